@@ -1,0 +1,207 @@
+#include "common/free_format_reader.hpp"
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+#include <utility>
+
+#include "common/run_error.hpp"
+
+namespace irteq {
+
+namespace {
+
+bool is_blank(char c) { return c == ' ' || c == '\t'; }
+bool ends_unquoted(char c) { return is_blank(c) || c == ',' || c == '/'; }
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+std::string shown(const std::string& text) { return "'" + text + "'"; }
+
+// Digits with an optional sign, nothing else.
+bool is_integer_text(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  if (i == text.size()) return false;
+  for (; i < text.size(); ++i) {
+    if (!is_digit(text[i])) return false;
+  }
+  return true;
+}
+
+// [sign] (digits [. [digits]] | . digits) [(E|D) [sign] digits], letters in either case.
+bool is_real_text(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i == text.size()) return true;
+  if (text[i] != 'e' && text[i] != 'E' && text[i] != 'd' && text[i] != 'D') return false;
+  ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t exponent_digits = 0;
+  while (i < text.size() && is_digit(text[i])) ++i, ++exponent_digits;
+  return exponent_digits > 0 && i == text.size();
+}
+
+}  // namespace
+
+FreeFormatReader::FreeFormatReader(std::istream& in, std::string file_name)
+    : in_(in), file_name_(std::move(file_name)) {}
+
+void FreeFormatReader::fail(std::string_view what) const {
+  throw RunError(file_name_ + " line " + std::to_string(line_number_) + ": " + std::string(what));
+}
+
+bool FreeFormatReader::read_line(std::string& line) {
+  if (!std::getline(in_, line)) {
+    if (in_.bad()) throw RunError("cannot read " + file_name_ + ": input error");
+    return false;
+  }
+  ++line_number_;
+  if (!line.empty() && line.back() == '\r') line.pop_back();  // files written with CR LF
+  return true;
+}
+
+bool FreeFormatReader::load_line() {
+  if (!read_line(line_)) return false;
+  position_ = 0;
+  line_loaded_ = true;
+  return true;
+}
+
+void FreeFormatReader::begin_read() {
+  line_loaded_ = false;
+  separator_owed_ = false;
+  ended_ = false;
+  repeats_left_ = 0;
+}
+
+void FreeFormatReader::scan_quoted(Token& token) {
+  const char quote = line_[position_++];
+  token.quoted = true;
+  for (;;) {
+    if (position_ >= line_.size()) fail("missing closing quote " + std::string(1, quote));
+    const char c = line_[position_++];
+    if (c != quote) {
+      token.text += c;
+    } else if (position_ < line_.size() && line_[position_] == quote) {
+      token.text += quote;  // a doubled quote stands for one
+      ++position_;
+    } else {
+      return;
+    }
+  }
+}
+
+void FreeFormatReader::scan_unquoted(Token& token) {
+  while (position_ < line_.size() && !ends_unquoted(line_[position_])) {
+    const char c = line_[position_];
+    // In r*'text' the quoted value starts right after the star.
+    if ((c == '\'' || c == '"') && !token.text.empty() && token.text.back() == '*') break;
+    token.text += c;
+    ++position_;
+  }
+}
+
+Got FreeFormatReader::next_token(Token& token) {
+  if (ended_) return Got::kept;
+  if (repeats_left_ > 0) {
+    --repeats_left_;
+    if (repeat_is_null_) return Got::kept;
+    token = repeat_;
+    return Got::value;
+  }
+  for (;;) {
+    if (!line_loaded_ || position_ >= line_.size()) {
+      if (!load_line()) return Got::end_of_file;
+      continue;
+    }
+    const char c = line_[position_];
+    if (is_blank(c)) {
+      ++position_;
+    } else if (c == ',') {
+      ++position_;
+      if (!separator_owed_) return Got::kept;  // two commas in a row: a null value
+      separator_owed_ = false;
+    } else if (c == '/') {
+      ended_ = true;
+      return Got::kept;
+    } else {
+      break;
+    }
+  }
+  token = Token{};
+  if (line_[position_] == '\'' || line_[position_] == '"') {
+    scan_quoted(token);
+  } else {
+    scan_unquoted(token);
+    // r*v: r copies of v; r* alone: r null values.
+    const std::size_t star = token.text.find('*');
+    if (star != std::string::npos && star > 0 && is_integer_text(token.text.substr(0, star)) &&
+        is_digit(token.text[0])) {
+      const long count = std::strtol(token.text.c_str(), nullptr, 10);
+      if (count < 1 || count > std::numeric_limits<int>::max()) fail("bad repeat count in " + shown(token.text));
+      std::string rest = token.text.substr(star + 1);
+      repeat_ = Token{};
+      if (rest.empty() && position_ < line_.size() && (line_[position_] == '\'' || line_[position_] == '"')) {
+        scan_quoted(repeat_);
+        repeat_is_null_ = false;
+      } else {
+        repeat_.text = std::move(rest);
+        repeat_is_null_ = repeat_.text.empty();
+      }
+      separator_owed_ = true;
+      repeats_left_ = static_cast<int>(count) - 1;
+      if (repeat_is_null_) return Got::kept;
+      token = repeat_;
+      return Got::value;
+    }
+  }
+  if (position_ < line_.size() && !ends_unquoted(line_[position_])) {
+    fail("expected a separator after " + shown(token.text));
+  }
+  separator_owed_ = true;
+  return Got::value;
+}
+
+Got FreeFormatReader::get_integer(int& value) {
+  Token token;
+  const Got got = next_token(token);
+  if (got != Got::value) return got;
+  if (token.quoted || !is_integer_text(token.text)) fail("expected an integer, found " + shown(token.text));
+  errno = 0;
+  const long long parsed = std::strtoll(token.text.c_str(), nullptr, 10);
+  if (errno == ERANGE || parsed < std::numeric_limits<int>::min() || parsed > std::numeric_limits<int>::max()) {
+    fail("integer out of range: " + shown(token.text));
+  }
+  value = static_cast<int>(parsed);
+  return Got::value;
+}
+
+Got FreeFormatReader::get_real(double& value) {
+  Token token;
+  const Got got = next_token(token);
+  if (got != Got::value) return got;
+  if (token.quoted || !is_real_text(token.text)) fail("expected a number, found " + shown(token.text));
+  std::string text = token.text;
+  for (char& c : text) {
+    if (c == 'd' || c == 'D') c = 'e';
+  }
+  value = std::strtod(text.c_str(), nullptr);  // out-of-range values become infinities or zeros
+  return Got::value;
+}
+
+Got FreeFormatReader::get_text(std::string& value) {
+  Token token;
+  const Got got = next_token(token);
+  if (got != Got::value) return got;
+  value = std::move(token.text);
+  return Got::value;
+}
+
+}  // namespace irteq

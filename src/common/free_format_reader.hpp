@@ -1,0 +1,67 @@
+#pragma once
+
+#include <istream>
+#include <string>
+#include <string_view>
+
+namespace irteq {
+
+// Outcome of fetching one value of a list-directed read.
+enum class Got {
+  value,        // the target holds the value read
+  kept,         // a slash ended the read, or a null value: the target keeps what it held
+  end_of_file,  // the file ended before the value
+};
+
+// List-directed (free-format) reading of a text file, line by line.
+//
+// A read starts at the beginning of the next line and takes as many values as
+// it needs from that line and the following ones; whatever is left on the last
+// line it used is ignored. Values are separated by blanks, tabs or a comma;
+// two commas in a row give a null value. A slash ends the read early, r*v
+// stands for r copies of v, and text may be quoted with ' or " (a doubled
+// quote inside stands for one). A malformed value throws a RunError naming
+// the file and the line.
+class FreeFormatReader {
+ public:
+  FreeFormatReader(std::istream& in, std::string file_name);
+
+  // Reads the next line whole (for fixed-width title reads). False at end of file.
+  bool read_line(std::string& line);
+
+  // Starts a new list-directed read on the next line.
+  void begin_read();
+
+  Got get_integer(int& value);
+  Got get_real(double& value);
+  Got get_text(std::string& value);
+
+  [[noreturn]] void fail(std::string_view what) const;
+  const std::string& file_name() const { return file_name_; }
+  int line_number() const { return line_number_; }
+
+ private:
+  struct Token {
+    std::string text;
+    bool quoted = false;
+  };
+
+  Got next_token(Token& token);
+  bool load_line();
+  void scan_quoted(Token& token);
+  void scan_unquoted(Token& token);
+
+  std::istream& in_;
+  std::string file_name_;
+  std::string line_;
+  std::size_t position_ = 0;
+  int line_number_ = 0;
+  bool line_loaded_ = false;    // the current read has a line to take values from
+  bool separator_owed_ = false; // a value was read and has not met its comma yet
+  bool ended_ = false;          // a slash ended the current read
+  int repeats_left_ = 0;
+  bool repeat_is_null_ = false;
+  Token repeat_;
+};
+
+}  // namespace irteq

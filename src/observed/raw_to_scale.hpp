@@ -1,0 +1,17 @@
+#pragma once
+
+#include <span>
+
+#include "common/scale_table.hpp"
+
+namespace irteq {
+
+// Form Y scale scores of equivalents on form Y's raw score scale, by linear
+// interpolation between the table's points, with end segments reaching to
+// (y(1) - 0.5, scale_min - 0.5) and (y(nY) + 0.5, scale_max + 0.5). Values
+// beyond the ends extend the end lines; nothing is clamped. Table row j
+// belongs to form Y's j-th raw score.
+void raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores, const ScaleTable& table,
+                  std::span<double> scale_equivalents);
+
+}  // namespace irteq

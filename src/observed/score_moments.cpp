@@ -1,0 +1,36 @@
+#include "observed/score_moments.hpp"
+
+#include <array>
+#include <cmath>
+
+#include "common/limits.hpp"
+
+namespace irteq {
+
+Moments score_moments(std::span<const double> values, std::span<const double> weights) {
+  const std::size_t n = values.size();
+  double total = 0.0;
+  for (std::size_t i = 0; i < n; ++i) total += weights[i];
+  std::array<double, max_score_points> relative;
+  for (std::size_t i = 0; i < n; ++i) relative[i] = weights[i] / total;
+  Moments moments;
+  for (std::size_t i = 0; i < n; ++i) moments.mean += relative[i] * values[i];
+  double s2 = 0.0;
+  double s3 = 0.0;
+  double s4 = 0.0;
+  for (std::size_t i = 0; i < n; ++i) {
+    const double d = values[i] - moments.mean;
+    const double second = (d * relative[i]) * d;
+    const double third = second * d;
+    s2 += second;
+    s3 += third;
+    s4 += d * third;
+  }
+  moments.sd = std::sqrt(s2);
+  const double sd = moments.sd;
+  moments.skewness = s3 / (sd * sd * sd);
+  moments.kurtosis = s4 / (sd * (sd * sd * sd));
+  return moments;
+}
+
+}  // namespace irteq

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <cmath>
+
+#include "common/console.hpp"
+#include "common/item_set.hpp"
+
+namespace irteq {
+
+inline constexpr int zbrent_max_iterations = 100;
+
+// Brent's method for a root of f in [lower, upper] to within tolerance, at
+// most 102 evaluations of f. An unbracketed root or the iteration limit
+// writes a warning to the console and waits for return; the search goes on
+// and the last estimate is returned.
+template <class Function>
+double zbrent(double lower, double upper, double tolerance, Function&& f, Console& console) {
+  constexpr double twice_machine_precision = 6e-8;
+  double a = lower;
+  double b = upper;
+  double fa = f(a);
+  double fb = f(b);
+  if ((fa > 0.0 && fb > 0.0) || (fa < 0.0 && fb < 0.0)) {
+    console.warn_and_pause("root must be bracketed for zbrent");
+  }
+  double c = b;
+  double fc = fb;
+  double d = 0.0;
+  double e = 0.0;
+  for (int iteration = 0; iteration < zbrent_max_iterations; ++iteration) {
+    if ((fb > 0.0 && fc > 0.0) || (fb < 0.0 && fc < 0.0)) {
+      c = a;
+      fc = fa;
+      d = b - a;
+      e = d;
+    }
+    if (std::fabs(fc) < std::fabs(fb)) {
+      a = b;
+      b = c;
+      c = a;
+      fa = fb;
+      fb = fc;
+      fc = fa;
+    }
+    const double tol1 = twice_machine_precision * std::fabs(b) + 0.5 * tolerance;
+    const double xm = 0.5 * (c - b);
+    if (std::fabs(xm) <= tol1 || fb == 0.0) return b;
+    if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
+      const double s = fb / fa;
+      double p;
+      double q;
+      if (a == c) {
+        p = 2.0 * xm * s;
+        q = 1.0 - s;
+      } else {
+        q = fa / fc;
+        const double r = fb / fc;
+        p = s * (2.0 * xm * q * (q - r) - (b - a) * (r - 1.0));
+        q = (q - 1.0) * (r - 1.0) * (s - 1.0);
+      }
+      if (p > 0.0) q = -q;
+      p = std::fabs(p);
+      const double min1 = 3.0 * xm * q - std::fabs(tol1 * q);
+      const double min2 = std::fabs(e * q);
+      if (2.0 * p < (min1 < min2 ? min1 : min2)) {
+        e = d;
+        d = p / q;
+      } else {
+        d = xm;
+        e = d;
+      }
+    } else {
+      d = xm;
+      e = d;
+    }
+    a = b;
+    fa = fb;
+    if (std::fabs(d) > tol1) {
+      b = b + d;
+    } else {
+      b = b + (xm >= 0.0 ? tol1 : -tol1);
+    }
+    fb = f(b);
+  }
+  console.warn_and_pause("zbrent exceeding maximum iterations");
+  return b;
+}
+
+// The ability at which the form's test characteristic function equals target.
+double zbrent(double lower, double upper, double tolerance, const ItemSet& items, double target, Console& console);
+
+}  // namespace irteq
