@@ -23,12 +23,11 @@ std::string_view without_trailing_blanks(std::string_view text) {
 
 }  // namespace
 
-FileNames read_control_file(const std::string& control_file_name) {
+ControlRecords read_control_records(const std::string& control_file_name) {
   std::ifstream in;
   open_input_file(in, control_file_name, "control file");
   FreeFormatReader reader(in, control_file_name);
-  FileNames names;
-  std::array<bool, slot_count> named{};
+  ControlRecords records;
   std::string keyword;  // both keep what they held when a read leaves them unread
   std::string file_name;
   for (int record = 0; record < record_count; ++record) {
@@ -38,12 +37,17 @@ FileNames read_control_file(const std::string& control_file_name) {
     }
     for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
       if (without_trailing_blanks(keyword) == keywords[slot]) {
-        names[slot] = std::string(without_trailing_blanks(file_name));
-        named[slot] = true;
+        records.names[slot] = std::string(without_trailing_blanks(file_name));
+        records.named[slot] = true;
         break;
       }
     }
   }
+  return records;
+}
+
+FileNames read_control_file(const std::string& control_file_name) {
+  const auto [names, named] = read_control_records(control_file_name);
   std::string missing;
   for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
     if (named[slot] && names[slot].empty()) {

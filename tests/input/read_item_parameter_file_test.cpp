@@ -1,0 +1,143 @@
+#include "input/read_item_parameter_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "common/run_error.hpp"
+#include "support/binary_run.hpp"
+
+namespace irteq {
+namespace {
+
+using testing::crlf;
+using testing::read_file;
+using testing::TempDir;
+using testing::write_file;
+
+const std::string title79(const std::string& title) { return title + std::string(79 - title.size(), ' '); }
+
+// Reads content as an item parameter file; returns the echo written to the report.
+std::string echo_of(const std::string& content, ItemSet& items) {
+  TempDir folder;
+  write_file(folder / "form.par", content);
+  {
+    ReportFile report((folder / "report").string());
+    read_item_parameter_file((folder / "form.par").string(), report, items);
+    report.close();
+  }
+  return read_file(folder / "report");
+}
+
+TEST(ReadItemParameterFile, EchoesTheFileAsRead) {
+  auto items = std::make_unique<ItemSet>();
+  const std::string echo = echo_of(
+      "1 Form Y item parameters\n"
+      "1 L3 2\n0 1\n1.7 1.1 -0.5 0.2\n"
+      "2 SN 3\n0 1 2\n0.9 -1.0 0.5\n",
+      *items);
+  EXPECT_EQ(echo, crlf("\nitem parameter file as read in\n\n1" + title79(" Form Y item parameters") +
+                       "\n"
+                       "    1  L3    2\n"
+                       "            0           1\n"
+                       "  1.700000  1.100000 -0.500000  0.200000\n"
+                       "    2  SN    3\n"
+                       "            0           1           2\n"
+                       "  0.900000 -1.000000  0.500000\n"));
+  ASSERT_EQ(items->item_count, 2);
+  EXPECT_EQ(items->items[1].type_code, code_sn);
+  EXPECT_EQ(items->items[1].category_scores[2], 2);
+  EXPECT_EQ(items->items[0].parameters[3], 0.2);
+}
+
+TEST(ReadItemParameterFile, HoldsMuItemsAsNominalButEchoesThemAsRead) {
+  auto items = std::make_unique<ItemSet>();
+  const std::string echo = echo_of(" Title\n7 MU 3\n0 1 2\n1.7 1 0.5 0 0.8 -0.8\n", *items);
+  EXPECT_NE(echo.find(crlf("    7  MU    3\n            0           1           2\n"
+                           "  1.700000  1.000000  0.500000  0.000000  0.800000 -0.800000\n")),
+            std::string::npos);
+  EXPECT_EQ(items->items[0].type_code, code_bn);
+  const double expected[] = {1.7, 1, 2, 3, -0.5, -0.2, -1.5};
+  for (int k = 0; k < 7; ++k) EXPECT_NEAR(items->items[0].parameters[static_cast<std::size_t>(k)], expected[k], 1e-15);
+}
+
+TEST(ReadItemParameterFile, EchoesEightParametersPerLineAndTakesTitleColumns) {
+  auto items = std::make_unique<ItemSet>();
+  std::string content = " blank digit column\n1 SN 20\n";
+  for (int k = 0; k < 20; ++k) content += std::to_string(k) + " ";
+  content += "\n1.0";
+  for (int k = 1; k < 20; ++k) content.append(" ").append(std::to_string(-2.0 + 0.2 * k));
+  content += " comment words\n3 L3\n";  // a header cut short by the end of the file is dropped
+  const std::string echo = echo_of(content, *items);
+  EXPECT_NE(echo.find(crlf(std::string("\n0") + title79("blank digit column") + "\n")), std::string::npos);
+  const std::size_t first = echo.find("  1.000000");
+  ASSERT_NE(first, std::string::npos);
+  const std::string parameters = echo.substr(first);
+  EXPECT_EQ(parameters.size(), 20u * 10 + 3 * 2) << "three lines of 8, 8 and 4 values";
+  EXPECT_EQ(items->item_count, 1);
+}
+
+TEST(ReadItemParameterFile, StopsOnAnUnknownTypeCodeAfterEchoingTheItem) {
+  auto items = std::make_unique<ItemSet>();
+  TempDir folder;
+  write_file(folder / "f.par", " T\n1 L3 2\n0 1\n1 1 0 0\n3 XX 2\n0 1\n1 2 3\n");
+  ReportFile report((folder / "report").string());
+  EXPECT_THROW(read_item_parameter_file((folder / "f.par").string(), report, *items), UnknownItemType);
+  report.close();
+  const std::string echo = read_file(folder / "report");
+  const std::string tail = crlf("    3  XX    2\n            0           1\nbad item type read in: XX\n");
+  ASSERT_GE(echo.size(), tail.size());
+  EXPECT_EQ(echo.substr(echo.size() - tail.size()), tail);
+}
+
+TEST(ReadItemParameterFile, RejectsItemsThatCannotBeEquated) {
+  struct Case {
+    const char* content;
+    const char* message;
+  } const cases[] = {
+      {" T\n", "f.par: the file holds no items"},
+      {" T\n5 L3 3\n0 1 2\n1 1 0 0\n", "f.par item 1 (number 5): an \"L3\" item has 2 categories, not 3"},
+      {" T\n5 SN 0\n", "f.par item 1 (number 5): 0 categories; an item has 1 to 120"},
+      {" T\n5 SN 121\n", "f.par item 1 (number 5): 121 categories; an item has 1 to 120"},
+      {" T\n5 SN 3\n1 0 2\n1 0 1\n", "f.par item 1 (number 5): the first category score must be the lowest and the last the highest"},
+      {" T\n5 SN 3\n0 2 1\n1 0 1\n", "f.par item 1 (number 5): the first category score must be the lowest and the last the highest"},
+      {" T\n5 BN 61\n61*0\n", "f.par item 1 (number 5): 123 parameter values; an item holds at most 121 (60 categories for \"BN\" items)"},
+      {" T\n5 SN 3\n0 1\n", "f.par line 3: end of file inside the category scores of item 1 (number 5)"},
+      {" T\n5 L3 2\n0 1\n1 1 0\n", "f.par line 4: end of file inside the parameters of item 1 (number 5)"},
+      {" T\n5 L3 2\n0 1\n1 1 x 0\n", "f.par line 4: expected a number, found 'x'"},
+      {"x title\n", "f.par line 1: column 1 must hold a digit or a blank, found 'x'"},
+      {"", "f.par line 0: end of file where the title line was expected"},
+  };
+  for (const Case& c : cases) {
+    auto items = std::make_unique<ItemSet>();
+    TempDir folder;
+    write_file(folder / "f.par", c.content);
+    ReportFile report((folder / "report").string());
+    const auto here = std::filesystem::current_path();
+    std::filesystem::current_path(folder.path());
+    try {
+      read_item_parameter_file("f.par", report, *items);
+      ADD_FAILURE() << c.content << ": accepted";
+    } catch (const RunError& error) {
+      EXPECT_EQ(std::string(error.what()), c.message);
+    }
+    std::filesystem::current_path(here);
+  }
+}
+
+TEST(ReadItemParameterFile, RejectsMoreItemsThanAFormHolds) {
+  std::string content = " T\n";
+  for (int i = 1; i <= max_items + 1; ++i) content += std::to_string(i) + " L3 2\n0 1\n1 1 0 0.2\n";
+  auto items = std::make_unique<ItemSet>();
+  try {
+    echo_of(content, *items);
+    ADD_FAILURE() << "201 items accepted";
+  } catch (const RunError& error) {
+    EXPECT_NE(std::string(error.what()).find("more than 200 items"), std::string::npos) << error.what();
+  }
+  EXPECT_EQ(items->item_count, max_items);
+}
+
+}  // namespace
+}  // namespace irteq
