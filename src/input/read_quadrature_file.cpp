@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <fstream>
+#include <sstream>
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
@@ -46,7 +47,9 @@ void read_quadrature_file(const std::string& file_name, ReportFile& report, Quad
   double sum = 0.0;
   for (int j = 0; j < grid.count; ++j) sum += grid.weights[static_cast<std::size_t>(j)];
   if (sum == 0.0 || !std::isfinite(sum)) {
-    throw RunError(file_name + ": the quadrature weights add up to " + std::to_string(sum) +
+    std::ostringstream shown;
+    shown << sum;
+    throw RunError(file_name + ": the quadrature weights add up to " + shown.str() +
                    "; they must have a finite sum other than zero");
   }
   for (int j = 0; j < grid.count; ++j) grid.weights[static_cast<std::size_t>(j)] /= sum;
