@@ -1,0 +1,57 @@
+// Marginal raw score distribution at the largest sizes a run allows: 200
+// five-category items scored 0 to 4 (801 score points) over 100 quadrature
+// points. Nearly all of its time is the item-by-item recursion, so the time
+// per multiply-add of that recursion is reported beside the time per call.
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+#include "common/score_distribution.hpp"
+#include "form_builders.hpp"
+#include "observed/conditional_score_distribution.hpp"
+#include "observed/marginal_score_distribution.hpp"
+#include "observed/score_range.hpp"
+
+namespace {
+
+using namespace irteq;
+
+void report_multiply_adds(benchmark::State& state, long long per_iteration) {
+  const auto madds = static_cast<double>(per_iteration);
+  state.counters["madds"] = benchmark::Counter(madds);
+  // Iteration-invariant rate, inverted: CPU seconds per multiply-add.
+  state.counters["time_per_madd"] =
+      benchmark::Counter(madds, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+void BM_MarginalDistribution_200x5cat_100pts(benchmark::State& state) {
+  const auto items = bench::five_category_form(7301);
+  const QuadratureGrid grid = bench::normal_grid(100, -4.0, 4.0, 0.0);
+  const auto result = std::make_unique<ScoreDistribution>();
+  for (auto _ : state) {
+    marginal_score_distribution(*items, grid, *result);
+    benchmark::DoNotOptimize(result->probabilities.data());
+    benchmark::ClobberMemory();
+  }
+  if (result->point_count != 801) state.SkipWithError("the form does not have 801 score points");
+  report_multiply_adds(state, bench::multiply_adds_per_theta(*items) * grid.count);
+}
+BENCHMARK(BM_MarginalDistribution_200x5cat_100pts)->Unit(benchmark::kMillisecond);
+
+// One conditional distribution, for the cost per quadrature point.
+void BM_ConditionalDistribution_200x5cat(benchmark::State& state) {
+  const auto items = bench::five_category_form(7301);
+  const auto result = std::make_unique<ScoreDistribution>();
+  double theta = -3.0;
+  for (auto _ : state) {
+    conditional_score_distribution(theta, *items, *result);
+    benchmark::DoNotOptimize(result->probabilities.data());
+    benchmark::ClobberMemory();
+    theta = theta < 3.0 ? theta + 0.1 : -3.0;
+  }
+  report_multiply_adds(state, bench::multiply_adds_per_theta(*items));
+}
+BENCHMARK(BM_ConditionalDistribution_200x5cat)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
