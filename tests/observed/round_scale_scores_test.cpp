@@ -1,0 +1,37 @@
+#include "observed/round_scale_scores.hpp"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace irteq::testing {
+namespace {
+
+struct RoundingCase {
+  double scale;
+  double rounded;
+};
+
+class RoundScaleScores : public ::testing::TestWithParam<RoundingCase> {};
+
+TEST_P(RoundScaleScores, HalvesGoAwayFromZero) {
+  const std::vector<double> in{GetParam().scale};
+  std::vector<double> out(1);
+  round_scale_scores(in, out);
+  EXPECT_EQ(out[0], GetParam().rounded) << "scale " << in[0];
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RoundScaleScores,
+    ::testing::Values(RoundingCase{2.5, 3}, RoundingCase{-2.5, -3}, RoundingCase{2.4999, 2}, RoundingCase{99.5, 100},
+                      RoundingCase{-2.4999, -2}, RoundingCase{0.0, 0},
+                      // The converted equivalents of the three-point example on scale 10..30.
+                      RoundingCase{9.5 + 1.0 / 3.0, 10}, RoundingCase{18.75, 19}, RoundingCase{30.5 - 1e-8, 30},
+                      // Outside the scale limits nothing is clamped.
+                      RoundingCase{4.5, 5}, RoundingCase{37.5, 38}, RoundingCase{-12.7, -13},
+                      // s + 0.5 is formed in double first: the largest double below
+                      // 0.5 sums to exactly 1 and so rounds up, on either side of zero.
+                      RoundingCase{0.49999999999999994, 1}, RoundingCase{-0.49999999999999994, -1}));
+
+}  // namespace
+}  // namespace irteq::testing
