@@ -113,5 +113,22 @@ TEST(SmallRuns, FormsWithDifferentScorePointsAndNegativeScores) {
   while (std::getline(lines, line)) EXPECT_EQ(line.substr(4, 12), line.substr(28, 12)) << line;
 }
 
+// Form X of one single-category item has one score point: its distributions
+// sit on it, so their moments have sd 0 and skewness and kurtosis 0/0.
+TEST(SmallRuns, AOnePointDistributionPrintsNaNMomentsOnOneLine) {
+  SmallCase c;
+  c.set("x.par", "1 one point\n1 SN 1\n0\n1.0\n");
+  const BinaryRun run = c.run();
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
+  const std::string moments = report_section(c.report(), "raw score moments");
+  EXPECT_NE(moments.find("   1     X     0.0000   0.0000      NaN      NaN\n"), std::string::npos) << moments;
+  EXPECT_NE(moments.find("   s     X     0.0000   0.0000      NaN      NaN\n"), std::string::npos) << moments;
+  EXPECT_EQ(report_section(c.report(), "true score equating output"),
+            "true score equating output\n"
+            "\n"
+            "x-raw   theta       y-equiv     scale     rounded\n"
+            "  0.  -99.000000    0.000000   10.000000   10.\n");
+}
+
 }  // namespace
 }  // namespace irteq::testing
