@@ -7,27 +7,23 @@
 
 #include "common/run_error.hpp"
 #include "support/binary_run.hpp"
+#include "support/reader_echo.hpp"
 
 namespace irteq {
 namespace {
 
 using testing::crlf;
+using testing::echo_of_file;
 using testing::read_file;
 using testing::TempDir;
 using testing::write_file;
 
 const std::string title79(const std::string& title) { return title + std::string(79 - title.size(), ' '); }
 
-// Reads content as an item parameter file; returns the echo written to the report.
 std::string echo_of(const std::string& content, ItemSet& items) {
-  TempDir folder;
-  write_file(folder / "form.par", content);
-  {
-    ReportFile report((folder / "report").string());
-    read_item_parameter_file((folder / "form.par").string(), report, items);
-    report.close();
-  }
-  return read_file(folder / "report");
+  return echo_of_file("form.par", content, [&](const std::string& name, ReportFile& report) {
+    read_item_parameter_file(name, report, items);
+  });
 }
 
 TEST(ReadItemParameterFile, EchoesTheFileAsRead) {

@@ -6,24 +6,17 @@
 
 #include "common/run_error.hpp"
 #include "support/binary_run.hpp"
+#include "support/reader_echo.hpp"
 
 namespace irteq {
 namespace {
 
 using testing::crlf;
-using testing::read_file;
-using testing::TempDir;
-using testing::write_file;
+using testing::echo_of_file;
 
 std::string echo_of(const std::string& content, QuadratureGrid& grid) {
-  TempDir folder;
-  write_file(folder / "g.qd", content);
-  {
-    ReportFile report((folder / "report").string());
-    read_quadrature_file((folder / "g.qd").string(), report, grid);
-    report.close();
-  }
-  return read_file(folder / "report");
+  return echo_of_file("g.qd", content,
+                      [&](const std::string& name, ReportFile& report) { read_quadrature_file(name, report, grid); });
 }
 
 TEST(ReadQuadratureFile, EchoesPointsAsReadAndNormalisesTheWeights) {

@@ -7,24 +7,18 @@
 
 #include "common/run_error.hpp"
 #include "support/binary_run.hpp"
+#include "support/reader_echo.hpp"
 
 namespace irteq {
 namespace {
 
 using testing::crlf;
-using testing::read_file;
-using testing::TempDir;
-using testing::write_file;
+using testing::echo_of_file;
 
 std::string echo_of(const std::string& content, ScaleTable& table, double& w2) {
-  TempDir folder;
-  write_file(folder / "y.scl", content);
-  {
-    ReportFile report((folder / "report").string());
-    read_scale_table_file((folder / "y.scl").string(), report, table, w2);
-    report.close();
-  }
-  return read_file(folder / "report");
+  return echo_of_file("y.scl", content, [&](const std::string& name, ReportFile& report) {
+    read_scale_table_file(name, report, table, w2);
+  });
 }
 
 TEST(ReadScaleTableFile, EchoesLimitsWeightAndRows) {

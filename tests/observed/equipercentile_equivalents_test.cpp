@@ -8,18 +8,10 @@
 #include <memory>
 #include <vector>
 
+#include "support/item_builders.hpp"
+
 namespace irteq::testing {
 namespace {
-
-std::unique_ptr<ScoreDistribution> distribution(double first_raw, const std::vector<double>& probabilities) {
-  auto d = std::make_unique<ScoreDistribution>();
-  d->point_count = static_cast<int>(probabilities.size());
-  for (std::size_t i = 0; i < probabilities.size(); ++i) {
-    d->raw_scores[i] = first_raw + static_cast<double>(i);
-    d->probabilities[i] = probabilities[i];
-  }
-  return d;
-}
 
 std::vector<double> equate(ScoreDistribution& x, ScoreDistribution& y) {
   std::vector<double> equivalents(static_cast<std::size_t>(x.point_count));

@@ -1,12 +1,14 @@
 #pragma once
 
-// Small builders for item sets in unit tests. Items are built the way the
+// Small builders for item sets and distributions in unit tests. Items are built the way the
 // reader leaves them: "MU" items already converted, parameters in file order.
 #include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 #include "common/item_set.hpp"
+#include "common/score_distribution.hpp"
 
 namespace irteq::testing {
 
@@ -35,6 +37,17 @@ inline std::vector<double> score_points(int lowest, int highest) {
   std::vector<double> points;
   for (int x = lowest; x <= highest; ++x) points.push_back(static_cast<double>(x));
   return points;
+}
+
+// A distribution over consecutive raw scores from first_raw.
+inline std::unique_ptr<ScoreDistribution> distribution(double first_raw, const std::vector<double>& probabilities) {
+  auto d = std::make_unique<ScoreDistribution>();
+  d->point_count = static_cast<int>(probabilities.size());
+  for (std::size_t i = 0; i < probabilities.size(); ++i) {
+    d->raw_scores[i] = first_raw + static_cast<double>(i);
+    d->probabilities[i] = probabilities[i];
+  }
+  return d;
 }
 
 }  // namespace irteq::testing
