@@ -1,6 +1,7 @@
 #include "driver/control_file.hpp"
 
 #include <array>
+#include <filesystem>
 #include <fstream>
 #include <string_view>
 
@@ -56,6 +57,17 @@ FileNames read_control_file(const std::string& control_file_name) {
     if (!named[slot]) missing += (missing.empty() ? "" : ", ") + std::string(keywords[slot]);
   }
   if (!missing.empty()) throw RunError(control_file_name + ": no record names the keyword(s) " + missing);
+  // The report is emptied before anything is read: it must not be one of the inputs.
+  std::error_code no_such_file;
+  for (std::size_t slot = slot_old_para; slot < keywords.size(); ++slot) {
+    if (std::filesystem::equivalent(names[slot_output], names[slot], no_such_file)) {
+      throw RunError(control_file_name + ": the report " + names[slot_output] + " is also the " +
+                     std::string(keywords[slot]) + " file; it would be overwritten");
+    }
+  }
+  if (std::filesystem::equivalent(names[slot_output], control_file_name, no_such_file)) {
+    throw RunError(control_file_name + ": the report " + names[slot_output] + " is the control file itself");
+  }
   return names;
 }
 

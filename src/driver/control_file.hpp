@@ -19,7 +19,8 @@ struct ControlRecords {
 ControlRecords read_control_records(const std::string& control_file_name);
 
 // The run's six files from the control file. A keyword that no record
-// supplies ends the run before any file is opened.
+// supplies, or a report that is one of the input files or the control file,
+// ends the run before any file is opened.
 FileNames read_control_file(const std::string& control_file_name);
 
 }  // namespace irteq

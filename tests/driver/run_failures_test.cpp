@@ -96,6 +96,20 @@ TEST(RunFailures, FormsBeyondTheScorePointsOrTheScaleTable) {
   EXPECT_TRUE(ends_with(short_table.report(), "  1.000000  1.000000\r\n"));
 }
 
+TEST(RunFailures, TheReportMayNotOverwriteAnInput) {
+  SmallCase c;
+  c.set("control.txt", "output './y.par'\nold_para y.par\nold_quad g2.qd\nraw2scale y.scl\nnew_para x.par\nnew_quad g1.qd\n");
+  BinaryRun run = c.run();
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.errors, "irteq: control.txt: the report ./y.par is also the old_para file; it would be overwritten\n");
+  EXPECT_EQ(c.report("y.par"), SmallCase::two_items);
+
+  c.set("control.txt", "output control.txt\nold_para y.par\nold_quad g2.qd\nraw2scale y.scl\nnew_para x.par\nnew_quad g1.qd\n");
+  run = c.run();
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.errors, "irteq: control.txt: the report control.txt is the control file itself\n");
+}
+
 TEST(RunFailures, AnExistingLongerReportIsReplacedWhole) {
   SmallCase c;
   c.set("report.txt", std::string(100000, 'x'));
