@@ -11,12 +11,9 @@ namespace irteq {
 
 namespace {
 
-std::span<const double> first(const PerScorePoint& values, int count) {
-  return {values.data(), static_cast<std::size_t>(count)};
-}
-
-std::span<const double> first(const std::array<double, max_score_points>& values, const ScoreDistribution& form) {
-  return first(values, form.point_count);
+// The entries of an array indexed by a form's score points.
+std::span<const double> over(const PerScorePoint& values, const ScoreDistribution& form) {
+  return {values.data(), static_cast<std::size_t>(form.point_count)};
 }
 
 void write_heading(ReportFile& report, std::string_view title) {
@@ -90,40 +87,44 @@ void write_moments_heading(ReportFile& report, std::string_view title) {
 
 void write_results(const RunData& run, ReportFile& report) {
   const ScoreDistribution& x1 = run.x_group1;
+  const ScoreDistribution& x2 = run.x_group2;
+  const ScoreDistribution& xs = run.x_synthetic;
+  const ScoreDistribution& y1 = run.y_group1;
   const ScoreDistribution& y2 = run.y_group2;
-  const auto probabilities = [](const ScoreDistribution& d) { return first(d.probabilities, d); };
-  const auto raw_scores = [](const ScoreDistribution& d) { return first(d.raw_scores, d); };
+  const ScoreDistribution& ys = run.y_synthetic;
 
   write_true_scores(run, report);
 
   write_heading(report, "observed score equating output");
   report.write_line("marginal distribution form y");
   report.write_empty_line();
-  write_distributions(report, "y-raw     grp 1       grp 2       grp s", run.y_group1, run.y_group2, run.y_synthetic);
+  write_distributions(report, "y-raw     grp 1       grp 2       grp s", y1, y2, ys);
   write_heading(report, "marginal distribution form x");
-  write_distributions(report, "x-raw     grp 1       grp 2       grp s", run.x_group1, run.x_group2, run.x_synthetic);
+  write_distributions(report, "x-raw     grp 1       grp 2       grp s", x1, x2, xs);
 
   write_observed_scores(run, report);
 
+  // Equivalents and form Y's scale columns are weighted by the distribution of
+  // the group that took the form they belong to: form X in group 1, form Y in group 2.
   write_moments_heading(report, "raw score moments");
-  write_moments_row(report, "   1     X  ", raw_scores(x1), probabilities(run.x_group1));
-  write_moments_row(report, "   2     X  ", raw_scores(x1), probabilities(run.x_group2));
-  write_moments_row(report, "   s     X  ", raw_scores(x1), probabilities(run.x_synthetic));
-  write_moments_row(report, "   1     Y  ", raw_scores(y2), probabilities(run.y_group1));
-  write_moments_row(report, "   2     Y  ", raw_scores(y2), probabilities(run.y_group2));
-  write_moments_row(report, "   s     Y  ", raw_scores(y2), probabilities(run.y_synthetic));
-  write_moments_row(report, "   1  trquiv", first(run.true_equivalents, x1), probabilities(x1));
-  write_moments_row(report, "   1  obquiv", first(run.observed_equivalents, x1), probabilities(x1));
+  write_moments_row(report, "   1     X  ", over(x1.raw_scores, x1), over(x1.probabilities, x1));
+  write_moments_row(report, "   2     X  ", over(x2.raw_scores, x2), over(x2.probabilities, x2));
+  write_moments_row(report, "   s     X  ", over(xs.raw_scores, xs), over(xs.probabilities, xs));
+  write_moments_row(report, "   1     Y  ", over(y1.raw_scores, y1), over(y1.probabilities, y1));
+  write_moments_row(report, "   2     Y  ", over(y2.raw_scores, y2), over(y2.probabilities, y2));
+  write_moments_row(report, "   s     Y  ", over(ys.raw_scores, ys), over(ys.probabilities, ys));
+  write_moments_row(report, "   1  trquiv", over(run.true_equivalents, x1), over(x1.probabilities, x1));
+  write_moments_row(report, "   1  obquiv", over(run.observed_equivalents, x1), over(x1.probabilities, x1));
 
   write_moments_heading(report, "scale score moments");
-  write_moments_row(report, "   2     Y  ", first(run.scale_table.scale, y2), probabilities(y2));
-  write_moments_row(report, "   1  trquiv", first(run.true_scale, x1), probabilities(x1));
-  write_moments_row(report, "   1  obquiv", first(run.observed_scale, x1), probabilities(x1));
+  write_moments_row(report, "   2     Y  ", over(run.scale_table.scale, y2), over(y2.probabilities, y2));
+  write_moments_row(report, "   1  trquiv", over(run.true_scale, x1), over(x1.probabilities, x1));
+  write_moments_row(report, "   1  obquiv", over(run.observed_scale, x1), over(x1.probabilities, x1));
 
   write_moments_heading(report, "rounded scale score moments");
-  write_moments_row(report, "   2     Y  ", first(run.scale_table.rounded, y2), probabilities(y2));
-  write_moments_row(report, "   1  trquiv", first(run.true_rounded, x1), probabilities(x1));
-  write_moments_row(report, "   1  obquiv", first(run.observed_rounded, x1), probabilities(x1));
+  write_moments_row(report, "   2     Y  ", over(run.scale_table.rounded, y2), over(y2.probabilities, y2));
+  write_moments_row(report, "   1  trquiv", over(run.true_rounded, x1), over(x1.probabilities, x1));
+  write_moments_row(report, "   1  obquiv", over(run.observed_rounded, x1), over(x1.probabilities, x1));
 }
 
 }  // namespace irteq
