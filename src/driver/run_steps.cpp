@@ -32,10 +32,10 @@ void check_run_sizes(const RunData& run) {
                      " to " + std::to_string(range.highest) + ", " + std::to_string(range.point_count()) +
                      " score points; a form may have at most " + std::to_string(max_score_points));
     }
+    return range.point_count();
   };
-  check_range(run.items_y, "form Y", run.file_names[slot_old_para]);
+  const long long y_points = check_range(run.items_y, "form Y", run.file_names[slot_old_para]);
   check_range(run.items_x, "form X", run.file_names[slot_new_para]);
-  const long long y_points = score_range(run.items_y).point_count();
   if (run.scale_table.row_count < y_points) {
     throw RunError(run.file_names[slot_raw2scale] + " has " + std::to_string(run.scale_table.row_count) +
                    " rows, but form Y has " + std::to_string(y_points) + " score points; it needs one row for each");

@@ -6,7 +6,6 @@
 
 #include "models/category_probabilities.hpp"
 #include "observed/add_item_to_distribution.hpp"
-#include "observed/score_range.hpp"
 
 namespace irteq {
 
@@ -20,6 +19,7 @@ void conditional_score_distribution(double theta, const ItemSet& items, ScoreDis
   double* next = result.probabilities.data();
   current[0] = 1.0;
   std::size_t count = 1;
+  long long lowest = 0;
   for (int i = 0; i < items.item_count; ++i) {
     const Item& item = items.items[static_cast<std::size_t>(i)];
     const auto m = static_cast<std::size_t>(item.category_count);
@@ -28,12 +28,12 @@ void conditional_score_distribution(double theta, const ItemSet& items, ScoreDis
     add_item_to_distribution(std::span<const double>(current, count), scores, std::span<const double>(p.data(), m),
                              std::span<double>(next, max_score_points));
     count += static_cast<std::size_t>(scores.back() - scores.front());
+    lowest += scores.front();
     std::swap(current, next);
   }
   if (current != result.probabilities.data()) std::copy(current, current + count, result.probabilities.data());
-  const ScoreRange range = score_range(items);
   result.point_count = static_cast<int>(count);
-  for (std::size_t i = 0; i < count; ++i) result.raw_scores[i] = static_cast<double>(range.lowest + static_cast<long long>(i));
+  for (std::size_t i = 0; i < count; ++i) result.raw_scores[i] = static_cast<double>(lowest + static_cast<long long>(i));
 }
 
 }  // namespace irteq
