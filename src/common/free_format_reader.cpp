@@ -1,6 +1,7 @@
 #include "common/free_format_reader.hpp"
 
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -192,7 +193,11 @@ Got FreeFormatReader::get_real(double& value) {
   for (char& c : text) {
     if (c == 'd' || c == 'D') c = 'e';
   }
-  value = std::strtod(text.c_str(), nullptr);  // out-of-range values become infinities or zeros
+  errno = 0;
+  value = std::strtod(text.c_str(), nullptr);
+  // Too large for a double: infinity would flow on into every result. Values
+  // too small become zero or subnormal, which is harmless.
+  if (errno == ERANGE && std::isinf(value)) fail("number out of range: " + shown(token.text));
   return Got::value;
 }
 

@@ -7,6 +7,7 @@
 
 #include "common/report_file.hpp"
 #include "common/run_error.hpp"
+#include "driver/check_finite_results.hpp"
 #include "driver/control_file.hpp"
 #include "driver/floating_point_mode.hpp"
 #include "driver/run_data.hpp"
@@ -37,7 +38,9 @@ void run_sequence(Console& console, std::optional<ReportFile>& report) {
   read_inputs(*run, *report);
   check_run_sizes(*run);
   compute_distributions(*run);
+  check_distributions_are_finite(*run);
   compute_equivalents(*run, console);
+  check_equivalents_are_finite(*run);
   write_results(*run, *report);
 
   console.write_line("press return to exit program");

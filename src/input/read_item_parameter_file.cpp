@@ -88,16 +88,15 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
     }
     const int position = items.item_count + 1;
     const std::string label = "item " + std::to_string(position) + " (number " + std::to_string(number) + ")";
-    const std::string which = file_name + " " + label;
     if (items.item_count == max_items) {
-      throw RunError(file_name + ": more than " + std::to_string(max_items) + " items; a form holds at most " +
-                     std::to_string(max_items));
+      reader.fail("more than " + std::to_string(max_items) + " items; a form holds at most " +
+                  std::to_string(max_items));
     }
     const TypeCode code = type_code_of(code_read);
     write_header(report, number, code, m);
     if (m < 1 || m > max_categories) {
-      throw RunError(which + ": " + std::to_string(m) + " categories; an item has 1 to " +
-                     std::to_string(max_categories));
+      reader.fail(label + ": " + std::to_string(m) + " categories; an item has 1 to " +
+                  std::to_string(max_categories));
     }
 
     Item& item = items.items[static_cast<std::size_t>(items.item_count)];
@@ -119,20 +118,21 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
       echo = "bad item type read in: ";
       append_text(echo, code_text(code));
       report.write_line(echo);
-      throw UnknownItemType(which + ": unknown item type code '" + code_text(code) + "'");
+      throw UnknownItemType(file_name + " line " + std::to_string(reader.line_number()) + ": " + label +
+                            ": unknown item type code '" + code_text(code) + "'");
     }
     for (const int score : scores) {
       if (score < scores.front() || score > scores.back()) {
-        throw RunError(which + ": the first category score must be the lowest and the last the highest");
+        reader.fail(label + ": the first category score must be the lowest and the last the highest");
       }
     }
     if (code == code_l3 && m != 2) {
-      throw RunError(which + ": an \"L3\" item has 2 categories, not " + std::to_string(m));
+      reader.fail(label + ": an \"L3\" item has 2 categories, not " + std::to_string(m));
     }
     const int stored = code == code_mu ? 2 * m + 1 : values;
     if (stored > max_parameters) {
-      throw RunError(which + ": " + std::to_string(stored) + " parameter values; an item holds at most " +
-                     std::to_string(max_parameters) + " (60 categories for \"" + code_text(code) + "\" items)");
+      reader.fail(label + ": " + std::to_string(stored) + " parameter values; an item holds at most " +
+                  std::to_string(max_parameters) + " (60 categories for \"" + code_text(code) + "\" items)");
     }
     reader.begin_read();
     for (int k = 0; k < values; ++k) {

@@ -95,6 +95,7 @@ TEST(FreeFormatReader, RejectsMalformedValuesNamingFileAndLine) {
       {"a lone sign", "-\n", "i", "input.txt line 1: expected an integer, found '-'"},
       {"missing closing quote", "'abc\n", "t", "input.txt line 1: missing closing quote '"},
       {"integer beyond 32 bits", "3000000000\n", "i", "input.txt line 1: integer out of range: '3000000000'"},
+      {"number beyond the double range", "1 -2d400\n", "rr", "input.txt line 1: number out of range: '-2d400'"},
   };
   for (const ReaderCase& c : cases) {
     try {

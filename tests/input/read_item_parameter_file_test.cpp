@@ -93,12 +93,12 @@ TEST(ReadItemParameterFile, RejectsItemsThatCannotBeEquated) {
     const char* message;
   } const cases[] = {
       {" T\n", "f.par: the file holds no items"},
-      {" T\n5 L3 3\n0 1 2\n1 1 0 0\n", "f.par item 1 (number 5): an \"L3\" item has 2 categories, not 3"},
-      {" T\n5 SN 0\n", "f.par item 1 (number 5): 0 categories; an item has 1 to 120"},
-      {" T\n5 SN 121\n", "f.par item 1 (number 5): 121 categories; an item has 1 to 120"},
-      {" T\n5 SN 3\n1 0 2\n1 0 1\n", "f.par item 1 (number 5): the first category score must be the lowest and the last the highest"},
-      {" T\n5 SN 3\n0 2 1\n1 0 1\n", "f.par item 1 (number 5): the first category score must be the lowest and the last the highest"},
-      {" T\n5 BN 61\n61*0\n", "f.par item 1 (number 5): 123 parameter values; an item holds at most 121 (60 categories for \"BN\" items)"},
+      {" T\n5 L3 3\n0 1 2\n1 1 0 0\n", "f.par line 3: item 1 (number 5): an \"L3\" item has 2 categories, not 3"},
+      {" T\n5 SN 0\n", "f.par line 2: item 1 (number 5): 0 categories; an item has 1 to 120"},
+      {" T\n5 SN 121\n", "f.par line 2: item 1 (number 5): 121 categories; an item has 1 to 120"},
+      {" T\n5 SN 3\n1 0 2\n1 0 1\n", "f.par line 3: item 1 (number 5): the first category score must be the lowest and the last the highest"},
+      {" T\n5 SN 3\n0 2 1\n1 0 1\n", "f.par line 3: item 1 (number 5): the first category score must be the lowest and the last the highest"},
+      {" T\n5 BN 61\n61*0\n", "f.par line 3: item 1 (number 5): 123 parameter values; an item holds at most 121 (60 categories for \"BN\" items)"},
       {" T\n5 SN 3\n0 1\n", "f.par line 3: end of file inside the category scores of item 1 (number 5)"},
       {" T\n5 L3 2\n0 1\n1 1 0\n", "f.par line 4: end of file inside the parameters of item 1 (number 5)"},
       {" T\n5 L3 2\n0 1\n1 1 x 0\n", "f.par line 4: expected a number, found 'x'"},
