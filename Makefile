@@ -2,9 +2,11 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-sanitize
 EXAMPLE    ?= examples/spring-grade7
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 
-.PHONY: all build run test test-sanitize bench prerequisites clean
+.PHONY: all build run test test-sanitize bench fuzz fuzz-build prerequisites clean
 
 all: build
 
@@ -34,5 +36,15 @@ test-sanitize: | prerequisites
 bench: build
 	$(BUILD)/irteq_bench
 
+# libFuzzer targets (clang), each run for FUZZ_SECONDS from its stored corpus.
+fuzz-build: | prerequisites
+	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing. On Debian: apt-get install clang libclang-rt-14-dev"; exit 1; }
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DIRTEQ_FUZZ=ON \
+	  -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+
+fuzz: fuzz-build
+	fuzz/run_fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
