@@ -13,6 +13,16 @@
 
 namespace irteq {
 
+namespace {
+
+std::string shown_number(double value) {
+  std::ostringstream shown;
+  shown << value;
+  return shown.str();
+}
+
+}  // namespace
+
 void read_quadrature_file(const std::string& file_name, ReportFile& report, QuadratureGrid& grid) {
   report.write_empty_line();
   report.write_empty_line();
@@ -38,6 +48,8 @@ void read_quadrature_file(const std::string& file_name, ReportFile& report, Quad
     append_fixed(echo, point, 10, 6);
     append_fixed(echo, weight, 10, 6);
     report.write_line(echo);
+    // A weight is a share of the group; a negative one would give negative probabilities.
+    if (weight < 0.0) reader.fail("the quadrature weight " + shown_number(weight) + " is negative");
     grid.points[static_cast<std::size_t>(grid.count)] = point;
     grid.weights[static_cast<std::size_t>(grid.count)] = weight;
     ++grid.count;
@@ -47,9 +59,7 @@ void read_quadrature_file(const std::string& file_name, ReportFile& report, Quad
   double sum = 0.0;
   for (int j = 0; j < grid.count; ++j) sum += grid.weights[static_cast<std::size_t>(j)];
   if (sum == 0.0 || !std::isfinite(sum)) {
-    std::ostringstream shown;
-    shown << sum;
-    throw RunError(file_name + ": the quadrature weights add up to " + shown.str() +
+    throw RunError(file_name + ": the quadrature weights add up to " + shown_number(sum) +
                    "; they must have a finite sum other than zero");
   }
   for (int j = 0; j < grid.count; ++j) grid.weights[static_cast<std::size_t>(j)] /= sum;

@@ -1,6 +1,7 @@
 #include "input/read_scale_table_file.hpp"
 
 #include <fstream>
+#include <sstream>
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
@@ -35,6 +36,12 @@ void read_scale_table_file(const std::string& file_name, ReportFile& report, Sca
   line = "w2 = ";
   append_fixed(line, w2, 12, 4);
   report.write_line(line);
+  // w1 = 1 - w2: outside [0, 1] one group would enter the synthetic population with a negative weight.
+  if (!(w2 >= 0.0 && w2 <= 1.0)) {
+    std::ostringstream shown;
+    shown << w2;
+    reader.fail("w2 is " + shown.str() + "; the weight of group 2 must lie between 0 and 1");
+  }
   report.write_line("  raw        scale     rounded");
 
   table.row_count = 0;

@@ -47,7 +47,8 @@ TEST(ReadQuadratureFile, RejectsGridsWithoutUsableWeights) {
     const char* message;
   } const cases[] = {
       {"title only\n", "the file holds no quadrature points"},
-      {"t\n-1 1\n1 -1\n", "the quadrature weights add up to 0; they must have a finite sum other than zero"},
+      {"t\n-1 0\n1 0\n", "the quadrature weights add up to 0; they must have a finite sum other than zero"},
+      {"t\n-1 1\n1 -0.5\n", "line 3: the quadrature weight -0.5 is negative"},
       {"t\n-1 1e308\n1 1e308\n", "add up to inf; they must have a finite sum other than zero"},
   };
   for (const Case& c : cases) {

@@ -62,6 +62,8 @@ TEST(ReadScaleTableFile, RejectsBadLimitsAndTooManyRows) {
   } const cases[] = {
       {"t\n100. 130 0.5\n", "y.scl line 2: expected an integer, found '100.'"},
       {"t\n100 130\n", "end of file before the scale score minimum, maximum and w2 were read"},
+      {"t\n100 130\n1.5\n", "y.scl line 3: w2 is 1.5; the weight of group 2 must lie between 0 and 1"},
+      {"t\n100 130 -0.25\n", "y.scl line 2: w2 is -0.25; the weight of group 2 must lie between 0 and 1"},
       {"t\n1 2 0.5\n" + std::string(1001, '\n').replace(0, 1001, [] {
          std::string rows;
          for (int k = 0; k <= max_score_points; ++k) rows += "1 1 1\n";
