@@ -16,7 +16,13 @@ bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool ends_unquoted(char c) { return is_blank(c) || c == ',' || c == '/'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-std::string shown(const std::string& text) { return "'" + text + "'"; }
+// A value as a message quotes it: a runaway value is cut short so that the message stays readable.
+std::string shown(const std::string& text) {
+  constexpr std::size_t longest = 40;
+  std::string quoted(1, '\'');
+  if (text.size() <= longest) return quoted.append(text).append(1, '\'');
+  return quoted.append(text, 0, longest).append("...' (" + std::to_string(text.size()) + " characters)");
+}
 
 // Digits with an optional sign, nothing else.
 bool is_integer_text(std::string_view text) {
@@ -54,8 +60,11 @@ bool is_real_text(std::string_view text) {
 FreeFormatReader::FreeFormatReader(std::istream& in, std::string file_name)
     : in_(in), file_name_(std::move(file_name)) {}
 
-void FreeFormatReader::fail(std::string_view what) const {
-  throw RunError(file_name_ + " line " + std::to_string(line_number_) + ": " + std::string(what));
+void FreeFormatReader::fail(std::string_view what) const { fail_at(line_number_, what); }
+
+void FreeFormatReader::fail_at(int line, std::string_view what) const {
+  // An empty file ends before its first line: report that line.
+  throw RunError(file_name_ + " line " + std::to_string(line < 1 ? 1 : line) + ": " + std::string(what));
 }
 
 bool FreeFormatReader::read_line(std::string& line) {

@@ -36,7 +36,9 @@ class FreeFormatReader {
   Got get_real(double& value);
   Got get_text(std::string& value);
 
+  // Throws a RunError naming the file and the current line (or the given one).
   [[noreturn]] void fail(std::string_view what) const;
+  [[noreturn]] void fail_at(int line, std::string_view what) const;
   const std::string& file_name() const { return file_name_; }
   int line_number() const { return line_number_; }
 

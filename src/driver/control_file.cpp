@@ -38,6 +38,10 @@ ControlRecords read_control_records(const std::string& control_file_name) {
     }
     for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
       if (without_trailing_blanks(keyword) == keywords[slot]) {
+        // A path cannot hold a NUL: opening would silently use the part before it.
+        if (file_name.find('\0') != std::string::npos) {
+          reader.fail("the file name of " + std::string(keywords[slot]) + " holds a NUL character");
+        }
         records.names[slot] = std::string(without_trailing_blanks(file_name));
         records.named[slot] = true;
         break;

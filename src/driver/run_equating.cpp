@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "common/report_file.hpp"
 #include "common/run_error.hpp"
@@ -25,7 +26,27 @@ std::string read_control_file_name(Console& console) {
   const std::size_t end = name.find_last_not_of(' ');
   name.erase(end == std::string::npos ? 0 : end + 1);
   if (name.empty()) throw RunError("no control file name was given");
+  // A path cannot hold a NUL: opening would silently use the part before it.
+  if (name.find('\0') != std::string::npos) throw RunError("the control file name holds a NUL character");
   return name;
+}
+
+// Messages quote file content: control characters in it are shown as \xNN
+// rather than handed to the terminal.
+std::string printable(std::string_view message) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string shown;
+  for (const char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      shown += "\\x";
+      shown += hex[byte >> 4];
+      shown += hex[byte & 0xf];
+    } else {
+      shown += c;
+    }
+  }
+  return shown;
 }
 
 void run_sequence(Console& console, std::optional<ReportFile>& report) {
@@ -56,18 +77,18 @@ int run_equating(Console& console, std::ostream& errors) {
     run_sequence(console, report);
     return 0;
   } catch (const UnknownItemType& error) {
-    errors << "irteq: " << error.what() << '\n';
+    errors << "irteq: " << printable(error.what()) << '\n';
     console.write_line("press return to exit program");
     try {
       if (report) report->close();
     } catch (const RunError& close_error) {
-      errors << "irteq: " << close_error.what() << '\n';
+      errors << "irteq: " << printable(close_error.what()) << '\n';
     }
     console.pause();
   } catch (const RunError& error) {
-    errors << "irteq: " << error.what() << '\n';
+    errors << "irteq: " << printable(error.what()) << '\n';
   } catch (const std::exception& error) {
-    errors << "irteq: internal error: " << error.what() << '\n';
+    errors << "irteq: internal error: " << printable(error.what()) << '\n';
   }
   return 1;
 }

@@ -8,6 +8,7 @@
 #include "common/free_format_reader.hpp"
 #include "common/open_input_file.hpp"
 #include "common/run_error.hpp"
+#include "input/item_parameter_problem.hpp"
 #include "input/read_title.hpp"
 #include "models/mu_to_bn.hpp"
 
@@ -86,6 +87,7 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
         reader.get_integer(m) == Got::end_of_file) {
       break;
     }
+    const int header_line = reader.line_number();
     const int position = items.item_count + 1;
     const std::string label = "item " + std::to_string(position) + " (number " + std::to_string(number) + ")";
     if (items.item_count == max_items) {
@@ -118,7 +120,7 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
       echo = "bad item type read in: ";
       append_text(echo, code_text(code));
       report.write_line(echo);
-      throw UnknownItemType(file_name + " line " + std::to_string(reader.line_number()) + ": " + label +
+      throw UnknownItemType(file_name + " line " + std::to_string(header_line) + ": " + label +
                             ": unknown item type code '" + code_text(code) + "'");
     }
     for (const int score : scores) {
@@ -127,11 +129,11 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
       }
     }
     if (code == code_l3 && m != 2) {
-      reader.fail(label + ": an \"L3\" item has 2 categories, not " + std::to_string(m));
+      reader.fail_at(header_line, label + ": an \"L3\" item has 2 categories, not " + std::to_string(m));
     }
     const int stored = code == code_mu ? 2 * m + 1 : values;
     if (stored > max_parameters) {
-      reader.fail(label + ": " + std::to_string(stored) + " parameter values; an item holds at most " +
+      reader.fail_at(header_line, label + ": " + std::to_string(stored) + " parameter values; an item holds at most " +
                   std::to_string(max_parameters) + " (60 categories for \"" + code_text(code) + "\" items)");
     }
     reader.begin_read();
@@ -142,6 +144,8 @@ void read_item_parameter_file(const std::string& file_name, ReportFile& report, 
     }
     const std::span<const double> read(item.parameters.data(), static_cast<std::size_t>(values));
     write_parameters(report, read, code == code_l3 ? 4 : 8);
+    const std::string problem = item_parameter_problem(code, m, read);
+    if (!problem.empty()) reader.fail(label + ": " + problem);
     item.type_code = code;
     if (code == code_mu) {
       mu_to_bn(item.parameters, m);

@@ -1,5 +1,6 @@
 #include "input/read_scale_table_file.hpp"
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 
@@ -10,6 +11,12 @@
 #include "input/read_title.hpp"
 
 namespace irteq {
+
+namespace {
+
+constexpr double max_scale_score = 1e15;
+
+}  // namespace
 
 void read_scale_table_file(const std::string& file_name, ReportFile& report, ScaleTable& table, double& w2) {
   report.write_empty_line();
@@ -63,6 +70,14 @@ void read_scale_table_file(const std::string& file_name, ReportFile& report, Sca
     append_fixed(line, scale, 10, 5);
     append_fixed(line, rounded, 10, 5);
     report.write_line(line);
+    // Beyond 1e15 whole numbers stop being exact in a double, and the moments of such scores overflow.
+    for (const double value : {scale, rounded}) {
+      if (std::fabs(value) > max_scale_score) {
+        std::ostringstream shown;
+        shown << value;
+        reader.fail("the scale score " + shown.str() + " is too large; scale scores lie within -1e15 to 1e15");
+      }
+    }
     const auto row = static_cast<std::size_t>(table.row_count);
     table.raw[row] = raw;
     table.scale[row] = scale;

@@ -75,7 +75,7 @@ TEST(RunFailures, UnknownItemTypeStopsAfterThePauseWithStatus1) {
   const BinaryRun run = c.run("control.txt\n");  // the pause meets the end of input
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.console, "Please input the control file name\npress return to exit program\n");
-  EXPECT_EQ(run.errors, "irteq: y.par line 6: item 2 (number 3): unknown item type code 'XX'\n");
+  EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3): unknown item type code 'XX'\n");
   EXPECT_TRUE(ends_with(c.report(), "    3  XX    2\r\n            0           1\r\nbad item type read in: XX\r\n"));
 }
 

@@ -93,17 +93,21 @@ TEST(ReadItemParameterFile, RejectsItemsThatCannotBeEquated) {
     const char* message;
   } const cases[] = {
       {" T\n", "f.par: the file holds no items"},
-      {" T\n5 L3 3\n0 1 2\n1 1 0 0\n", "f.par line 3: item 1 (number 5): an \"L3\" item has 2 categories, not 3"},
+      {" T\n5 L3 3\n0 1 2\n1 1 0 0\n", "f.par line 2: item 1 (number 5): an \"L3\" item has 2 categories, not 3"},
       {" T\n5 SN 0\n", "f.par line 2: item 1 (number 5): 0 categories; an item has 1 to 120"},
       {" T\n5 SN 121\n", "f.par line 2: item 1 (number 5): 121 categories; an item has 1 to 120"},
       {" T\n5 SN 3\n1 0 2\n1 0 1\n", "f.par line 3: item 1 (number 5): the first category score must be the lowest and the last the highest"},
       {" T\n5 SN 3\n0 2 1\n1 0 1\n", "f.par line 3: item 1 (number 5): the first category score must be the lowest and the last the highest"},
-      {" T\n5 BN 61\n61*0\n", "f.par line 3: item 1 (number 5): 123 parameter values; an item holds at most 121 (60 categories for \"BN\" items)"},
+      {" T\n5 BN 61\n61*0\n", "f.par line 2: item 1 (number 5): 123 parameter values; an item holds at most 121 (60 categories for \"BN\" items)"},
+      {" T\n5 L3 2\n0 1\n1.7 1 0 -0.01\n", "f.par line 4: item 1 (number 5): the lower asymptote c = -0.01 must lie between 0 and 1"},
+      {" T\n5 L3 2\n0 1\n1.7 1 0 1.5\n", "f.par line 4: item 1 (number 5): the lower asymptote c = 1.5 must lie between 0 and 1"},
+      {" T\n5 SN 4\n0 1 2 3\n0.9 -1 1 0.5\n", "f.par line 4: item 1 (number 5): the thresholds b(2) = 1 and b(3) = 0.5 give category 3 a negative probability; with a positive slope they must not decrease"},
+      {" T\n5 SL 3\n0 1 2\n1.7 -1 -1 1\n", "f.par line 4: item 1 (number 5): the thresholds b(1) = -1 and b(2) = 1 give category 2 a negative probability; with a negative slope they must not increase"},
       {" T\n5 SN 3\n0 1\n", "f.par line 3: end of file inside the category scores of item 1 (number 5)"},
       {" T\n5 L3 2\n0 1\n1 1 0\n", "f.par line 4: end of file inside the parameters of item 1 (number 5)"},
       {" T\n5 L3 2\n0 1\n1 1 x 0\n", "f.par line 4: expected a number, found 'x'"},
       {"x title\n", "f.par line 1: column 1 must hold a digit or a blank, found 'x'"},
-      {"", "f.par line 0: end of file where the title line was expected"},
+      {"", "f.par line 1: end of file where the title line was expected"},
   };
   for (const Case& c : cases) {
     auto items = std::make_unique<ItemSet>();
