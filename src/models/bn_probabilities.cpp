@@ -15,9 +15,12 @@ void bn_probabilities(int m, double theta, std::span<const double> parameters, s
     p[static_cast<std::size_t>(k)] = e;
     sum += e;
   }
-  if (!(sum > 0.0 && sum <= std::numeric_limits<double>::max())) {
-    // An exponent beyond the double range: shift every exponent by the largest
-    // so that the quotients stay finite. Elsewhere the direct form is kept.
+  if (!(sum >= m * std::numeric_limits<double>::min() && sum <= std::numeric_limits<double>::max())) {
+    // An exponent beyond the double range, or every exponent below about -708,
+    // where the largest exponential may be a denormal with few digits left
+    // (a sum under m times the smallest normal double): shift every exponent
+    // by the largest so that the quotients stay finite and keep their ratios.
+    // Elsewhere the direct form is kept.
     double largest = -std::numeric_limits<double>::infinity();
     for (int k = 0; k < m; ++k) largest = std::fmax(largest, d * (slope(k) * theta + intercept(k)));
     sum = 0.0;
