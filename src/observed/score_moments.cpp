@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cmath>
+#include <limits>
 
 #include "common/limits.hpp"
 
@@ -30,6 +31,12 @@ Moments score_moments(std::span<const double> values, std::span<const double> we
   const double sd = moments.sd;
   moments.skewness = s3 / (sd * sd * sd);
   moments.kurtosis = s4 / (sd * (sd * sd * sd));
+  if (sd > 0.0 && sd * sd * sd < std::numeric_limits<double>::min()) {
+    // A nearly one-point distribution: the powers of sd underflow and would
+    // turn finite moments into infinities. Dividing step by step keeps them.
+    moments.skewness = ((s3 / sd) / sd) / sd;
+    moments.kurtosis = (((s4 / sd) / sd) / sd) / sd;
+  }
   return moments;
 }
 

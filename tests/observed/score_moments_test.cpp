@@ -73,5 +73,14 @@ TEST(ScoreMoments, AllWeightOnOneValueLeavesSkewnessAndKurtosisNotANumber) {
   EXPECT_TRUE(std::isnan(m.kurtosis));
 }
 
+TEST(ScoreMoments, ANearlyOnePointDistributionKeepsFiniteSkewnessAndKurtosis) {
+  // p = 1e-250 at 1: sd is about 1e-125, whose cube underflows; the moments
+  // are about 1 / sqrt(p) and 1 / p.
+  const Moments m = score_moments(std::vector<double>{0.0, 1.0}, std::vector<double>{1.0, 1e-250});
+  EXPECT_NEAR(m.sd / 1e-125, 1.0, 1e-12);
+  EXPECT_NEAR(m.skewness / 1e125, 1.0, 1e-12);
+  EXPECT_NEAR(m.kurtosis / 1e250, 1.0, 1e-12);
+}
+
 }  // namespace
 }  // namespace irteq::testing
