@@ -79,12 +79,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (status != 0 || !message.empty()) fail("status 0 with a message", message);
   const std::string report = read("report.txt");
+  const std::size_t results_start = report.find("true score equating output");
   const std::size_t moments = report.find("raw score moments");
-  if (moments == std::string::npos || report.find("rounded scale score moments") == std::string::npos) {
+  if (results_start == std::string::npos || moments == std::string::npos ||
+      report.find("rounded scale score moments") == std::string::npos) {
     fail("status 0 with an incomplete report", report);
   }
-  // Skewness and kurtosis of a one-point distribution are 0/0; the results before them must be numbers.
-  const std::string results = report.substr(0, moments);
+  // Skewness and kurtosis of a one-point distribution are 0/0; the results
+  // before them must be numbers. (The echoes before the results quote titles,
+  // which may hold any text.)
+  const std::string results = report.substr(results_start, moments - results_start);
   if (results.find("NaN") != std::string::npos || results.find("INF") != std::string::npos) {
     fail("status 0 with results that are not numbers", report);
   }
