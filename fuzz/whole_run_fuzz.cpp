@@ -79,10 +79,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (status != 0 || !message.empty()) fail("status 0 with a message", message);
   const std::string report = read("report.txt");
-  const std::size_t results_start = report.find("true score equating output");
-  const std::size_t moments = report.find("raw score moments");
+  // Headings are whole lines; a title echoed before them is padded to 79 columns.
+  const std::size_t results_start = report.find("\r\ntrue score equating output\r\n");
+  const std::size_t moments = report.find("\r\nraw score moments\r\n", results_start);
   if (results_start == std::string::npos || moments == std::string::npos ||
-      report.find("rounded scale score moments") == std::string::npos) {
+      report.find("\r\nrounded scale score moments\r\n", moments) == std::string::npos) {
     fail("status 0 with an incomplete report", report);
   }
   // Skewness and kurtosis of a one-point distribution are 0/0; the results
