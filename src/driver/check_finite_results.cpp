@@ -3,7 +3,6 @@
 #include <cmath>
 #include <string>
 
-#include "common/fixed_field.hpp"
 #include "common/run_error.hpp"
 
 namespace irteq {
@@ -14,12 +13,8 @@ namespace {
 std::string first_not_finite(const PerScorePoint& values, const ScoreDistribution& scores) {
   for (int i = 0; i < scores.point_count; ++i) {
     const auto at = static_cast<std::size_t>(i);
-    if (!std::isfinite(values[at])) {
-      std::string raw;
-      append_fixed(raw, scores.raw_scores[at], 1, 0);
-      raw.pop_back();  // the point that F.0 writes
-      return raw;
-    }
+    // Raw scores are whole numbers well within the range of a long long.
+    if (!std::isfinite(values[at])) return std::to_string(static_cast<long long>(scores.raw_scores[at]));
   }
   return {};
 }
