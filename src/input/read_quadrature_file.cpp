@@ -2,26 +2,16 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
 #include "common/free_format_reader.hpp"
 #include "common/open_input_file.hpp"
 #include "common/run_error.hpp"
+#include "common/shown_number.hpp"
 #include "input/read_title.hpp"
 
 namespace irteq {
-
-namespace {
-
-std::string shown_number(double value) {
-  std::ostringstream shown;
-  shown << value;
-  return shown.str();
-}
-
-}  // namespace
 
 void read_quadrature_file(const std::string& file_name, ReportFile& report, QuadratureGrid& grid) {
   report.write_empty_line();

@@ -2,12 +2,12 @@
 
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
 #include "common/free_format_reader.hpp"
 #include "common/open_input_file.hpp"
+#include "common/shown_number.hpp"
 #include "input/read_title.hpp"
 
 namespace irteq {
@@ -45,9 +45,7 @@ void read_scale_table_file(const std::string& file_name, ReportFile& report, Sca
   report.write_line(line);
   // w1 = 1 - w2: outside [0, 1] one group would enter the synthetic population with a negative weight.
   if (!(w2 >= 0.0 && w2 <= 1.0)) {
-    std::ostringstream shown;
-    shown << w2;
-    reader.fail("w2 is " + shown.str() + "; the weight of group 2 must lie between 0 and 1");
+    reader.fail("w2 is " + shown_number(w2) + "; the weight of group 2 must lie between 0 and 1");
   }
   report.write_line("  raw        scale     rounded");
 
@@ -73,9 +71,7 @@ void read_scale_table_file(const std::string& file_name, ReportFile& report, Sca
     // Beyond 1e15 whole numbers stop being exact in a double, and the moments of such scores overflow.
     for (const double value : {scale, rounded}) {
       if (std::fabs(value) > max_scale_score) {
-        std::ostringstream shown;
-        shown << value;
-        reader.fail("the scale score " + shown.str() + " is too large; scale scores lie within -1e15 to 1e15");
+        reader.fail("the scale score " + shown_number(value) + " is too large; scale scores lie within -1e15 to 1e15");
       }
     }
     const auto row = static_cast<std::size_t>(table.row_count);
