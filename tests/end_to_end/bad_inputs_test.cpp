@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <set>
 #include <sstream>
@@ -214,13 +213,8 @@ TEST_P(BadInput, EndsCleanly) {
   EXPECT_TRUE(error_checked || expected_status == 0) << "expected.txt must give the message on standard error";
 }
 
-INSTANTIATE_TEST_SUITE_P(Corpus, BadInput, ::testing::ValuesIn(case_names()), [](const auto& info) {
-  std::string name = info.param;
-  for (char& c : name) {
-    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  }
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Corpus, BadInput, ::testing::ValuesIn(case_names()),
+                         [](const auto& info) { return test_name_of(info.param); });
 
 }  // namespace
 }  // namespace irteq::testing

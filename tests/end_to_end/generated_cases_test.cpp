@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -56,13 +55,7 @@ TEST_P(GeneratedCase, ReportAndConsoleMatchByteForByte) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GeneratedCase, ::testing::ValuesIn(case_names()),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& c : name) {
-                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-                           }
-                           return name;
-                         });
+                         [](const auto& info) { return test_name_of(info.param); });
 
 }  // namespace
 }  // namespace irteq::testing

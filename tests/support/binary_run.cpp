@@ -2,6 +2,7 @@
 
 #include <sys/wait.h>
 
+#include <cctype>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -62,6 +63,13 @@ std::string crlf(std::string_view lines_with_lf) {
     text += c;
   }
   return text;
+}
+
+std::string test_name_of(std::string folder_name) {
+  for (char& c : folder_name) {
+    if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+  }
+  return folder_name;
 }
 
 }  // namespace irteq::testing

@@ -35,4 +35,7 @@ void write_file(const std::filesystem::path& path, std::string_view content);
 // Lines written the way the report writes them: each ends in CR LF.
 std::string crlf(std::string_view lines_with_lf);
 
+// A folder name as a test name: every character but letters and digits becomes '_'.
+std::string test_name_of(std::string folder_name);
+
 }  // namespace irteq::testing
