@@ -5,6 +5,9 @@ EXAMPLE    ?= examples/spring-grade7
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
+# Extra cmake options, e.g. CMAKE_OPTIONS=-DIRTEQ_REQUIRE_CASES=ON (CI sets it).
+CMAKE_OPTIONS ?=
+CONFIGURE   = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTIONS)
 
 .PHONY: all build run test test-sanitize bench fuzz fuzz-build prerequisites clean
 
@@ -14,31 +17,35 @@ prerequisites:
 	@command -v cmake >/dev/null 2>&1 || { echo "cmake is missing. On Debian: apt-get install cmake g++"; exit 1; }
 	@command -v g++ >/dev/null 2>&1 || { echo "g++ is missing. On Debian: apt-get install g++"; exit 1; }
 
-$(BUILD)/Makefile: CMakeLists.txt | prerequisites
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-
-build: $(BUILD)/Makefile
-	cmake --build $(BUILD) -j $(JOBS)
+# The program alone: needs only cmake and g++.
+build: | prerequisites
+	$(CONFIGURE) -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
+	cmake --build $(BUILD) -j $(JOBS) --target irteq
 
 run: build
 	cd $(EXAMPLE) && printf 'control.txt\n' | ../../$(BUILD)/irteq
 	@echo
 	@echo "The report is $(EXAMPLE)/report.txt"
 
-test: build
+test: | prerequisites
+	$(CONFIGURE) -DIRTEQ_TESTS=ON -DIRTEQ_BENCHMARKS=ON
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: | prerequisites
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DIRTEQ_SANITIZE=ON -DIRTEQ_BENCHMARKS=OFF
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DIRTEQ_SANITIZE=ON -DIRTEQ_TESTS=ON \
+	  -DIRTEQ_BENCHMARKS=OFF $(CMAKE_OPTIONS)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: build
+bench: | prerequisites
+	$(CONFIGURE) -DIRTEQ_BENCHMARKS=ON
+	cmake --build $(BUILD) -j $(JOBS) --target irteq_bench
 	$(BUILD)/irteq_bench
 
 # libFuzzer targets (clang), each run for FUZZ_SECONDS from its stored corpus.
 fuzz-build: | prerequisites
-	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing. On Debian: apt-get install clang libclang-rt-14-dev"; exit 1; }
+	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing. On Debian: apt-get install clang libclang-rt-dev"; exit 1; }
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DIRTEQ_FUZZ=ON \
 	  -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
 	cmake --build $(FUZZ_BUILD) -j $(JOBS)

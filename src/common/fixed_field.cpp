@@ -1,7 +1,9 @@
 #include "common/fixed_field.hpp"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
+
+#include "common/number_text.hpp"
 
 namespace irteq {
 
@@ -22,8 +24,8 @@ void append_right(std::string& line, std::string_view text, int width) {
 
 void append_integer(std::string& line, long long value, int width) {
   char buffer[32];
-  const int length = std::snprintf(buffer, sizeof buffer, "%lld", value);
-  append_right(line, std::string_view(buffer, static_cast<std::size_t>(length)), width);
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  append_right(line, std::string_view(buffer, result.ptr), width);
 }
 
 void append_fixed(std::string& line, double value, int width, int decimals) {
@@ -35,15 +37,15 @@ void append_fixed(std::string& line, double value, int width, int decimals) {
     append_right(line, value < 0 ? "-INF" : "INF", width);
     return;
   }
-  // Values far beyond any field are asterisks; this also bounds the buffer.
+  // Values far beyond any field are asterisks without formatting them in full.
   if (std::fabs(value) >= 1e60) {
     append_asterisks(line, width);
     return;
   }
-  char buffer[160];
-  int length = std::snprintf(buffer, sizeof buffer - 1, "%.*f", decimals, value);
-  if (decimals == 0) buffer[length++] = '.';
-  const std::string_view text(buffer, static_cast<std::size_t>(length));
+  std::string digits = fixed_text(value, decimals);
+  if (decimals == 0) digits += '.';
+  const std::string_view text(digits);
+  const auto length = static_cast<int>(text.size());
   if (length > width) {
     // Drop the optional zero before the point when that makes the value fit.
     const std::size_t sign = text[0] == '-' ? 1 : 0;

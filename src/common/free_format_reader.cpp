@@ -1,11 +1,11 @@
 #include "common/free_format_reader.hpp"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include <charconv>
 #include <limits>
+#include <system_error>
 #include <utility>
 
+#include "common/number_text.hpp"
 #include "common/run_error.hpp"
 
 namespace irteq {
@@ -154,8 +154,11 @@ Got FreeFormatReader::next_token(Token& token) {
     const std::size_t star = token.text.find('*');
     if (star != std::string::npos && star > 0 && is_integer_text(token.text.substr(0, star)) &&
         is_digit(token.text[0])) {
-      const long count = std::strtol(token.text.c_str(), nullptr, 10);
-      if (count < 1 || count > std::numeric_limits<int>::max()) fail("bad repeat count in " + shown(token.text));
+      int count = 0;
+      const auto [end, error] = std::from_chars(token.text.data(), token.text.data() + star, count);
+      if (error != std::errc{} || end != token.text.data() + star || count < 1) {
+        fail("bad repeat count in " + shown(token.text));
+      }
       std::string rest = token.text.substr(star + 1);
       repeat_ = Token{};
       if (rest.empty() && position_ < line_.size() && (line_[position_] == '\'' || line_[position_] == '"')) {
@@ -184,12 +187,7 @@ Got FreeFormatReader::get_integer(int& value) {
   const Got got = next_token(token);
   if (got != Got::value) return got;
   if (token.quoted || !is_integer_text(token.text)) fail("expected an integer, found " + shown(token.text));
-  errno = 0;
-  const long long parsed = std::strtoll(token.text.c_str(), nullptr, 10);
-  if (errno == ERANGE || parsed < std::numeric_limits<int>::min() || parsed > std::numeric_limits<int>::max()) {
-    fail("integer out of range: " + shown(token.text));
-  }
-  value = static_cast<int>(parsed);
+  if (!parse_integer(token.text, value)) fail("integer out of range: " + shown(token.text));
   return Got::value;
 }
 
@@ -198,15 +196,9 @@ Got FreeFormatReader::get_real(double& value) {
   const Got got = next_token(token);
   if (got != Got::value) return got;
   if (token.quoted || !is_real_text(token.text)) fail("expected a number, found " + shown(token.text));
-  std::string text = token.text;
-  for (char& c : text) {
-    if (c == 'd' || c == 'D') c = 'e';
-  }
-  errno = 0;
-  value = std::strtod(text.c_str(), nullptr);
   // Too large for a double: infinity would flow on into every result. Values
   // too small become zero or subnormal, which is harmless.
-  if (errno == ERANGE && std::isinf(value)) fail("number out of range: " + shown(token.text));
+  if (!parse_real(token.text, value)) fail("number out of range: " + shown(token.text));
   return Got::value;
 }
 

@@ -1,13 +1,13 @@
 #include "common/shown_number.hpp"
 
-#include <sstream>
+#include <charconv>
 
 namespace irteq {
 
 std::string shown_number(double value) {
-  std::ostringstream text;
-  text << value;
-  return text.str();
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
+  return std::string(buffer, result.ptr);
 }
 
 }  // namespace irteq

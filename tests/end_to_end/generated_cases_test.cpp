@@ -30,7 +30,10 @@ class GeneratedCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GeneratedCase, ReportAndConsoleMatchByteForByte) {
   const fs::path source = fs::path(IRTEQ_CASES_DIR) / GetParam();
-  if (!fs::exists(source / "control.txt")) GTEST_SKIP() << "no generated cases at " << IRTEQ_CASES_DIR;
+  if (!fs::exists(source / "control.txt")) {
+    if (IRTEQ_REQUIRE_CASES) FAIL() << "no generated cases at " << IRTEQ_CASES_DIR;
+    GTEST_SKIP() << "no generated cases at " << IRTEQ_CASES_DIR;
+  }
   TempDir folder;
   for (const auto& entry : fs::directory_iterator(source)) {
     if (entry.is_regular_file()) {

@@ -1,0 +1,86 @@
+#include "common/number_text.hpp"
+
+#include <charconv>
+#include <system_error>
+
+namespace irteq {
+
+namespace {
+
+bool is_digit(char c) { return c >= '0' && c <= '9'; }
+
+// Decimal exponent of the leading significant digit: positive for magnitudes
+// of 1 and above. Decides whether a value out of range overflowed or underflowed.
+long long leading_exponent(std::string_view text) {
+  std::size_t i = 0;
+  long long before_point = 0;
+  long long zeros_after_point = 0;
+  bool significant = false;
+  bool after_point = false;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.') {
+      after_point = true;
+    } else if (is_digit(c)) {
+      if (c != '0') significant = true;
+      if (!after_point && significant) ++before_point;
+      if (after_point && !significant) ++zeros_after_point;
+    } else if (c != '+' && c != '-') {
+      break;
+    }
+  }
+  long long exponent = 0;
+  if (i < text.size()) {
+    // The exponent of a value that did not fit: its digits decide, so clamp them.
+    std::size_t j = i + 1;
+    const bool negative = j < text.size() && text[j] == '-';
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) ++j;
+    for (; j < text.size() && is_digit(text[j]); ++j) {
+      if (exponent < 100000000) exponent = exponent * 10 + (text[j] - '0');
+    }
+    if (negative) exponent = -exponent;
+  }
+  return exponent + (before_point > 0 ? before_point - 1 : -zeros_after_point - 1);
+}
+
+}  // namespace
+
+bool parse_integer(std::string_view text, int& value) {
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+  int parsed = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), parsed);
+  if (error != std::errc{} || end != text.data() + text.size()) return false;
+  value = parsed;
+  return true;
+}
+
+bool parse_real(std::string_view text, double& value) {
+  std::string plain(text.substr(!text.empty() && text.front() == '+' ? 1 : 0));
+  for (char& c : plain) {
+    if (c == 'd' || c == 'D') c = 'e';
+  }
+  double parsed = 0.0;
+  const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);
+  if (error == std::errc::result_out_of_range) {
+    if (leading_exponent(plain) > 0) return false;
+    parsed = plain.front() == '-' ? -0.0 : 0.0;
+  } else if (error != std::errc{} || end != plain.data() + plain.size()) {
+    return false;
+  }
+  value = parsed;
+  return true;
+}
+
+std::string fixed_text(double value, int decimals) {
+  char buffer[400];  // 1e308 in full with up to 80 decimals
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  return std::string(buffer, result.ptr);
+}
+
+std::string shortest_text(double value) {
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, result.ptr);
+}
+
+}  // namespace irteq

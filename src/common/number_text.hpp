@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace irteq {
+
+// Numbers to and from text in the C conventions whatever the process locale
+// (a host such as an R session may run under a comma-decimal locale), by
+// std::from_chars and std::to_chars.
+
+// Digits with an optional sign; false when the value does not fit an int.
+bool parse_integer(std::string_view text, int& value);
+
+// [sign] digits [. digits] [(e|E|d|D) [sign] digits], already checked as such.
+// False when the magnitude is beyond the double range; a value below it
+// becomes zero or subnormal.
+bool parse_real(std::string_view text, double& value);
+
+// printf's "%.*f": the exactly rounded decimal with that many decimals.
+std::string fixed_text(double value, int decimals);
+
+// The shortest text that reads back to the same double ("0.1", "1e+20", "-8").
+std::string shortest_text(double value);
+
+}  // namespace irteq
