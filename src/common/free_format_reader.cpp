@@ -6,7 +6,6 @@
 #include <utility>
 
 #include "common/number_text.hpp"
-#include "common/run_error.hpp"
 
 namespace irteq {
 
@@ -60,16 +59,16 @@ bool is_real_text(std::string_view text) {
 FreeFormatReader::FreeFormatReader(std::istream& in, std::string file_name)
     : in_(in), file_name_(std::move(file_name)) {}
 
-void FreeFormatReader::fail(std::string_view what) const { fail_at(line_number_, what); }
-
-void FreeFormatReader::fail_at(int line, std::string_view what) const {
+void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
   // An empty file ends before its first line: report that line.
-  throw RunError(file_name_ + " line " + std::to_string(line < 1 ? 1 : line) + ": " + std::string(what));
+  if (where.line == 0) where.line = line_number_ < 1 ? 1 : line_number_;
+  where.source = file_name_;
+  throw Error(file_name_ + " line " + std::to_string(where.line) + ": " + std::string(what), where);
 }
 
 bool FreeFormatReader::read_line(std::string& line) {
   if (!std::getline(in_, line)) {
-    if (in_.bad()) throw RunError("cannot read " + file_name_ + ": input error");
+    if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
     return false;
   }
   ++line_number_;

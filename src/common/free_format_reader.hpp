@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "irteq/error.hpp"
+
 namespace irteq {
 
 // Outcome of fetching one value of a list-directed read.
@@ -20,7 +22,7 @@ enum class Got {
 // line it used is ignored. Values are separated by blanks, tabs or a comma;
 // two commas in a row give a null value. A slash ends the read early, r*v
 // stands for r copies of v, and text may be quoted with ' or " (a doubled
-// quote inside stands for one). A malformed value throws a RunError naming
+// quote inside stands for one). A malformed value throws an Error naming
 // the file and the line.
 class FreeFormatReader {
  public:
@@ -36,9 +38,9 @@ class FreeFormatReader {
   Got get_real(double& value);
   Got get_text(std::string& value);
 
-  // Throws a RunError naming the file and the current line (or the given one).
-  [[noreturn]] void fail(std::string_view what) const;
-  [[noreturn]] void fail_at(int line, std::string_view what) const;
+  // Throws an Error naming the file and the current line (or where.line when
+  // set): a syntax error unless where says otherwise.
+  [[noreturn]] void fail(std::string_view what, Diagnostic where = {.code = ErrorCode::syntax_error}) const;
   const std::string& file_name() const { return file_name_; }
   int line_number() const { return line_number_; }
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <filesystem>
 
-#include "common/run_error.hpp"
+#include "irteq/error.hpp"
 
 namespace irteq {
 
@@ -12,12 +12,14 @@ void open_input_file(std::ifstream& in, const std::string& file_name, const char
   errno = 0;
   std::error_code ignored;
   if (std::filesystem::is_directory(file_name, ignored)) {
-    throw RunError(std::string("cannot open ") + what + " " + file_name + ": Is a directory");
+    throw Error(std::string("cannot open ") + what + " " + file_name + ": Is a directory",
+                {.code = ErrorCode::file_error, .source = file_name});
   }
   in.open(file_name, std::ios::in | std::ios::binary);
   if (!in) {
     const char* reason = errno != 0 ? std::strerror(errno) : "cannot be read";
-    throw RunError(std::string("cannot open ") + what + " " + file_name + ": " + reason);
+    throw Error(std::string("cannot open ") + what + " " + file_name + ": " + reason,
+                {.code = ErrorCode::file_error, .source = file_name});
   }
 }
 

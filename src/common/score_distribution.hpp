@@ -1,17 +1,16 @@
 #pragma once
 
-#include <array>
-
-#include "common/limits.hpp"
+#include <cstddef>
+#include <vector>
 
 namespace irteq {
 
 // Raw score points of one form (consecutive integers from its lowest possible
 // raw score, held as doubles) with one probability each.
 struct ScoreDistribution {
-  int point_count = 0;
-  std::array<double, max_score_points> raw_scores{};
-  std::array<double, max_score_points> probabilities{};
+  std::vector<double> raw_scores;
+  std::vector<double> probabilities;
+  std::size_t point_count() const { return raw_scores.size(); }
 };
 
 }  // namespace irteq

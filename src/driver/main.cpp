@@ -1,9 +1,9 @@
 #include <iostream>
 
-#include "common/console.hpp"
-#include "driver/run_equating.hpp"
+#include "driver/console.hpp"
+#include "driver/run_dialogue.hpp"
 
 int main() {
   irteq::Console console{std::cin, std::cout};
-  return irteq::run_equating(console, std::cerr);
+  return irteq::run_dialogue(console, std::cerr);
 }

@@ -9,15 +9,21 @@ namespace irteq {
 
 void category_probabilities(const Item& item, double theta, std::span<double> p) {
   const std::span<const double> parameters(item.parameters);
-  const int m = item.category_count;
-  if (item.type_code == code_l3) {
-    l3_probabilities(theta, parameters[0], parameters[1], parameters[2], parameters[3], p);
-  } else if (item.type_code == code_sn) {
-    sn_probabilities(m, theta, parameters, p);
-  } else if (item.type_code == code_sl) {
-    sl_probabilities(m, theta, parameters, p);
-  } else {
-    bn_probabilities(m, theta, parameters, p);
+  const auto m = static_cast<int>(item.category_scores.size());
+  switch (item.model) {
+    case ItemModel::l3:
+      l3_probabilities(theta, parameters[0], parameters[1], parameters[2], parameters[3], p);
+      break;
+    case ItemModel::sn:
+      sn_probabilities(m, theta, parameters, p);
+      break;
+    case ItemModel::sl:
+      sl_probabilities(m, theta, parameters, p);
+      break;
+    case ItemModel::bn:
+    case ItemModel::mu:  // held as "BN" once read: mu_to_bn rewrote its parameters
+      bn_probabilities(m, theta, parameters, p);
+      break;
   }
 }
 

@@ -2,13 +2,13 @@
 
 #include <span>
 
-#include "common/item_set.hpp"
+#include "irteq/input.hpp"
 
 namespace irteq {
 
 // Category probabilities of one item at theta, in category order, by the
-// model its type code names ("L3", "SN", "SL" or "BN"). p holds at least
-// category_count values.
+// model the item names ("L3", "SN", "SL" or "BN": "MU" items are converted to
+// "BN" before they get here). p holds at least as many values as the item has categories.
 void category_probabilities(const Item& item, double theta, std::span<double> p);
 
 }  // namespace irteq

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "common/limits.hpp"
+#include "irteq/limits.hpp"
 
 namespace irteq {
 

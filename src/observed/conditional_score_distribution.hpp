@@ -1,12 +1,15 @@
 #pragma once
 
-#include "common/item_set.hpp"
-#include "common/score_distribution.hpp"
+#include <span>
+
+#include "irteq/input.hpp"
 
 namespace irteq {
 
-// Raw score distribution of a form (at least one item, range within
-// max_score_points) given theta, by adding one item at a time.
-void conditional_score_distribution(double theta, const ItemSet& items, ScoreDistribution& result);
+// Raw score distribution of a form (at least one item) given theta, by adding
+// one item at a time, into probabilities: one entry per score point, from the
+// form's lowest raw score (score_range). scratch is working storage of the same size.
+void conditional_score_distribution(double theta, std::span<const Item> items, std::span<double> probabilities,
+                                    std::span<double> scratch);
 
 }  // namespace irteq

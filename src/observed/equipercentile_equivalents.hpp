@@ -1,17 +1,16 @@
 #pragma once
 
 #include <span>
-
-#include "common/score_distribution.hpp"
+#include <vector>
 
 namespace irteq {
 
 // Observed score equivalents: for each form X score point, the form Y score
-// with the same percentile rank in the synthetic population. A distribution
-// with any probability below 1e-8 (or not a number) is first adjusted in
-// place to (f + 1e-8) / (n * 1e-8 + 1), so the caller sees the adjusted values.
-// equivalents holds one entry per form X score point.
-void equipercentile_equivalents(ScoreDistribution& synthetic_x, ScoreDistribution& synthetic_y,
-                                std::span<double> equivalents);
+// with the same percentile rank in the synthetic population, each score
+// spread over the interval from half a point below to half a point above it.
+// The synthetic distributions come adjusted by adjust_zero_probabilities;
+// y_raw_scores are form Y's score points. One equivalent per form X point.
+std::vector<double> equipercentile_equivalents(std::span<const double> synthetic_x, std::span<const double> synthetic_y,
+                                               std::span<const double> y_raw_scores);
 
 }  // namespace irteq

@@ -1,26 +1,28 @@
 #include "observed/marginal_score_distribution.hpp"
 
-#include <algorithm>
+#include <vector>
 
 #include "observed/conditional_score_distribution.hpp"
+#include "observed/score_range.hpp"
 
 namespace irteq {
 
-void marginal_score_distribution(const ItemSet& items, const QuadratureGrid& grid, ScoreDistribution& result) {
-  ScoreDistribution conditional;
-  std::fill(result.probabilities.begin(), result.probabilities.end(), 0.0);
-  for (int j = 0; j < grid.count; ++j) {
-    conditional_score_distribution(grid.points[static_cast<std::size_t>(j)], items, conditional);
-    const double weight = grid.weights[static_cast<std::size_t>(j)];
-    for (int i = 0; i < conditional.point_count; ++i) {
-      result.probabilities[static_cast<std::size_t>(i)] += weight * conditional.probabilities[static_cast<std::size_t>(i)];
-    }
+ScoreDistribution marginal_score_distribution(std::span<const Item> items, const QuadratureGrid& grid) {
+  ScoreDistribution result;
+  result.raw_scores = score_points(score_range(items));
+  const std::size_t n = result.point_count();
+  result.probabilities.assign(n, 0.0);
+  std::vector<double> conditional(n);
+  std::vector<double> scratch(n);
+  for (std::size_t j = 0; j < grid.points.size(); ++j) {
+    conditional_score_distribution(grid.points[j], items, conditional, scratch);
+    const double weight = grid.weights[j];
+    for (std::size_t i = 0; i < n; ++i) result.probabilities[i] += weight * conditional[i];
   }
-  result.point_count = conditional.point_count;
-  std::copy_n(conditional.raw_scores.begin(), conditional.point_count, result.raw_scores.begin());
   double sum = 0.0;
-  for (int i = 0; i < result.point_count; ++i) sum += result.probabilities[static_cast<std::size_t>(i)];
-  for (int i = 0; i < result.point_count; ++i) result.probabilities[static_cast<std::size_t>(i)] /= sum;
+  for (std::size_t i = 0; i < n; ++i) sum += result.probabilities[i];
+  for (std::size_t i = 0; i < n; ++i) result.probabilities[i] /= sum;
+  return result;
 }
 
 }  // namespace irteq

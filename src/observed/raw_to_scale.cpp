@@ -2,13 +2,14 @@
 
 namespace irteq {
 
-void raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores, const ScaleTable& table,
-                  std::span<double> scale_equivalents) {
+std::vector<double> raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores,
+                                 const ScaleTable& table) {
   const double lo = static_cast<double>(table.scale_min) - 0.5;
   const double hi = static_cast<double>(table.scale_max) + 0.5;
   const std::size_t ny = y_raw_scores.size();
   const auto y = [&](std::size_t k) { return y_raw_scores[k - 1]; };  // 1-based, as the segments are numbered
   const auto sc = [&](std::size_t k) { return table.scale[k - 1]; };
+  std::vector<double> scale_equivalents(equivalents.size());
   std::size_t k = 0;  // number of form Y raw scores below the equivalent; only moves forward
   for (std::size_t i = 0; i < equivalents.size(); ++i) {
     const double e = equivalents[i];
@@ -23,6 +24,7 @@ void raw_to_scale(std::span<const double> equivalents, std::span<const double> y
     }
     scale_equivalents[i] = s;
   }
+  return scale_equivalents;
 }
 
 }  // namespace irteq

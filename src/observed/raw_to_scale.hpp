@@ -1,8 +1,9 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
-#include "common/scale_table.hpp"
+#include "irteq/input.hpp"
 
 namespace irteq {
 
@@ -11,7 +12,7 @@ namespace irteq {
 // (y(1) - 0.5, scale_min - 0.5) and (y(nY) + 0.5, scale_max + 0.5). Values
 // beyond the ends extend the end lines; nothing is clamped. Table row j
 // belongs to form Y's j-th raw score.
-void raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores, const ScaleTable& table,
-                  std::span<double> scale_equivalents);
+std::vector<double> raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores,
+                                 const ScaleTable& table);
 
 }  // namespace irteq

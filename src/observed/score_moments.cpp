@@ -1,10 +1,7 @@
 #include "observed/score_moments.hpp"
 
-#include <array>
 #include <cmath>
 #include <limits>
-
-#include "common/limits.hpp"
 
 namespace irteq {
 
@@ -12,16 +9,16 @@ Moments score_moments(std::span<const double> values, std::span<const double> we
   const std::size_t n = values.size();
   double total = 0.0;
   for (std::size_t i = 0; i < n; ++i) total += weights[i];
-  std::array<double, max_score_points> relative;
-  for (std::size_t i = 0; i < n; ++i) relative[i] = weights[i] / total;
+  // The relative weight f(i) / total, formed afresh in each pass: the same double each time.
+  const auto relative = [&](std::size_t i) { return weights[i] / total; };
   Moments moments;
-  for (std::size_t i = 0; i < n; ++i) moments.mean += relative[i] * values[i];
+  for (std::size_t i = 0; i < n; ++i) moments.mean += relative(i) * values[i];
   double s2 = 0.0;
   double s3 = 0.0;
   double s4 = 0.0;
   for (std::size_t i = 0; i < n; ++i) {
     const double d = values[i] - moments.mean;
-    const double second = (d * relative[i]) * d;
+    const double second = (d * relative(i)) * d;
     const double third = second * d;
     s2 += second;
     s3 += third;

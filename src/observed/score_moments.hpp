@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "common/moments.hpp"
+#include "irteq/result.hpp"
 
 namespace irteq {
 

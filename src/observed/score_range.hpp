@@ -1,6 +1,9 @@
 #pragma once
 
-#include "common/item_set.hpp"
+#include <span>
+#include <vector>
+
+#include "irteq/input.hpp"
 
 namespace irteq {
 
@@ -12,6 +15,9 @@ struct ScoreRange {
   long long point_count() const { return highest - lowest + 1; }
 };
 
-ScoreRange score_range(const ItemSet& items);
+ScoreRange score_range(std::span<const Item> items);
+
+// The form's score points lowest, lowest + 1, ..., highest, as doubles.
+std::vector<double> score_points(const ScoreRange& range);
 
 }  // namespace irteq

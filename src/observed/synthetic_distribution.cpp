@@ -1,18 +1,16 @@
 #include "observed/synthetic_distribution.hpp"
 
-#include <algorithm>
-
 namespace irteq {
 
-void synthetic_distribution(const ScoreDistribution& group1, const ScoreDistribution& group2, double w2,
-                            ScoreDistribution& result) {
+ScoreDistribution synthetic_distribution(const ScoreDistribution& group1, const ScoreDistribution& group2, double w2) {
   const double w1 = 1.0 - w2;
-  result.point_count = group1.point_count;
-  std::copy_n(group1.raw_scores.begin(), group1.point_count, result.raw_scores.begin());
-  for (int i = 0; i < group1.point_count; ++i) {
-    const auto at = static_cast<std::size_t>(i);
-    result.probabilities[at] = w1 * group1.probabilities[at] + w2 * group2.probabilities[at];
+  ScoreDistribution result;
+  result.raw_scores = group1.raw_scores;
+  result.probabilities.resize(group1.point_count());
+  for (std::size_t i = 0; i < group1.point_count(); ++i) {
+    result.probabilities[i] = w1 * group1.probabilities[i] + w2 * group2.probabilities[i];
   }
+  return result;
 }
 
 }  // namespace irteq

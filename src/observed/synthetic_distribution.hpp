@@ -5,7 +5,6 @@
 namespace irteq {
 
 // w1 * group1 + w2 * group2 point by point, with w1 = 1 - w2; not renormalised.
-void synthetic_distribution(const ScoreDistribution& group1, const ScoreDistribution& group2, double w2,
-                            ScoreDistribution& result);
+ScoreDistribution synthetic_distribution(const ScoreDistribution& group1, const ScoreDistribution& group2, double w2);
 
 }  // namespace irteq

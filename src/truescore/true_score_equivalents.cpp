@@ -7,18 +7,17 @@
 
 namespace irteq {
 
-double chance_score(const ItemSet& items) {
+double chance_score(std::span<const Item> items) {
   double sum = 0.0;
-  for (int i = 0; i < items.item_count; ++i) {
-    const Item& item = items.items[static_cast<std::size_t>(i)];
-    if (item.type_code == code_l3) sum += static_cast<double>(item.category_scores[1]) * item.parameters[3];
+  for (const Item& item : items) {
+    if (item.model == ItemModel::l3) sum += static_cast<double>(item.category_scores[1]) * item.parameters[3];
   }
   return sum;
 }
 
-void true_score_equivalents(const ItemSet& items_y, const ItemSet& items_x, std::span<const double> scores_x,
-                            std::span<const double> scores_y, std::span<double> thetas,
-                            std::span<double> equivalents, Console& console) {
+void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
+                            std::span<const double> scores_x, std::span<const double> scores_y,
+                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings) {
   constexpr double lowest_theta = -99.0;
   constexpr double top_theta = 99.0;
   constexpr double search_lower = -8.0;
@@ -42,9 +41,16 @@ void true_score_equivalents(const ItemSet& items_y, const ItemSet& items_x, std:
     nlow = -1;
   }
 
+  std::vector<double>& thetas = result.thetas;
+  std::vector<double>& equivalents = result.equivalents;
+  thetas.assign(scores_x.size(), lowest_theta);
+  result.theta_kinds.assign(scores_x.size(), ThetaKind::linear);
+  equivalents.assign(scores_x.size(), 0.0);
   thetas[static_cast<std::size_t>(nx - 1)] = top_theta;
+  result.theta_kinds[static_cast<std::size_t>(nx - 1)] = ThetaKind::top;
   equivalents[static_cast<std::size_t>(nx - 1)] = scores_y.back();
   thetas[0] = lowest_theta;
+  result.theta_kinds[0] = ThetaKind::linear;
   equivalents[0] = y1;
   if (nlow >= 1) {
     // The line through (x(1), y(1)) with slope cY/cX; it never takes the top point.
@@ -58,7 +64,15 @@ void true_score_equivalents(const ItemSet& items_y, const ItemSet& items_x, std:
   double lower = search_lower;
   for (long long i = std::max(nlow + 2, 2LL); i <= nx - 1; ++i) {
     const auto at = static_cast<std::size_t>(i - 1);
-    thetas[at] = zbrent(lower, search_upper, tolerance, items_x, scores_x[at], console);
+    ZbrentOutcome outcome;
+    thetas[at] = zbrent(lower, search_upper, tolerance, items_x, scores_x[at], outcome);
+    result.theta_kinds[at] = ThetaKind::searched;
+    if (outcome.not_bracketed) {
+      warnings.push_back({at, scores_x[at], RootFinderProblem::not_bracketed, thetas[at]});
+    }
+    if (outcome.iteration_limit) {
+      warnings.push_back({at, scores_x[at], RootFinderProblem::iteration_limit, thetas[at]});
+    }
     lower = thetas[at];
     equivalents[at] = test_characteristic_function(items_y, thetas[at]);
   }

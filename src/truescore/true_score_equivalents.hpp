@@ -1,9 +1,10 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
-#include "common/console.hpp"
-#include "common/item_set.hpp"
+#include "irteq/input.hpp"
+#include "irteq/result.hpp"
 
 namespace irteq {
 
@@ -11,13 +12,14 @@ namespace irteq {
 // the theta at which form X's test characteristic function equals it (-99 at
 // the lowest point and in the linear region below the chance score, 99 at
 // the top point) and form Y's true score at that theta. scores_x and scores_y
-// are the forms' raw score points; thetas and equivalents hold one entry per
-// form X point.
-void true_score_equivalents(const ItemSet& items_y, const ItemSet& items_x, std::span<const double> scores_x,
-                            std::span<const double> scores_y, std::span<double> thetas,
-                            std::span<double> equivalents, Console& console);
+// are the forms' raw score points. Fills thetas, theta_kinds and equivalents
+// of result, one entry per form X point, and adds a warning for each search
+// that failed.
+void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
+                            std::span<const double> scores_x, std::span<const double> scores_y,
+                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings);
 
 // Sum over the form's "L3" items of the score of a correct response times the lower asymptote.
-double chance_score(const ItemSet& items);
+double chance_score(std::span<const Item> items);
 
 }  // namespace irteq

@@ -4,10 +4,11 @@
 
 namespace irteq {
 
-double zbrent(double lower, double upper, double tolerance, const ItemSet& items, double target, Console& console) {
+double zbrent(double lower, double upper, double tolerance, std::span<const Item> items, double target,
+              ZbrentOutcome& outcome) {
   return zbrent(
       lower, upper, tolerance, [&](double theta) { return test_characteristic_function(items, theta) - target; },
-      console);
+      outcome);
 }
 
 }  // namespace irteq

@@ -1,27 +1,31 @@
 #pragma once
 
 #include <cmath>
+#include <span>
 
-#include "common/console.hpp"
-#include "common/item_set.hpp"
+#include "irteq/input.hpp"
 
 namespace irteq {
 
 inline constexpr int zbrent_max_iterations = 100;
 
+// What went wrong in a search; the search goes on all the same.
+struct ZbrentOutcome {
+  bool not_bracketed = false;    // f(lower) and f(upper) have the same sign
+  bool iteration_limit = false;  // no convergence within zbrent_max_iterations; the last estimate is returned
+};
+
 // Brent's method for a root of f in [lower, upper] to within tolerance, at
-// most 102 evaluations of f. An unbracketed root or the iteration limit
-// writes a warning to the console and waits for return; the search goes on
-// and the last estimate is returned.
+// most 102 evaluations of f.
 template <class Function>
-double zbrent(double lower, double upper, double tolerance, Function&& f, Console& console) {
+double zbrent(double lower, double upper, double tolerance, Function&& f, ZbrentOutcome& outcome) {
   constexpr double twice_machine_precision = 6e-8;
   double a = lower;
   double b = upper;
   double fa = f(a);
   double fb = f(b);
   if ((fa > 0.0 && fb > 0.0) || (fa < 0.0 && fb < 0.0)) {
-    console.warn_and_pause("root must be bracketed for zbrent");
+    outcome.not_bracketed = true;
   }
   double c = b;
   double fc = fb;
@@ -82,11 +86,12 @@ double zbrent(double lower, double upper, double tolerance, Function&& f, Consol
     }
     fb = f(b);
   }
-  console.warn_and_pause("zbrent exceeding maximum iterations");
+  outcome.iteration_limit = true;
   return b;
 }
 
 // The ability at which the form's test characteristic function equals target.
-double zbrent(double lower, double upper, double tolerance, const ItemSet& items, double target, Console& console);
+double zbrent(double lower, double upper, double tolerance, std::span<const Item> items, double target,
+              ZbrentOutcome& outcome);
 
 }  // namespace irteq

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <string>
 
-#include "common/run_error.hpp"
+#include "irteq/error.hpp"
 
 namespace irteq {
 namespace {
@@ -101,7 +101,7 @@ TEST(FreeFormatReader, RejectsMalformedValuesNamingFileAndLine) {
     try {
       run_script(c.content, c.script);
       ADD_FAILURE() << c.what << ": no error";
-    } catch (const RunError& error) {
+    } catch (const Error& error) {
       EXPECT_EQ(std::string(error.what()), c.expected) << c.what;
     }
   }

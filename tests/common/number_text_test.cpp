@@ -11,8 +11,8 @@
 #include <locale>
 #include <sstream>
 
-#include "common/console.hpp"
-#include "driver/run_equating.hpp"
+#include "driver/console.hpp"
+#include "driver/run_dialogue.hpp"
 #include "support/binary_run.hpp"
 
 namespace irteq::testing {
@@ -62,7 +62,7 @@ TEST(NumberText, ARunUnderACommaDecimalLocaleMatchesTheGoldenReport) {
   std::ostringstream shown;
   std::ostringstream errors;
   Console console{typed, shown};
-  const int status = run_equating(console, errors);
+  const int status = run_dialogue(console, errors);
   fs::current_path(here);
   std::locale::global(std::locale::classic());
   std::setlocale(LC_ALL, "C");

@@ -85,7 +85,7 @@ TEST(RunFailures, FormsBeyondTheScorePointsOrTheScaleTable) {
   BinaryRun run = c.run();
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.errors,
-            "irteq: form Y (y.par) has raw scores from 0 to 1200, 1201 score points; a form may have at most 1000\n");
+            "irteq: y.par: form Y has raw scores from 0 to 1200, 1201 score points; a form may have at most 1000\n");
 
   SmallCase short_table;
   short_table.set("y.scl", "scale\n10 30 0.5\n0 10 10\n1 20 20\n");

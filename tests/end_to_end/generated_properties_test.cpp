@@ -1,24 +1,21 @@
 // Properties of whole runs on random valid cases (tests/support/random_case):
-// the real binary runs them without a message, and the same run made step by
-// step has distributions that sum to 1, ordered equivalents within form Y's
-// range, and a form equated to itself maps every score to itself.
+// the real binary runs them without a message, and the same run through the
+// library gives the same report and has distributions that sum to 1, ordered
+// equivalents within form Y's range, and a form equated to itself maps every
+// score to itself.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <memory>
 #include <string>
 #include <vector>
 
-#include "common/report_file.hpp"
-#include "driver/floating_point_mode.hpp"
-#include "driver/run_data.hpp"
-#include "driver/run_steps.hpp"
-#include "driver/write_results.hpp"
+#include "equate/prepare_items.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/files.hpp"
 #include "support/binary_run.hpp"
 #include "support/random_case.hpp"
-#include "support/test_console.hpp"
 #include "truescore/test_characteristic_function.hpp"
 #include "truescore/true_score_equivalents.hpp"
 
@@ -49,9 +46,9 @@ std::vector<CaseShape> limit_shapes() {
   return shapes;
 }
 
-double sum_of(const ScoreDistribution& distribution) {
+double sum_of(const std::vector<double>& distribution) {
   double sum = 0.0;
-  for (int i = 0; i < distribution.point_count; ++i) sum += distribution.probabilities[static_cast<std::size_t>(i)];
+  for (const double p : distribution) sum += p;
   return sum;
 }
 
@@ -72,60 +69,56 @@ TEST_P(GeneratedRun, PropertiesHold) {
   EXPECT_EQ(binary.errors, "");
   EXPECT_EQ(binary.console, "Please input the control file name\npress return to exit program\n");
 
-  // The same run, step by step.
-  set_floating_point_mode();
-  const auto run = std::make_unique<RunData>();
-  const char* const names[slot_count] = {"steps.txt", "y.par", "g2.qd", "y.scl", "x.par", "g1.qd"};
-  for (int slot = 0; slot < slot_count; ++slot) run->file_names[slot] = (folder / names[slot]).string();
-  TestConsole console(std::string(50, '\n'));
-  {
-    ReportFile report(run->file_names[slot_output]);
-    read_inputs(*run, report);
-    check_run_sizes(*run);
-    compute_distributions(*run);
-    compute_equivalents(*run, console.console);
-    write_results(*run, report);
-    report.close();
-  }
-  EXPECT_EQ(console.out.str(), "");
-  EXPECT_TRUE(read_file(folder / "steps.txt") == read_file(folder / "report.txt")) << "the two reports differ";
+  // The same run through the library.
+  std::string report;
+  const LineSink lines = [&](std::string_view line) { report.append(line).append("\r\n"); };
+  const EquatingInput input = read_control_file(folder / "control.txt", {.echo = lines, .warning = {}});
+  const EquatingResult run = equate(input);
+  write_report(run, lines);
+  EXPECT_TRUE(report == read_file(folder / "report.txt")) << "the two reports differ";
+  EXPECT_TRUE(run.warnings.empty());
 
-  for (const ScoreDistribution* d : {&run->y_group1, &run->y_group2, &run->y_synthetic, &run->x_group1,
-                                     &run->x_group2, &run->x_synthetic}) {
+  for (const std::vector<double>* d : {&run.y.group1, &run.y.group2, &run.y.synthetic, &run.x.group1,
+                                       &run.x.group2, &run.x.synthetic}) {
     EXPECT_NEAR(sum_of(*d), 1.0, 1e-12);
   }
 
-  const ScoreDistribution& x = run->x_group1;
-  const ScoreDistribution& y = run->y_group2;
-  const auto nx = static_cast<std::size_t>(x.point_count);
-  const double y_low = y.raw_scores[0] - 0.5;
-  const double y_high = y.raw_scores[static_cast<std::size_t>(y.point_count - 1)] + 0.5;
+  const std::vector<double>& x = run.x.raw_scores;
+  const std::vector<double>& observed = run.observed_score.equivalents;
+  const std::vector<double>& true_equivalents = run.true_score.equivalents;
+  const std::vector<double>& thetas = run.true_score.thetas;
+  const std::size_t nx = x.size();
+  const double y_low = run.y.raw_scores.front() - 0.5;
+  const double y_high = run.y.raw_scores.back() + 0.5;
   for (std::size_t i = 0; i < nx; ++i) {
-    EXPECT_GT(run->observed_equivalents[i], y_low) << "raw " << x.raw_scores[i];
-    EXPECT_LT(run->observed_equivalents[i], y_high) << "raw " << x.raw_scores[i];
+    EXPECT_GT(observed[i], y_low) << "raw " << x[i];
+    EXPECT_LT(observed[i], y_high) << "raw " << x[i];
     if (i > 0) {
-      EXPECT_GE(run->observed_equivalents[i], run->observed_equivalents[i - 1]) << "raw " << x.raw_scores[i];
-      EXPECT_GE(run->true_equivalents[i], run->true_equivalents[i - 1]) << "raw " << x.raw_scores[i];
+      EXPECT_GE(observed[i], observed[i - 1]) << "raw " << x[i];
+      EXPECT_GE(true_equivalents[i], true_equivalents[i - 1]) << "raw " << x[i];
     }
   }
 
   // Thetas: -99 at the lowest point and in the linear region, then the
   // searched points rising within the search interval, then 99 at the top.
-  const auto nlow = static_cast<std::size_t>(chance_score(run->items_x) + 0.0001);
+  const std::vector<Item> items_x = prepare_items(input.items_x);
+  const auto nlow = static_cast<std::size_t>(chance_score(items_x) + 0.0001);
   const std::size_t first_searched = std::max<std::size_t>(nlow + 1, 1);
-  EXPECT_EQ(run->thetas[nx - 1], 99.0);
+  EXPECT_EQ(thetas[nx - 1], 99.0);
   for (std::size_t i = 0; i + 1 < nx; ++i) {
     if (i < first_searched) {
-      EXPECT_EQ(run->thetas[i], -99.0) << "raw " << x.raw_scores[i];
+      EXPECT_EQ(thetas[i], -99.0) << "raw " << x[i];
+      EXPECT_EQ(run.true_score.theta_kinds[i], ThetaKind::linear);
     } else {
-      EXPECT_GT(run->thetas[i], i == first_searched ? -8.0 : run->thetas[i - 1]) << "raw " << x.raw_scores[i];
-      EXPECT_LT(run->thetas[i], 8.0) << "raw " << x.raw_scores[i];
+      EXPECT_GT(thetas[i], i == first_searched ? -8.0 : thetas[i - 1]) << "raw " << x[i];
+      EXPECT_LT(thetas[i], 8.0) << "raw " << x[i];
+      EXPECT_EQ(run.true_score.theta_kinds[i], ThetaKind::searched);
     }
   }
 
   if (!shape.self_equating) return;
   for (std::size_t i = 0; i < nx; ++i) {
-    const double score = x.raw_scores[i];
+    const double score = x[i];
     // Observed: the rank of score i is F(i-1) + f(i)/2, so its equivalent is
     // (rank - F(i-1)) / (F(i) - F(i-1)) + score - 0.5 with the same f (after the
     // adjustment of zero probabilities, f >= about 1e-8). The rank and F(i) are
@@ -134,8 +127,8 @@ TEST_P(GeneratedRun, PropertiesHold) {
     // 1.5 * 1.1e-16 / f: 2.2e-16 / f, at most 2.2e-8 and below 1e-9 wherever
     // f > 2.2e-7; plus rounding of a sum near 1000. (A flat 1e-9 would not do:
     // these cases reach 2.8e-9 at scores of probability near 1e-8.)
-    const double f = run->x_synthetic.probabilities[i];
-    EXPECT_NEAR(run->observed_equivalents[i], score, 2.2e-16 / f + 1e-12) << "raw " << score;
+    const double f = run.x.synthetic[i];
+    EXPECT_NEAR(observed[i], score, 2.2e-16 / f + 1e-12) << "raw " << score;
     // True: zbrent stops when the bracket [b, c] around the root is at most
     // 2 * tol1 = 1.2e-7 * |theta| + 1e-6 wide (or the function is exactly 0 at
     // b), so the root lies within h = 2 * tol1 of the theta returned. The curve
@@ -145,14 +138,14 @@ TEST_P(GeneratedRun, PropertiesHold) {
     // rounding of the sums. For these forms that is 3e-6 to 2e-4, and up to
     // 6e-4 for the 150-item form, whose curve rises by up to about 290 raw
     // points per unit theta; the equivalents found are off by at most 6e-5.
-    const double theta = run->thetas[i];
+    const double theta = thetas[i];
     if (std::fabs(theta) == 99.0) {
-      EXPECT_NEAR(run->true_equivalents[i], score, 1e-12) << "raw " << score;
+      EXPECT_NEAR(true_equivalents[i], score, 1e-12) << "raw " << score;
     } else {
       const double h = 1.2e-7 * std::fabs(theta) + 1e-6;
-      const double tolerance = test_characteristic_function(run->items_x, theta + h) -
-                               test_characteristic_function(run->items_x, theta - h) + 1e-9;
-      EXPECT_NEAR(run->true_equivalents[i], score, tolerance) << "raw " << score << ", theta " << theta;
+      const double tolerance = test_characteristic_function(items_x, theta + h) -
+                               test_characteristic_function(items_x, theta - h) + 1e-9;
+      EXPECT_NEAR(true_equivalents[i], score, tolerance) << "raw " << score << ", theta " << theta;
     }
   }
 }

@@ -21,9 +21,9 @@ constexpr double guard = -777.0;
 // more than the item's categories are written.
 TEST(CategoryProbabilities, DispatchesByTypeCode) {
   const Item l3 = l3_item(1.7, 1.1, 0.3, 0.2);
-  const Item sn = make_item(code_sn, {0, 1, 2}, {1.2, -0.5, 0.6});
-  const Item sl = make_item(code_sl, {0, 1, 2}, {1.7, 0.9, -0.5, 0.6});
-  const Item bn = make_item(code_bn, {0, 1, 2}, {1.7, 0.2, 0.8, 1.4, 0.3, 0.0, -0.3});
+  const Item sn = make_item(ItemModel::sn, {0, 1, 2}, {1.2, -0.5, 0.6});
+  const Item sl = make_item(ItemModel::sl, {0, 1, 2}, {1.7, 0.9, -0.5, 0.6});
+  const Item bn = make_item(ItemModel::bn, {0, 1, 2}, {1.7, 0.2, 0.8, 1.4, 0.3, 0.0, -0.3});
   const std::span<const double> parameters_sn(sn.parameters), parameters_sl(sl.parameters),
       parameters_bn(bn.parameters);
   for (const double theta : {-1.5, 0.0, 0.9}) {

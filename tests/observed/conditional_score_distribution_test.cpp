@@ -6,10 +6,10 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
 #include "models/category_probabilities.hpp"
+#include "observed/score_range.hpp"
 #include "support/item_builders.hpp"
 
 namespace irteq::testing {
@@ -17,37 +17,41 @@ namespace {
 
 // A nominal item with zero slopes and intercepts log p(k) answers p(k) at
 // every theta (within rounding), which lets a test choose its probabilities.
-void add_fixed(ItemSet& items, const std::vector<int>& scores, const std::vector<double>& p) {
-  Item item = make_item(code_bn, {}, {1.0});
-  item.category_count = static_cast<int>(scores.size());
-  for (std::size_t k = 0; k < scores.size(); ++k) {
-    item.category_scores[k] = scores[k];
-    item.parameters[1 + p.size() + k] = std::log(p[k]);
-  }
+void add_fixed(std::vector<Item>& items, const std::vector<int>& scores, const std::vector<double>& p) {
+  Item item = make_item(ItemModel::bn, {}, {1.0});
+  item.category_scores = scores;
+  item.parameters.resize(1 + 2 * p.size(), 0.0);
+  for (std::size_t k = 0; k < scores.size(); ++k) item.parameters[1 + p.size() + k] = std::log(p[k]);
   add_item(items, item);
 }
 
 std::vector<double> probabilities_of(const Item& item, double theta) {
-  std::array<double, max_categories> p{};
+  std::vector<double> p(item.category_scores.size());
   category_probabilities(item, theta, p);
-  return {p.begin(), p.begin() + item.category_count};
+  return p;
 }
 
-std::vector<double> raw_scores_of(const ScoreDistribution& d) {
-  return {d.raw_scores.begin(), d.raw_scores.begin() + d.point_count};
+// The form's conditional distribution at theta, over its score points from
+// score_range. Both buffers start out as whatever the caller passes in.
+ScoreDistribution conditional(double theta, const std::vector<Item>& items, double fill = 0.0) {
+  ScoreDistribution result;
+  result.raw_scores = score_points(score_range(items));
+  result.probabilities.assign(result.point_count(), fill);
+  std::vector<double> scratch(result.point_count(), fill);
+  conditional_score_distribution(theta, items, result.probabilities, scratch);
+  return result;
 }
 
 TEST(ConditionalScoreDistribution, OneItemPlacesItsProbabilitiesAtItsScores) {
-  auto items = std::make_unique<ItemSet>();
-  const Item item = make_item(code_bn, {-2, 0, 3}, {1.7, -0.8, 0.1, 0.9, 0.4, 0.0, -0.6});
-  add_item(*items, item);
-  auto result = std::make_unique<ScoreDistribution>();
-  conditional_score_distribution(0.3, *items, *result);
-  ASSERT_EQ(result->point_count, 6);  // -2 .. 3
-  EXPECT_EQ(raw_scores_of(*result), (std::vector<double>{-2, -1, 0, 1, 2, 3}));
+  std::vector<Item> items;
+  const Item item = make_item(ItemModel::bn, {-2, 0, 3}, {1.7, -0.8, 0.1, 0.9, 0.4, 0.0, -0.6});
+  add_item(items, item);
+  const ScoreDistribution result = conditional(0.3, items);
+  ASSERT_EQ(result.point_count(), 6u);  // -2 .. 3
+  EXPECT_EQ(result.raw_scores, (std::vector<double>{-2, -1, 0, 1, 2, 3}));
   const auto p = probabilities_of(item, 0.3);
   const std::array<double, 6> expected{p[0], 0.0, p[1], 0.0, 0.0, p[2]};
-  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(result->probabilities[i], expected[i]) << "point " << i;
+  for (std::size_t i = 0; i < 6; ++i) EXPECT_EQ(result.probabilities[i], expected[i]) << "point " << i;
 }
 
 struct FixedItem {
@@ -66,14 +70,13 @@ class ConditionalFixedItems : public ::testing::TestWithParam<FixedCase> {};
 
 TEST_P(ConditionalFixedItems, GiveTheHandComputedDistribution) {
   const FixedCase& c = GetParam();
-  auto items = std::make_unique<ItemSet>();
-  for (const FixedItem& item : c.items) add_fixed(*items, item.scores, item.probabilities);
-  auto result = std::make_unique<ScoreDistribution>();
-  conditional_score_distribution(-0.7, *items, *result);
-  ASSERT_EQ(result->point_count, static_cast<int>(c.expected.size()));
+  std::vector<Item> items;
+  for (const FixedItem& item : c.items) add_fixed(items, item.scores, item.probabilities);
+  const ScoreDistribution result = conditional(-0.7, items);
+  ASSERT_EQ(result.point_count(), c.expected.size());
   for (std::size_t i = 0; i < c.expected.size(); ++i) {
-    EXPECT_EQ(result->raw_scores[i], c.lowest + static_cast<double>(i));
-    EXPECT_NEAR(result->probabilities[i], c.expected[i], 1e-15) << "point " << i;
+    EXPECT_EQ(result.raw_scores[i], c.lowest + static_cast<double>(i));
+    EXPECT_NEAR(result.probabilities[i], c.expected[i], 1e-15) << "point " << i;
   }
 }
 
@@ -91,59 +94,54 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ConditionalScoreDistribution, DichotomousFormRunsFromZeroToItemCount) {
   constexpr int n = 25;
-  auto items = std::make_unique<ItemSet>();
-  for (int i = 0; i < n; ++i) add_item(*items, l3_item(1.7, 0.6 + 0.05 * i, -1.5 + 0.12 * i, 0.15));
-  auto result = std::make_unique<ScoreDistribution>();
-  conditional_score_distribution(0.4, *items, *result);
-  ASSERT_EQ(result->point_count, n + 1);
-  for (int i = 0; i <= n; ++i) EXPECT_EQ(result->raw_scores[static_cast<std::size_t>(i)], i);
+  std::vector<Item> items;
+  for (int i = 0; i < n; ++i) add_item(items, l3_item(1.7, 0.6 + 0.05 * i, -1.5 + 0.12 * i, 0.15));
+  const ScoreDistribution result = conditional(0.4, items);
+  ASSERT_EQ(result.point_count(), static_cast<std::size_t>(n + 1));
+  for (int i = 0; i <= n; ++i) EXPECT_EQ(result.raw_scores[static_cast<std::size_t>(i)], i);
   // The extreme scores have a single response pattern each: all wrong, all right.
   double all_wrong = 1.0;
   double all_right = 1.0;
-  for (int i = 0; i < n; ++i) {
-    const auto p = probabilities_of(items->items[static_cast<std::size_t>(i)], 0.4);
+  for (const Item& item : items) {
+    const auto p = probabilities_of(item, 0.4);
     all_wrong *= p[0];
     all_right *= p[1];
   }
-  EXPECT_NEAR(result->probabilities[0] / all_wrong, 1.0, 1e-13);
-  EXPECT_NEAR(result->probabilities[n] / all_right, 1.0, 1e-13);
+  EXPECT_NEAR(result.probabilities[0] / all_wrong, 1.0, 1e-13);
+  EXPECT_NEAR(result.probabilities[n] / all_right, 1.0, 1e-13);
 }
 
-std::unique_ptr<ItemSet> mixed_form() {
-  auto items = std::make_unique<ItemSet>();
-  for (int i = 0; i < 6; ++i) add_item(*items, l3_item(1.7, 0.7 + 0.1 * i, -1.2 + 0.5 * i, 0.2));
-  add_item(*items, make_item(code_sn, {0, 1, 2, 3}, {1.1, -1.0, 0.0, 1.2}));
-  add_item(*items, make_item(code_sl, {0, 1, 2, 3, 4}, {1.7, 0.9, -1.5, -0.5, 0.4, 1.3}));
-  add_item(*items, make_item(code_bn, {0, 1, 2}, {1.7, -1.0, 0.0, 1.0, 0.0, 0.5, -0.3}));
-  add_item(*items, make_item(code_bn, {0, 2, 2, 5}, {1.0, -0.5, 0.0, 0.3, 0.8, 0.0, 0.2, 0.1, -0.4}));
+std::vector<Item> mixed_form() {
+  std::vector<Item> items;
+  for (int i = 0; i < 6; ++i) add_item(items, l3_item(1.7, 0.7 + 0.1 * i, -1.2 + 0.5 * i, 0.2));
+  add_item(items, make_item(ItemModel::sn, {0, 1, 2, 3}, {1.1, -1.0, 0.0, 1.2}));
+  add_item(items, make_item(ItemModel::sl, {0, 1, 2, 3, 4}, {1.7, 0.9, -1.5, -0.5, 0.4, 1.3}));
+  add_item(items, make_item(ItemModel::bn, {0, 1, 2}, {1.7, -1.0, 0.0, 1.0, 0.0, 0.5, -0.3}));
+  add_item(items, make_item(ItemModel::bn, {0, 2, 2, 5}, {1.0, -0.5, 0.0, 0.3, 0.8, 0.0, 0.2, 0.1, -0.4}));
   return items;  // raw scores 0 .. 6 + 3 + 4 + 2 + 5 = 20
 }
 
 TEST(ConditionalScoreDistribution, MixedFormatFormSumsToOne) {
   const auto items = mixed_form();
-  auto result = std::make_unique<ScoreDistribution>();
   for (const double theta : {-4.0, -1.3, 0.0, 0.7, 4.0}) {
-    conditional_score_distribution(theta, *items, *result);
-    ASSERT_EQ(result->point_count, 21);
-    EXPECT_EQ(result->raw_scores[20], 20.0);
+    const ScoreDistribution result = conditional(theta, items);
+    ASSERT_EQ(result.point_count(), 21u);
+    EXPECT_EQ(result.raw_scores[20], 20.0);
     double sum = 0.0;
-    for (int i = 0; i < result->point_count; ++i) sum += result->probabilities[static_cast<std::size_t>(i)];
+    for (const double f : result.probabilities) sum += f;
     EXPECT_NEAR(sum, 1.0, 1e-12) << "theta " << theta;
   }
 }
 
 TEST(ConditionalScoreDistribution, RepeatedCallsAgreeBitForBit) {
   const auto items = mixed_form();
-  auto first = std::make_unique<ScoreDistribution>();
-  auto second = std::make_unique<ScoreDistribution>();
-  // Whatever the result held before must not leak into the answer.
-  second->probabilities.fill(std::numeric_limits<double>::quiet_NaN());
-  conditional_score_distribution(0.25, *items, *first);
-  conditional_score_distribution(0.25, *items, *second);
-  ASSERT_EQ(first->point_count, second->point_count);
-  const auto bytes = static_cast<std::size_t>(first->point_count) * sizeof(double);
-  EXPECT_EQ(std::memcmp(first->probabilities.data(), second->probabilities.data(), bytes), 0);
-  EXPECT_EQ(std::memcmp(first->raw_scores.data(), second->raw_scores.data(), bytes), 0);
+  const ScoreDistribution first = conditional(0.25, items);
+  // Whatever the buffers held before must not leak into the answer.
+  const ScoreDistribution second = conditional(0.25, items, std::numeric_limits<double>::quiet_NaN());
+  ASSERT_EQ(first.point_count(), second.point_count());
+  const auto bytes = first.point_count() * sizeof(double);
+  EXPECT_EQ(std::memcmp(first.probabilities.data(), second.probabilities.data(), bytes), 0);
+  EXPECT_EQ(std::memcmp(first.raw_scores.data(), second.raw_scores.data(), bytes), 0);
 }
 
 }  // namespace

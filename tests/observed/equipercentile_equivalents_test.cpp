@@ -5,18 +5,20 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <memory>
 #include <vector>
 
+#include "observed/adjust_zero_probabilities.hpp"
 #include "support/item_builders.hpp"
 
 namespace irteq::testing {
 namespace {
 
+// As the run equates: each synthetic distribution adjusted in place, form X
+// first, then the percentile ranks inverted.
 std::vector<double> equate(ScoreDistribution& x, ScoreDistribution& y) {
-  std::vector<double> equivalents(static_cast<std::size_t>(x.point_count));
-  equipercentile_equivalents(x, y, equivalents);
-  return equivalents;
+  adjust_zero_probabilities(x.probabilities);
+  adjust_zero_probabilities(y.probabilities);
+  return equipercentile_equivalents(x.probabilities, y.probabilities, y.raw_scores);
 }
 
 std::vector<double> binomial(int n, double p) {
@@ -29,7 +31,7 @@ TEST(EquipercentileEquivalents, ThreePointForms) {
   // Percentile ranks 0.1, 0.45, 0.85 against form Y cumulatives 0.3, 0.7, 1.0.
   auto x = distribution(0, {0.2, 0.5, 0.3});
   auto y = distribution(0, {0.3, 0.4, 0.3});
-  const auto e = equate(*x, *y);
+  const auto e = equate(x, y);
   EXPECT_NEAR(e[0], 0.1 / 0.3 - 0.5, 1e-15);
   EXPECT_NEAR(e[1], 0.875, 1e-15);
   EXPECT_NEAR(e[2], 2.0, 1e-15);
@@ -38,13 +40,15 @@ TEST(EquipercentileEquivalents, ThreePointForms) {
 TEST(EquipercentileEquivalents, ZeroProbabilityAdjustsOnlyThatFormInPlace) {
   auto x = distribution(0, {0.0, 0.5, 0.5});
   auto y = distribution(0, {0.25, 0.5, 0.25});
-  const auto y_before = y->probabilities;
-  const auto e = equate(*x, *y);
+  const auto y_before = y.probabilities;
+  EXPECT_TRUE(adjust_zero_probabilities(x.probabilities));
+  EXPECT_FALSE(adjust_zero_probabilities(y.probabilities));
+  const auto e = equipercentile_equivalents(x.probabilities, y.probabilities, y.raw_scores);
   for (std::size_t i = 0; i < 3; ++i) {
     const double original = i == 0 ? 0.0 : 0.5;
-    EXPECT_EQ(x->probabilities[i], (original + 1e-8) / (3 * 1e-8 + 1)) << "point " << i;
+    EXPECT_EQ(x.probabilities[i], (original + 1e-8) / (3 * 1e-8 + 1)) << "point " << i;
   }
-  EXPECT_EQ(std::memcmp(y_before.data(), y->probabilities.data(), sizeof(y_before)), 0);
+  EXPECT_EQ(std::memcmp(y_before.data(), y.probabilities.data(), y_before.size() * sizeof(double)), 0);
   // To first order in 1e-8: ranks 5e-9, 0.25 + 0.75e-8, 0.75 + 0.25e-8.
   EXPECT_NEAR(e[0], -0.5 + 2e-8, 1e-14);
   EXPECT_NEAR(e[1], 0.5 + 1.5e-8, 1e-14);
@@ -55,8 +59,10 @@ TEST(EquipercentileEquivalents, NotANumberTriggersTheAdjustment) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   auto x = distribution(0, {nan, 0.5, 0.5});
   auto y = distribution(0, {0.25, 0.5, 0.25});
-  const auto e = equate(*x, *y);
-  EXPECT_EQ(x->probabilities[1], (0.5 + 1e-8) / (3 * 1e-8 + 1));
+  EXPECT_TRUE(adjust_zero_probabilities(x.probabilities));
+  adjust_zero_probabilities(y.probabilities);
+  const auto e = equipercentile_equivalents(x.probabilities, y.probabilities, y.raw_scores);
+  EXPECT_EQ(x.probabilities[1], (0.5 + 1e-8) / (3 * 1e-8 + 1));
   // Every rank is then not a number and is sent to the top of form Y.
   for (const double v : e) EXPECT_EQ(v, (2.0 + 0.5) - 1e-8);
 }
@@ -67,7 +73,7 @@ TEST(EquipercentileEquivalents, IdenticalFormsEquateToThemselves) {
   const auto f = binomial(12, 0.4);
   auto x = distribution(3, f);
   auto y = distribution(3, f);
-  const auto e = equate(*x, *y);
+  const auto e = equate(x, y);
   for (std::size_t i = 0; i < e.size(); ++i) EXPECT_NEAR(e[i], 3.0 + static_cast<double>(i), 1e-9) << "point " << i;
 }
 
@@ -76,11 +82,11 @@ TEST(EquipercentileEquivalents, RankAtTheTopThresholdGetsTheTopValueExactly) {
   const double top = 0.999999999;
   auto y = distribution(5, {0.25, 0.5, 0.25});
   auto at = distribution(0, {2 * top});
-  EXPECT_EQ(equate(*at, *y)[0], (7.0 + 0.5) - 1e-8);
+  EXPECT_EQ(equate(at, y)[0], (7.0 + 0.5) - 1e-8);
   auto below = distribution(0, {2 * std::nextafter(top, 0.0)});
   // One step below the threshold the rank is still interpolated in the last
   // interval, and lands above the top value: the cut is visible on both sides.
-  EXPECT_NEAR(equate(*below, *y)[0], 7.5 - 4e-9, 1e-12);
+  EXPECT_NEAR(equate(below, y)[0], 7.5 - 4e-9, 1e-12);
 }
 
 TEST(EquipercentileEquivalents, RankEqualToAFormYCumulativeMovesToTheNextPoint) {
@@ -88,7 +94,7 @@ TEST(EquipercentileEquivalents, RankEqualToAFormYCumulativeMovesToTheNextPoint) 
   // bottom of the next interval, y(j) + 0.5.
   auto x = distribution(0, {0.5, 0.5});
   auto y = distribution(-1, {0.25, 0.5, 0.25});
-  const auto e = equate(*x, *y);
+  const auto e = equate(x, y);
   EXPECT_EQ(e[0], -0.5);
   EXPECT_EQ(e[1], 0.5);
 }
@@ -98,21 +104,21 @@ TEST(EquipercentileEquivalents, FormYSummingBelowOneGivesTheTopValueWhereNoCumul
   // past the equal F_Y(1), the last finds no point at all.
   auto x = distribution(0, {0.2, 0.5, 0.3});
   auto y = distribution(0, {0.1, 0.2, 0.2});
-  const auto e = equate(*x, *y);
+  const auto e = equate(x, y);
   EXPECT_EQ(e[0], 0.5);
   EXPECT_NEAR(e[1], 2.25, 1e-15);
   EXPECT_EQ(e[2], (2.0 + 0.5) - 1e-8);
   // A rank exactly equal to the last cumulative is not inside form Y's range either.
   auto x_half = distribution(0, {1.0});
   auto y_half = distribution(0, {0.25, 0.25});
-  EXPECT_EQ(equate(*x_half, *y_half)[0], (1.0 + 0.5) - 1e-8);
+  EXPECT_EQ(equate(x_half, y_half)[0], (1.0 + 0.5) - 1e-8);
 }
 
 TEST(EquipercentileEquivalents, RealisticFormsGiveNonDecreasingEquivalentsInsideFormYRange) {
   // Both have tails below 1e-8, so both are adjusted before the inversion.
   auto x = distribution(0, binomial(30, 0.45));
   auto y = distribution(-2, binomial(36, 0.6));
-  const auto e = equate(*x, *y);
+  const auto e = equate(x, y);
   for (std::size_t i = 0; i < e.size(); ++i) {
     EXPECT_GT(e[i], -2.5) << "point " << i;
     EXPECT_LT(e[i], 34.5) << "point " << i;

@@ -2,25 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 namespace irteq::testing {
 namespace {
 
-std::unique_ptr<ScaleTable> table(const std::vector<double>& scale, int scale_min, int scale_max) {
-  auto t = std::make_unique<ScaleTable>();
-  t->row_count = static_cast<int>(scale.size());
-  for (std::size_t j = 0; j < scale.size(); ++j) t->scale[j] = scale[j];
-  t->scale_min = scale_min;
-  t->scale_max = scale_max;
+ScaleTable table(const std::vector<double>& scale, int scale_min, int scale_max) {
+  ScaleTable t;
+  t.scale = scale;
+  t.scale_min = scale_min;
+  t.scale_max = scale_max;
   return t;
 }
 
 std::vector<double> convert(const std::vector<double>& equivalents, const std::vector<double>& y, const ScaleTable& t) {
-  std::vector<double> scale(equivalents.size());
-  raw_to_scale(equivalents, y, t, scale);
-  return scale;
+  return raw_to_scale(equivalents, y, t);
 }
 
 const std::vector<double> y012{0.0, 1.0, 2.0};
@@ -28,7 +24,7 @@ const std::vector<double> y012{0.0, 1.0, 2.0};
 TEST(RawToScale, EquivalentsOfTheThreePointExample) {
   // Equivalents of the equipercentile three-point example on scale 10, 20, 30.
   const auto t = table({10, 20, 30}, 10, 30);
-  const auto s = convert({0.1 / 0.3 - 0.5, 0.875, 2.0, 2.5 - 1e-8}, y012, *t);
+  const auto s = convert({0.1 / 0.3 - 0.5, 0.875, 2.0, 2.5 - 1e-8}, y012, t);
   EXPECT_NEAR(s[0], 9.5 + 1.0 / 3.0, 1e-14);  // on the lower end segment from (-0.5, 9.5)
   EXPECT_NEAR(s[1], 18.75, 1e-14);
   EXPECT_NEAR(s[2], 30.0, 1e-14);
@@ -38,14 +34,14 @@ TEST(RawToScale, EquivalentsOfTheThreePointExample) {
 
 TEST(RawToScale, EndPointsMapToHalfAPointBeyondTheScaleLimits) {
   const auto t = table({12, 20, 27}, 10, 30);
-  const auto s = convert({-0.5, 0.0, 1.0, 2.0, 2.5}, y012, *t);
+  const auto s = convert({-0.5, 0.0, 1.0, 2.0, 2.5}, y012, t);
   EXPECT_EQ(s, (std::vector<double>{9.5, 12.0, 20.0, 27.0, 30.5}));
 }
 
 TEST(RawToScale, BeyondTheEndsTheEndLinesAreExtendedNotClamped) {
   // Lower end line rises (12 - 9.5) / 0.5 = 5 per raw point, the upper one (30.5 - 27) / 0.5 = 7.
   const auto t = table({12, 20, 27}, 10, 30);
-  const auto s = convert({-1.5, 3.5}, y012, *t);
+  const auto s = convert({-1.5, 3.5}, y012, t);
   EXPECT_NEAR(s[0], 4.5, 1e-14);
   EXPECT_NEAR(s[1], 37.5, 1e-14);
 }
@@ -53,8 +49,8 @@ TEST(RawToScale, BeyondTheEndsTheEndLinesAreExtendedNotClamped) {
 TEST(RawToScale, NegativeLowestRawScorePairsTableRowsByPosition) {
   // Row 1 belongs to raw score -2; the raw column is deliberately unrelated.
   auto t = table({1, 2, 4, 8}, 1, 8);
-  for (std::size_t j = 0; j < 4; ++j) t->raw[j] = 100.0 + static_cast<double>(j);
-  const auto s = convert({-2.5, -2.0, -1.5, 0.5, 1.0, 1.5}, {-2, -1, 0, 1}, *t);
+  t.raw = {100.0, 101.0, 102.0, 103.0};
+  const auto s = convert({-2.5, -2.0, -1.5, 0.5, 1.0, 1.5}, {-2, -1, 0, 1}, t);
   EXPECT_EQ(s, (std::vector<double>{0.5, 1.0, 1.5, 6.0, 8.0, 8.5}));
 }
 

@@ -16,8 +16,7 @@ class RoundScaleScores : public ::testing::TestWithParam<RoundingCase> {};
 
 TEST_P(RoundScaleScores, HalvesGoAwayFromZero) {
   const std::vector<double> in{GetParam().scale};
-  std::vector<double> out(1);
-  round_scale_scores(in, out);
+  const std::vector<double> out = round_scale_scores(in);
   EXPECT_EQ(out[0], GetParam().rounded) << "scale " << in[0];
 }
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <vector>
 
 #include "support/item_builders.hpp"
@@ -12,16 +11,15 @@ namespace {
 
 class SyntheticDistribution : public ::testing::Test {
  protected:
-  const std::unique_ptr<ScoreDistribution> group1 = distribution(-1.0, {0.6, 0.3, 0.1});
-  const std::unique_ptr<ScoreDistribution> group2 = distribution(-1.0, {0.1, 0.4, 0.5});
-  const std::unique_ptr<ScoreDistribution> result = std::make_unique<ScoreDistribution>();
+  const ScoreDistribution group1 = distribution(-1.0, {0.6, 0.3, 0.1});
+  const ScoreDistribution group2 = distribution(-1.0, {0.1, 0.4, 0.5});
 
   std::vector<double> mix(double w2) {
-    synthetic_distribution(*group1, *group2, w2, *result);
-    EXPECT_EQ(result->point_count, 3);
-    EXPECT_EQ(result->raw_scores[0], -1.0);
-    EXPECT_EQ(result->raw_scores[2], 1.0);
-    return {result->probabilities.begin(), result->probabilities.begin() + 3};
+    const ScoreDistribution result = synthetic_distribution(group1, group2, w2);
+    EXPECT_EQ(result.point_count(), 3u);
+    EXPECT_EQ(result.raw_scores[0], -1.0);
+    EXPECT_EQ(result.raw_scores[2], 1.0);
+    return result.probabilities;
   }
 };
 
@@ -35,7 +33,7 @@ TEST_F(SyntheticDistribution, GroupOneWeightIsFormedOnceAsOneMinusW2) {
     const double w1 = 1.0 - w2;
     const auto mixed = mix(w2);
     for (std::size_t i = 0; i < 3; ++i) {
-      EXPECT_EQ(mixed[i], w1 * group1->probabilities[i] + w2 * group2->probabilities[i]) << "w2 " << w2 << " point " << i;
+      EXPECT_EQ(mixed[i], w1 * group1.probabilities[i] + w2 * group2.probabilities[i]) << "w2 " << w2 << " point " << i;
     }
   }
   const auto mixed = mix(0.3);  // 0.7 * g1 + 0.3 * g2

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace irteq::testing {
 
@@ -28,6 +29,16 @@ struct BinaryRun {
 
 // Runs the real irteq binary in folder with console_input as its standard input.
 BinaryRun run_irteq(const std::filesystem::path& folder, std::string_view console_input);
+
+// What a batch run gets as standard input: nothing (closed), or a pipe that
+// stays open and empty while it runs, as in a script whose input is a terminal
+// or another program. A run that reads it never ends; the helper gives up
+// after a minute and reports exit status -1.
+enum class BatchInput { closed, open_pipe };
+
+// Runs the real irteq binary in folder with these arguments.
+BinaryRun run_irteq_batch(const std::filesystem::path& folder, const std::vector<std::string>& arguments,
+                          BatchInput input = BatchInput::closed);
 
 std::string read_file(const std::filesystem::path& path);
 void write_file(const std::filesystem::path& path, std::string_view content);

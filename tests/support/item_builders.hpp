@@ -1,35 +1,28 @@
 #pragma once
 
-// Small builders for item sets and distributions in unit tests. Items are built the way the
-// reader leaves them: "MU" items already converted, parameters in file order.
-#include <cstddef>
+// Small builders for items and distributions in unit tests. Items are built
+// as the models see them: parameters in file order, "MU" items already
+// converted to "BN" unless a test converts them itself.
 #include <initializer_list>
-#include <memory>
 #include <vector>
 
-#include "common/item_set.hpp"
 #include "common/score_distribution.hpp"
+#include "irteq/input.hpp"
 
 namespace irteq::testing {
 
-inline Item make_item(TypeCode code, std::initializer_list<int> scores, std::initializer_list<double> parameters) {
-  Item item;
-  item.type_code = code;
-  item.category_count = static_cast<int>(scores.size());
-  std::size_t k = 0;
-  for (const int score : scores) item.category_scores[k++] = score;
-  k = 0;
-  for (const double value : parameters) item.parameters[k++] = value;
-  return item;
+inline Item make_item(ItemModel model, std::initializer_list<int> scores, std::initializer_list<double> parameters,
+                      int number = 1) {
+  return Item{number, model, std::vector<int>(scores), std::vector<double>(parameters)};
 }
 
 // A three-parameter logistic item, scored 0 and 1 unless told otherwise.
 inline Item l3_item(double d, double a, double b, double c, int incorrect = 0, int correct = 1) {
-  return make_item(code_l3, {incorrect, correct}, {d, a, b, c});
+  return make_item(ItemModel::l3, {incorrect, correct}, {d, a, b, c});
 }
 
-inline void add_item(ItemSet& items, const Item& item, int copies = 1) {
-  for (int i = 0; i < copies; ++i) items.items[static_cast<std::size_t>(items.item_count++)] = item;
+inline void add_item(std::vector<Item>& items, const Item& item, int copies = 1) {
+  for (int i = 0; i < copies; ++i) items.push_back(item);
 }
 
 // The consecutive raw score points lowest..highest, stored as doubles.
@@ -40,13 +33,10 @@ inline std::vector<double> score_points(int lowest, int highest) {
 }
 
 // A distribution over consecutive raw scores from first_raw.
-inline std::unique_ptr<ScoreDistribution> distribution(double first_raw, const std::vector<double>& probabilities) {
-  auto d = std::make_unique<ScoreDistribution>();
-  d->point_count = static_cast<int>(probabilities.size());
-  for (std::size_t i = 0; i < probabilities.size(); ++i) {
-    d->raw_scores[i] = first_raw + static_cast<double>(i);
-    d->probabilities[i] = probabilities[i];
-  }
+inline ScoreDistribution distribution(double first_raw, const std::vector<double>& probabilities) {
+  ScoreDistribution d;
+  for (std::size_t i = 0; i < probabilities.size(); ++i) d.raw_scores.push_back(first_raw + static_cast<double>(i));
+  d.probabilities = probabilities;
   return d;
 }
 

@@ -1,25 +1,33 @@
 #pragma once
 
+#include <sstream>
 #include <string>
+#include <string_view>
 
-#include "common/report_file.hpp"
-#include "support/binary_run.hpp"
+#include "irteq/files.hpp"
 
 namespace irteq::testing {
 
-// Writes content as the input file file_name in a temporary folder, has read
-// (called with the file's path and an open report) read it, and returns what
-// it echoed into the report.
+// Has read (called with a stream over content and the options) read content,
+// appending its echo to echo as report lines ending in CR LF. Returns what
+// read returns; its errors pass through, and echo keeps what came before.
 template <class Read>
-std::string echo_of_file(const std::string& file_name, const std::string& content, Read&& read) {
-  TempDir folder;
-  write_file(folder / file_name, content);
-  {
-    ReportFile report((folder / "report").string());
-    read((folder / file_name).string(), report);
-    report.close();
+auto read_with_echo(const std::string& content, std::string& echo, Read&& read) {
+  std::istringstream in(content);
+  const ReadOptions options{.echo = [&](std::string_view line) { echo.append(line).append("\r\n"); }, .warning = {}};
+  return read(in, options);
+}
+
+// The message of the Error that reading content throws; empty if it reads.
+template <class Read>
+std::string read_error(const std::string& content, Read&& read) {
+  std::string echo;
+  try {
+    read_with_echo(content, echo, read);
+  } catch (const Error& error) {
+    return error.what();
   }
-  return read_file(folder / "report");
+  return {};
 }
 
 }  // namespace irteq::testing

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "common/console.hpp"
+#include "driver/console.hpp"
 
 namespace irteq::testing {
 

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "irteq/input.hpp"
+#include "irteq/result.hpp"
+
+namespace irteq {
+
+// Equates form X to form Y by IRT true score and observed score equating.
+// Checks the input first and throws Error on anything it cannot use. Pure:
+// no I/O and no shared state, so it may run on several threads at once; it
+// sets round-to-nearest with masked exceptions for the run and restores the
+// caller's floating-point mode afterwards.
+EquatingResult equate(const EquatingInput& input);
+
+// The checks equate() makes before it computes anything, on their own.
+void validate(const EquatingInput& input);
+
+}  // namespace irteq

@@ -1,0 +1,44 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace irteq {
+
+enum class ErrorCode {
+  file_error,         // a file cannot be opened, read or written
+  syntax_error,       // text that is not the value expected there, or a file that ends too soon
+  limit_exceeded,     // beyond the limits of a run (limits.hpp)
+  invalid_input,      // a value the models cannot use: categories, parameters, weights, w2, scale table
+  unknown_item_type,  // an item type code no model knows
+  control_file,       // a control file that does not name the six files properly
+  not_finite,         // results that are not finite numbers
+};
+
+// The input an error concerns.
+enum class InputPart { none, control_file, items_x, items_y, grid_group1, grid_group2, scale_table, report, csv };
+
+// Where an error was found. Counts are from 1; 0 means not applicable.
+struct Diagnostic {
+  ErrorCode code = ErrorCode::invalid_input;
+  InputPart input = InputPart::none;
+  std::string source{};  // the file, or the input's name when it was built in memory
+  int line = 0;          // line of the file
+  int item = 0;          // position of the item in its form
+  int row = 0;           // quadrature point or scale table row
+  int score_point = 0;   // form score point
+};
+
+// A failure of a run. what() is the whole message, naming where it was found.
+class Error : public std::runtime_error {
+ public:
+  Error(const std::string& message, Diagnostic diagnostic)
+      : std::runtime_error(message), diagnostic_(std::move(diagnostic)) {}
+  const Diagnostic& diagnostic() const noexcept { return diagnostic_; }
+
+ private:
+  Diagnostic diagnostic_;
+};
+
+}  // namespace irteq

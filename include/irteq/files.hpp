@@ -1,0 +1,61 @@
+#pragma once
+
+#include <filesystem>
+#include <functional>
+#include <istream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "irteq/input.hpp"
+#include "irteq/result.hpp"
+
+namespace irteq {
+
+// Receives one line at a time, without its line end.
+using LineSink = std::function<void(std::string_view line)>;
+
+struct ReadOptions {
+  LineSink echo;     // the report's echo of what was read; none when empty
+  LineSink warning;  // one message per suspicious line (the run goes on); none when empty
+};
+
+// The six files a control file names, by keyword.
+struct ControlFile {
+  std::string output;     // the report
+  std::string old_para;   // form Y's item parameters
+  std::string old_quad;   // group 2's quadrature points
+  std::string raw2scale;  // form Y's raw-to-scale table and w2
+  std::string new_para;   // form X's item parameters
+  std::string new_quad;   // group 1's quadrature points
+};
+
+// The control file's six names, each relative one resolved against the
+// control file's own folder.
+ControlFile read_control(const std::filesystem::path& control_file);
+
+// Readers of the three input formats; name is what messages call the stream.
+std::vector<Item> read_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
+QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOptions& options = {});
+struct RawToScaleFile {
+  ScaleTable table;
+  double w2 = 0.0;
+};
+RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options = {});
+
+// The five input files, form Y's first. The echo is the report's first part:
+// "form y input", form Y's three files, "form x input", form X's two.
+EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options = {});
+// read_inputs(read_control(control_file)).
+EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options = {});
+
+// The report's result sections, line by line; after the echo of read_inputs
+// they complete the report. Report files end every line in CR LF.
+void write_report(const EquatingResult& result, const LineSink& line);
+
+// equivalents.csv, distributions.csv and moments.csv in folder (created if
+// absent; files overwritten), every number written so that it reads back to
+// the same double.
+void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
+
+}  // namespace irteq

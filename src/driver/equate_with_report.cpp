@@ -1,0 +1,32 @@
+#include "driver/equate_with_report.hpp"
+
+#include "irteq/equate.hpp"
+
+namespace irteq {
+
+EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages) {
+  const LineSink lines = report.lines();
+  const EquatingInput input = read_inputs(files, {.echo = lines, .warning = messages.input_warning});
+  EquatingResult result = equate(input);
+  for (const RootFinderWarning& warning : result.warnings) messages.root_finder(warning);
+  write_report(result, lines);
+  return result;
+}
+
+std::string error_line(std::string_view message) {
+  static constexpr char hex[] = "0123456789abcdef";
+  std::string line = "irteq: ";
+  for (const char c : message) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte < 0x20 || byte == 0x7f) {
+      line += "\\x";
+      line += hex[byte >> 4];
+      line += hex[byte & 0xf];
+    } else {
+      line += c;
+    }
+  }
+  return line + '\n';
+}
+
+}  // namespace irteq

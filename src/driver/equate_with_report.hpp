@@ -1,0 +1,26 @@
+#pragma once
+
+#include <functional>
+
+#include "driver/report_file.hpp"
+#include "irteq/files.hpp"
+#include "irteq/result.hpp"
+
+namespace irteq {
+
+// What a run shows besides its report.
+struct RunMessages {
+  LineSink input_warning;                                     // a suspicious line of an input file
+  std::function<void(const RootFinderWarning&)> root_finder;  // a failed root search
+};
+
+// The run both modes share, into a report the caller has opened: the inputs
+// read and echoed, the equating, the root finder's warnings, the result
+// sections. Throws Error; the report then keeps what was written.
+EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages);
+
+// "irteq: MESSAGE\n", with control characters quoted from a file shown as \xNN
+// rather than handed to the terminal.
+std::string error_line(std::string_view message);
+
+}  // namespace irteq

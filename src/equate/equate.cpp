@@ -1,0 +1,78 @@
+// One equating of form X to form Y, from checked input to every result the
+// report prints, in the order the methods need: the four marginal and two
+// synthetic distributions, observed score equating on the synthetic ones, true
+// score equating, the scale and rounded scale scores of both, the moments.
+#include "irteq/equate.hpp"
+
+#include <vector>
+
+#include "common/score_distribution.hpp"
+#include "equate/check_finite_results.hpp"
+#include "equate/floating_point_mode.hpp"
+#include "equate/moments_rows.hpp"
+#include "equate/normalised_grid.hpp"
+#include "equate/prepare_items.hpp"
+#include "observed/adjust_zero_probabilities.hpp"
+#include "observed/equipercentile_equivalents.hpp"
+#include "observed/marginal_score_distribution.hpp"
+#include "observed/raw_to_scale.hpp"
+#include "observed/round_scale_scores.hpp"
+#include "observed/synthetic_distribution.hpp"
+#include "truescore/true_score_equivalents.hpp"
+
+namespace irteq {
+
+namespace {
+
+// Both groups' distributions of one form and its synthetic one, as the result holds them.
+FormDistributions form_distributions(ScoreDistribution group1, ScoreDistribution group2,
+                                     ScoreDistribution synthetic) {
+  return {std::move(group1.raw_scores), std::move(group1.probabilities), std::move(group2.probabilities),
+          std::move(synthetic.probabilities), false};
+}
+
+}  // namespace
+
+EquatingResult equate(const EquatingInput& input) {
+  const FloatingPointMode mode;
+  validate(input);
+  const std::vector<Item> items_y = prepare_items(input.items_y);
+  const std::vector<Item> items_x = prepare_items(input.items_x);
+  const QuadratureGrid group1 = normalised_grid(input.grid_group1);
+  const QuadratureGrid group2 = normalised_grid(input.grid_group2);
+
+  // Form Y in groups 2 and 1, form X in groups 1 and 2, then both synthetic distributions.
+  ScoreDistribution y_group2 = marginal_score_distribution(items_y, group2);
+  ScoreDistribution y_group1 = marginal_score_distribution(items_y, group1);
+  ScoreDistribution x_group1 = marginal_score_distribution(items_x, group1);
+  ScoreDistribution x_group2 = marginal_score_distribution(items_x, group2);
+  ScoreDistribution y_synthetic = synthetic_distribution(y_group1, y_group2, input.w2);
+  ScoreDistribution x_synthetic = synthetic_distribution(x_group1, x_group2, input.w2);
+  EquatingResult result;
+  result.y = form_distributions(std::move(y_group1), std::move(y_group2), std::move(y_synthetic));
+  result.x = form_distributions(std::move(x_group1), std::move(x_group2), std::move(x_synthetic));
+  check_distributions_are_finite(result, input.names);
+
+  // Observed score equating sees, and the report prints, the synthetic
+  // distributions after the adjustment of near-zero probabilities.
+  result.x.synthetic_adjusted = adjust_zero_probabilities(result.x.synthetic);
+  result.y.synthetic_adjusted = adjust_zero_probabilities(result.y.synthetic);
+  result.observed_score.equivalents =
+      equipercentile_equivalents(result.x.synthetic, result.y.synthetic, result.y.raw_scores);
+
+  true_score_equivalents(items_y, items_x, result.x.raw_scores, result.y.raw_scores, result.true_score,
+                         result.warnings);
+
+  TrueScoreEquating& true_score = result.true_score;
+  ObservedScoreEquating& observed = result.observed_score;
+  true_score.scale = raw_to_scale(true_score.equivalents, result.y.raw_scores, input.scale_table);
+  observed.scale = raw_to_scale(observed.equivalents, result.y.raw_scores, input.scale_table);
+  true_score.rounded = round_scale_scores(true_score.scale);
+  observed.rounded = round_scale_scores(observed.scale);
+  check_equivalents_are_finite(result, input.names);
+
+  result.moments = moments_rows(result, input.scale_table);
+  return result;
+}
+
+}  // namespace irteq

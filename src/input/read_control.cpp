@@ -1,0 +1,98 @@
+// Reader of control files: six free-format records of a keyword and a file
+// name, in any order.
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <string_view>
+
+#include "common/free_format_reader.hpp"
+#include "common/open_input_file.hpp"
+#include "input/control_records.hpp"
+
+namespace irteq {
+
+namespace {
+
+constexpr int record_count = 6;
+constexpr std::array<std::string_view, 6> keywords{"output", "old_para", "old_quad", "raw2scale", "new_para", "new_quad"};
+constexpr std::array<std::string ControlFile::*, 6> slots{&ControlFile::output,    &ControlFile::old_para,
+                                                           &ControlFile::old_quad,  &ControlFile::raw2scale,
+                                                           &ControlFile::new_para,  &ControlFile::new_quad};
+
+std::string_view without_trailing_blanks(std::string_view text) {
+  const std::size_t end = text.find_last_not_of(' ');
+  return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+[[noreturn]] void fail(const std::string& control_file_name, const std::string& what) {
+  throw Error(control_file_name + ": " + what,
+              {.code = ErrorCode::control_file, .input = InputPart::control_file, .source = control_file_name});
+}
+
+}  // namespace
+
+ControlFile read_control_records(const std::string& control_file_name) {
+  std::ifstream in;
+  open_input_file(in, control_file_name, "control file");
+  FreeFormatReader reader(in, control_file_name);
+  ControlFile files;
+  std::array<bool, 6> named{};
+  std::string keyword;  // both keep what they held when a read leaves them unread
+  std::string file_name;
+  for (int record = 0; record < record_count; ++record) {
+    reader.begin_read();
+    if (reader.get_text(keyword) == Got::end_of_file || reader.get_text(file_name) == Got::end_of_file) {
+      reader.fail("end of file after " + std::to_string(record) + " of the six keyword records",
+                  {.code = ErrorCode::syntax_error, .input = InputPart::control_file});
+    }
+    for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
+      if (without_trailing_blanks(keyword) == keywords[slot]) {
+        // A path cannot hold a NUL: opening would silently use the part before it.
+        if (file_name.find('\0') != std::string::npos) {
+          reader.fail("the file name of " + std::string(keywords[slot]) + " holds a NUL character",
+                      {.code = ErrorCode::control_file, .input = InputPart::control_file});
+        }
+        files.*slots[slot] = std::string(without_trailing_blanks(file_name));
+        named[slot] = true;
+        break;
+      }
+    }
+  }
+  std::string missing;
+  for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
+    if (named[slot] && (files.*slots[slot]).empty()) {
+      fail(control_file_name, "the keyword " + std::string(keywords[slot]) + " names no file");
+    }
+    if (!named[slot]) missing += (missing.empty() ? "" : ", ") + std::string(keywords[slot]);
+  }
+  if (!missing.empty()) fail(control_file_name, "no record names the keyword(s) " + missing);
+  return files;
+}
+
+void check_report_is_not_an_input(const ControlFile& files, const std::string& control_file_name) {
+  std::error_code no_such_file;
+  for (std::size_t slot = 1; slot < keywords.size(); ++slot) {
+    if (std::filesystem::equivalent(files.output, files.*slots[slot], no_such_file)) {
+      fail(control_file_name, "the report " + files.output + " is also the " + std::string(keywords[slot]) +
+                                  " file; it would be overwritten");
+    }
+  }
+  if (std::filesystem::equivalent(files.output, control_file_name, no_such_file)) {
+    fail(control_file_name, "the report " + files.output + " is the control file itself");
+  }
+}
+
+ControlFile read_control(const std::filesystem::path& control_file) {
+  const std::string control_file_name = control_file.string();
+  ControlFile files = read_control_records(control_file_name);
+  // Names resolve against the control file's own folder, so a run does not
+  // depend on the folder it starts in.
+  const std::filesystem::path folder = control_file.parent_path();
+  for (std::string ControlFile::*slot : slots) {
+    files.*slot = (folder / std::filesystem::path(files.*slot)).string();
+  }
+  check_report_is_not_an_input(files, control_file_name);
+  return files;
+}
+
+}  // namespace irteq

@@ -1,0 +1,53 @@
+// Reader of quadrature points files: a title line, then one free-format read
+// of an ability and its weight per point, echoed as read. The weights stay as
+// read; equate() divides them by their sum.
+#include "common/fixed_field.hpp"
+#include "common/fixed_width.hpp"
+#include "common/free_format_reader.hpp"
+#include "equate/floating_point_mode.hpp"
+#include "input/echo.hpp"
+#include "input/read_title.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "validate/grid_problems.hpp"
+
+namespace irteq {
+
+QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOptions& options) {
+  const FloatingPointMode mode;
+  const Echo echo(options.echo);
+  FreeFormatReader reader(in, name);
+  const std::string title_line = read_title_line(reader);
+  echo.empty_line();
+  echo.line(fixed_width_field(title_line, 0, 79));
+
+  QuadratureGrid grid;
+  double point = 0.0;  // keep what they held when a read leaves them unread
+  double weight = 0.0;
+  for (;;) {
+    reader.begin_read();
+    if (reader.get_real(point) == Got::end_of_file || reader.get_real(weight) == Got::end_of_file) break;
+    const int row = static_cast<int>(grid.points.size()) + 1;
+    if (grid.points.size() == static_cast<std::size_t>(max_quadrature_points)) {
+      reader.fail(too_many_points_message(), {.code = ErrorCode::limit_exceeded, .row = row});
+    }
+    std::string line;
+    append_fixed(line, point, 10, 6);
+    append_fixed(line, weight, 10, 6);
+    echo.line(line);
+    if (const std::string problem = weight_problem(weight); !problem.empty()) {
+      reader.fail(problem, {.code = ErrorCode::invalid_input, .row = row});
+    }
+    grid.points.push_back(point);
+    grid.weights.push_back(weight);
+  }
+
+  const Diagnostic where{.code = ErrorCode::invalid_input, .source = name};
+  if (grid.points.empty()) throw Error(name + ": the file holds no quadrature points", where);
+  if (const std::string problem = weight_sum_problem(grid.weights); !problem.empty()) {
+    throw Error(name + ": " + problem, where);
+  }
+  return grid;
+}
+
+}  // namespace irteq

@@ -1,0 +1,72 @@
+// The five input files of a run, form Y's first: its item parameters, group
+// 2's quadrature points and its raw-to-scale table with w2; then form X's
+// item parameters and group 1's quadrature points. Each is opened as an
+// existing file, read and echoed, and closed before the next.
+#include <fstream>
+#include <initializer_list>
+#include <string_view>
+
+#include "common/open_input_file.hpp"
+#include "input/echo.hpp"
+#include "irteq/error.hpp"
+#include "irteq/files.hpp"
+
+namespace irteq {
+
+namespace {
+
+// One section of the report's echo: its heading, written before the file is
+// opened, then the file as read. The reader's errors say which input they concern.
+template <class Reader>
+auto read_file(const Echo& echo, std::initializer_list<std::string_view> heading, const std::string& file_name,
+               const char* what, InputPart input, Reader&& reader) {
+  for (const std::string_view line : heading) echo.line(line);
+  try {
+    std::ifstream in;
+    open_input_file(in, file_name, what);
+    return reader(in);
+  } catch (const Error& error) {
+    Diagnostic where = error.diagnostic();
+    where.input = input;
+    throw Error(error.what(), where);
+  }
+}
+
+}  // namespace
+
+EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options) {
+  const Echo echo(options.echo);
+  EquatingInput input;
+  input.names = {files.new_para, files.old_para, files.new_quad, files.old_quad, files.raw2scale};
+
+  const auto items = [&](const std::string& file_name, InputPart part) {
+    return read_file(echo, {"", "item parameter file as read in"}, file_name, "item parameter file", part,
+                     [&](std::istream& in) { return read_items(in, file_name, options); });
+  };
+  const auto grid = [&](const std::string& file_name, InputPart part) {
+    return read_file(echo, {"", "", "quadrature points file as read in"}, file_name, "quadrature points file", part,
+                     [&](std::istream& in) { return read_grid(in, file_name, options); });
+  };
+
+  echo.line("form y input");
+  input.items_y = items(files.old_para, InputPart::items_y);
+  input.grid_group2 = grid(files.old_quad, InputPart::grid_group2);
+  RawToScaleFile scale =
+      read_file(echo, {"", "", "raw-to-scale score equivalents file"}, files.raw2scale, "raw-to-scale file",
+                InputPart::scale_table, [&](std::istream& in) { return read_scale_table(in, files.raw2scale, options); });
+  input.scale_table = std::move(scale.table);
+  input.w2 = scale.w2;
+
+  echo.empty_line();
+  echo.empty_line();
+  echo.line("form x input");
+  input.items_x = items(files.new_para, InputPart::items_x);
+  input.grid_group1 = grid(files.new_quad, InputPart::grid_group1);
+  return input;
+}
+
+EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options) {
+  return read_inputs(read_control(control_file), options);
+}
+
+}  // namespace irteq

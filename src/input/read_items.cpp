@@ -1,0 +1,139 @@
+// Reader of item parameter files: a title line whose first column holds a
+// digit or a blank, then per item three free-format reads: its number, type
+// code and number of categories m; its m category scores; its parameters.
+// Each item is echoed as read; "MU" items keep their values as read.
+#include <span>
+
+#include "common/fixed_field.hpp"
+#include "common/fixed_width.hpp"
+#include "common/free_format_reader.hpp"
+#include "equate/floating_point_mode.hpp"
+#include "input/echo.hpp"
+#include "input/read_title.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "validate/item_problems.hpp"
+
+namespace irteq {
+
+namespace {
+
+// A longer code is taken by its first two characters.
+std::string two_characters(const std::string& text) {
+  std::string code = text.substr(0, 2);
+  code.resize(2, ' ');
+  return code;
+}
+
+int title_digit(FreeFormatReader& reader, const std::string& line) {
+  const char c = line.empty() ? ' ' : line[0];
+  if (c == ' ') return 0;
+  if (c < '0' || c > '9') reader.fail("column 1 must hold a digit or a blank, found '" + std::string(1, c) + "'");
+  return c - '0';
+}
+
+void echo_header(const Echo& echo, int number, const std::string& code, int m) {
+  std::string line;
+  append_integer(line, number, 5);
+  append_text_right(line, code, 4);
+  append_integer(line, m, 5);
+  echo.line(line);
+}
+
+void echo_parameters(const Echo& echo, std::span<const double> values, std::size_t per_line) {
+  std::string line;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    append_fixed(line, values[i], 10, 6);
+    if ((i + 1) % per_line == 0 || i + 1 == values.size()) {
+      echo.line(line);
+      line.clear();
+    }
+  }
+}
+
+}  // namespace
+
+std::vector<Item> read_items(std::istream& in, const std::string& name, const ReadOptions& options) {
+  const FloatingPointMode mode;
+  const Echo echo(options.echo);
+  FreeFormatReader reader(in, name);
+
+  const std::string title_line = read_title_line(reader);
+  std::string line;
+  append_integer(line, title_digit(reader, title_line), 1);
+  append_text(line, fixed_width_field(title_line, 1, 79));
+  echo.empty_line();
+  echo.line(line);
+
+  std::vector<Item> items;
+  // Like the values of a list-directed read, the header values keep what they
+  // held when a slash or a null value leaves them unread.
+  int number = 0;
+  std::string code_read;
+  int m = 0;
+  for (;;) {
+    reader.begin_read();
+    if (reader.get_integer(number) == Got::end_of_file || reader.get_text(code_read) == Got::end_of_file ||
+        reader.get_integer(m) == Got::end_of_file) {
+      break;
+    }
+    const int header_line = reader.line_number();
+    const int position = static_cast<int>(items.size()) + 1;
+    const std::string label = item_label(position, number);
+    const auto fail_item = [&](const std::string& problem, ErrorCode code, int line = 0) {
+      reader.fail(label + ": " + problem, {.code = code, .line = line, .item = position});
+    };
+    if (items.size() == static_cast<std::size_t>(max_items)) {
+      reader.fail("more than " + std::to_string(max_items) + " items; a form holds at most " +
+                      std::to_string(max_items),
+                  {.code = ErrorCode::limit_exceeded, .item = position});
+    }
+    const std::string code = two_characters(code_read);
+    echo_header(echo, number, code, m);
+    if (const std::string problem = category_count_problem(m); !problem.empty()) {
+      fail_item(problem, ErrorCode::limit_exceeded);
+    }
+
+    Item item;
+    item.number = number;
+    item.category_scores.assign(static_cast<std::size_t>(m), 0);
+    reader.begin_read();
+    for (int& score : item.category_scores) {
+      if (reader.get_integer(score) == Got::end_of_file) {
+        reader.fail("end of file inside the category scores of " + label, {.code = ErrorCode::syntax_error, .item = position});
+      }
+    }
+    line.clear();
+    append_free_integers(line, item.category_scores);
+    echo.line(line);
+
+    const std::optional<ItemModel> model = item_model(code);
+    if (!model) {
+      echo.line("bad item type read in: " + code);
+      fail_item("unknown item type code '" + code + "'", ErrorCode::unknown_item_type, header_line);
+    }
+    item.model = *model;
+    if (const std::string problem = score_order_problem(item.category_scores); !problem.empty()) {
+      fail_item(problem, ErrorCode::invalid_input);
+    }
+    if (const std::string problem = model_category_problem(item.model, m); !problem.empty()) {
+      fail_item(problem, item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded, header_line);
+    }
+    item.parameters.assign(static_cast<std::size_t>(parameter_count(item.model, m)), 0.0);
+    reader.begin_read();
+    for (double& value : item.parameters) {
+      if (reader.get_real(value) == Got::end_of_file) {
+        reader.fail("end of file inside the parameters of " + label, {.code = ErrorCode::syntax_error, .item = position});
+      }
+    }
+    echo_parameters(echo, item.parameters, item.model == ItemModel::l3 ? 4 : 8);
+    if (const std::string problem = parameter_problem(item.model, m, item.parameters); !problem.empty()) {
+      fail_item(problem, ErrorCode::invalid_input);
+    }
+    items.push_back(std::move(item));
+  }
+  if (items.empty()) throw Error(name + ": the file holds no items", {.code = ErrorCode::invalid_input, .source = name});
+  return items;
+}
+
+}  // namespace irteq

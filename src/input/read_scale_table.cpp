@@ -1,0 +1,75 @@
+// Reader of raw-to-scale files: a title line; the lowest and highest
+// reportable scale scores (integers) and w2; then one row of raw, scale and
+// rounded scale score per form Y score point, lowest first. Echoed as read.
+#include "common/fixed_field.hpp"
+#include "common/fixed_width.hpp"
+#include "common/free_format_reader.hpp"
+#include "equate/floating_point_mode.hpp"
+#include "input/echo.hpp"
+#include "input/read_title.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "validate/scale_table_problems.hpp"
+
+namespace irteq {
+
+RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options) {
+  const FloatingPointMode mode;
+  const Echo echo(options.echo);
+  FreeFormatReader reader(in, name);
+  const std::string title_line = read_title_line(reader);
+  echo.empty_line();
+  echo.line(fixed_width_field(title_line, 0, 79));
+
+  RawToScaleFile file;
+  ScaleTable& table = file.table;
+  reader.begin_read();
+  if (reader.get_integer(table.scale_min) == Got::end_of_file || reader.get_integer(table.scale_max) == Got::end_of_file ||
+      reader.get_real(file.w2) == Got::end_of_file) {
+    reader.fail("end of file before the scale score minimum, maximum and w2 were read");
+  }
+  std::string line = "scale score minimum =";
+  append_integer(line, table.scale_min, 5);
+  echo.line(line);
+  line = "scale score maximum =";
+  append_integer(line, table.scale_max, 5);
+  echo.line(line);
+  line = "w2 = ";
+  append_fixed(line, file.w2, 12, 4);
+  echo.line(line);
+  if (const std::string problem = w2_problem(file.w2); !problem.empty()) {
+    reader.fail(problem, {.code = ErrorCode::invalid_input});
+  }
+  echo.line("  raw        scale     rounded");
+
+  double raw = 0.0;  // keep what they held when a read leaves them unread
+  double scale = 0.0;
+  double rounded = 0.0;
+  for (;;) {
+    reader.begin_read();
+    if (reader.get_real(raw) == Got::end_of_file || reader.get_real(scale) == Got::end_of_file ||
+        reader.get_real(rounded) == Got::end_of_file) {
+      break;
+    }
+    const int row = static_cast<int>(table.scale.size()) + 1;
+    if (table.scale.size() == static_cast<std::size_t>(max_score_points)) {
+      reader.fail(too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .row = row});
+    }
+    line.clear();
+    append_fixed(line, raw, 10, 5);
+    append_fixed(line, scale, 10, 5);
+    append_fixed(line, rounded, 10, 5);
+    echo.line(line);
+    for (const double value : {scale, rounded}) {
+      if (const std::string problem = scale_score_problem(value); !problem.empty()) {
+        reader.fail(problem, {.code = ErrorCode::invalid_input, .row = row});
+      }
+    }
+    table.raw.push_back(raw);
+    table.scale.push_back(scale);
+    table.rounded.push_back(rounded);
+  }
+  return file;
+}
+
+}  // namespace irteq

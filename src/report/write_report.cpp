@@ -1,0 +1,105 @@
+// The result sections of the report, after the echo of the inputs: the true
+// score table, both forms' marginal distributions, the observed score
+// equivalents and the raw, scale and rounded scale score moments, in fixed
+// fields.
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "common/fixed_field.hpp"
+#include "irteq/files.hpp"
+
+namespace irteq {
+
+namespace {
+
+void write_heading(const LineSink& line, std::string_view title) {
+  line({});
+  line({});
+  line(title);
+  line({});
+}
+
+void write_true_scores(const EquatingResult& result, const LineSink& line) {
+  write_heading(line, "true score equating output");
+  line("x-raw   theta       y-equiv     scale     rounded");
+  const TrueScoreEquating& t = result.true_score;
+  for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
+    std::string text;
+    append_fixed(text, result.x.raw_scores[i], 4, 0);
+    append_fixed(text, t.thetas[i], 12, 6);
+    append_fixed(text, t.equivalents[i], 12, 6);
+    append_fixed(text, t.scale[i], 12, 6);
+    append_fixed(text, t.rounded[i], 6, 0);
+    line(text);
+  }
+}
+
+void write_distributions(const LineSink& line, std::string_view header, const FormDistributions& form) {
+  line(header);
+  for (std::size_t i = 0; i < form.raw_scores.size(); ++i) {
+    std::string text;
+    append_fixed(text, form.raw_scores[i], 4, 0);
+    append_fixed(text, form.group1[i], 12, 8);
+    append_fixed(text, form.group2[i], 12, 8);
+    append_fixed(text, form.synthetic[i], 12, 8);
+    line(text);
+  }
+}
+
+void write_observed_scores(const EquatingResult& result, const LineSink& line) {
+  write_heading(line, "observed score equivalents");
+  line("x-raw    y-equiv     scale    rounded");
+  const ObservedScoreEquating& o = result.observed_score;
+  for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
+    std::string text;
+    append_fixed(text, result.x.raw_scores[i], 4, 0);
+    append_fixed(text, o.equivalents[i], 12, 6);
+    append_fixed(text, o.scale[i], 12, 6);
+    append_fixed(text, o.rounded[i], 6, 0);
+    line(text);
+  }
+}
+
+// "   1     X  ", "   s     Y  ", "   1  trquiv", "   1  obquiv".
+std::string row_label(const MomentsRow& row) {
+  const std::string score = row.score == "true" ? "trquiv" : row.score == "observed" ? "obquiv" : row.score + "  ";
+  std::string label = "   " + row.group;
+  append_text_right(label, score, 8);
+  return label;
+}
+
+void write_moments(const EquatingResult& result, const LineSink& line) {
+  std::string_view block;
+  for (const MomentsRow& row : result.moments) {
+    if (row.block != block) {
+      block = row.block;
+      write_heading(line, block == "raw"     ? "raw score moments"
+                          : block == "scale" ? "scale score moments"
+                                             : "rounded scale score moments");
+      line(" group  score  mean        sd     skew    kurt");
+    }
+    std::string text = row_label(row);
+    append_fixed(text, row.moments.mean, 9, 4);
+    append_fixed(text, row.moments.sd, 9, 4);
+    append_fixed(text, row.moments.skewness, 9, 4);
+    append_fixed(text, row.moments.kurtosis, 9, 4);
+    line(text);
+  }
+}
+
+}  // namespace
+
+void write_report(const EquatingResult& result, const LineSink& line) {
+  write_true_scores(result, line);
+  write_heading(line, "observed score equating output");
+  line("marginal distribution form y");
+  line({});
+  write_distributions(line, "y-raw     grp 1       grp 2       grp s", result.y);
+  write_heading(line, "marginal distribution form x");
+  write_distributions(line, "x-raw     grp 1       grp 2       grp s", result.x);
+  write_observed_scores(result, line);
+  write_moments(result, line);
+}
+
+}  // namespace irteq

@@ -1,0 +1,106 @@
+#include "validate/item_problems.hpp"
+
+#include "common/shown_number.hpp"
+#include "irteq/limits.hpp"
+
+namespace irteq {
+
+namespace {
+
+std::string quoted_code(ItemModel model) {
+  std::string text(1, '"');
+  text += item_code(model);
+  text += '"';
+  return text;
+}
+
+// Graded thresholds b(1..m-1) start at first_threshold; slope is the
+// product that multiplies theta - b(k).
+std::string graded_problem(int m, std::span<const double> parameters, std::size_t first_threshold, double slope) {
+  for (int k = 1; k + 1 < m; ++k) {
+    const double b = parameters[first_threshold + static_cast<std::size_t>(k - 1)];
+    const double next = parameters[first_threshold + static_cast<std::size_t>(k)];
+    // P(category k+1 or higher) must not exceed P(category k or higher).
+    if (slope * (next - b) < 0.0) {
+      return "the thresholds b(" + std::to_string(k) + ") = " + shown_number(b) + " and b(" + std::to_string(k + 1) +
+             ") = " + shown_number(next) + " give category " + std::to_string(k + 1) +
+             " a negative probability; with a " + (slope > 0.0 ? "positive" : "negative") + " slope they must not " +
+             (slope > 0.0 ? "decrease" : "increase");
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+int parameter_count(ItemModel model, int m) {
+  switch (model) {
+    case ItemModel::l3:
+      return 4;
+    case ItemModel::sn:
+      return m;
+    case ItemModel::sl:
+      return m + 1;
+    case ItemModel::bn:
+      return 2 * m + 1;
+    case ItemModel::mu:
+      return m + 3;
+  }
+  return 0;
+}
+
+std::string item_label(int position, int number) {
+  return "item " + std::to_string(position) + " (number " + std::to_string(number) + ")";
+}
+
+std::string category_count_problem(int m) {
+  if (m >= 1 && m <= max_categories) return {};
+  return std::to_string(m) + " categories; an item has 1 to " + std::to_string(max_categories);
+}
+
+std::string model_category_problem(ItemModel model, int m) {
+  if (model == ItemModel::l3 && m != 2) return "an \"L3\" item has 2 categories, not " + std::to_string(m);
+  // "MU" items are held as "BN" items of 2m + 1 values.
+  const int stored = model == ItemModel::mu ? 2 * m + 1 : parameter_count(model, m);
+  if (stored > max_parameters) {
+    return std::to_string(stored) + " parameter values; an item holds at most " + std::to_string(max_parameters) +
+           " (60 categories for " + quoted_code(model) + " items)";
+  }
+  return {};
+}
+
+std::string parameter_count_problem(ItemModel model, int m, std::size_t count) {
+  const int expected = parameter_count(model, m);
+  if (count == static_cast<std::size_t>(expected)) return {};
+  return quoted_code(model) + " items of " + std::to_string(m) + " categories take " + std::to_string(expected) +
+         " parameter values, not " + std::to_string(count);
+}
+
+std::string score_order_problem(std::span<const int> scores) {
+  for (const int score : scores) {
+    if (score < scores.front() || score > scores.back()) {
+      return "the first category score must be the lowest and the last the highest";
+    }
+  }
+  return {};
+}
+
+std::string parameter_problem(ItemModel model, int m, std::span<const double> parameters) {
+  switch (model) {
+    case ItemModel::l3: {
+      const double c = parameters[3];
+      if (!(c >= 0.0 && c <= 1.0)) return "the lower asymptote c = " + shown_number(c) + " must lie between 0 and 1";
+      return {};
+    }
+    case ItemModel::sn:
+      return graded_problem(m, parameters, 1, parameters[0]);
+    case ItemModel::sl:
+      return graded_problem(m, parameters, 2, parameters[0] * parameters[1]);
+    case ItemModel::bn:
+    case ItemModel::mu:
+      return {};
+  }
+  return {};
+}
+
+}  // namespace irteq

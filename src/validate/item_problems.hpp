@@ -1,0 +1,34 @@
+#pragma once
+
+#include <span>
+#include <string>
+
+#include "irteq/input.hpp"
+
+namespace irteq {
+
+// What would make an item unusable, one check at a time, in the order an
+// item parameter file gives an item's values; each returns an empty string
+// when the item passes. The file reader makes each check as soon as it has
+// read what it needs; validate() makes them all, in the same order.
+
+// 1 to max_categories categories.
+std::string category_count_problem(int m);
+// An "L3" item has two categories; the parameters a model needs must fit max_parameters.
+std::string model_category_problem(ItemModel model, int m);
+// The first score must be the lowest and the last the highest: the form's range comes from them.
+std::string score_order_problem(std::span<const int> scores);
+// Parameters that would give probabilities outside [0, 1]: an "L3" lower
+// asymptote outside [0, 1], or graded ("SN", "SL") thresholds that run
+// against the sign of the slope.
+std::string parameter_problem(ItemModel model, int m, std::span<const double> parameters);
+
+// Number of parameter values an item of this model and category count takes.
+int parameter_count(ItemModel model, int m);
+// An item built in memory with another number of parameters than its model takes.
+std::string parameter_count_problem(ItemModel model, int m, std::size_t count);
+
+// "item 3 (number 103)": an item as messages name it, by position from 1 and number as written.
+std::string item_label(int position, int number);
+
+}  // namespace irteq

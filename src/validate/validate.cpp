@@ -1,0 +1,137 @@
+// The checks of an equating's input, made before anything is computed, so
+// that no routine after them meets sizes or values it cannot handle. The file
+// readers make the same checks as they read; these catch input built in memory.
+#include <cmath>
+#include <string>
+
+#include "common/shown_number.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/error.hpp"
+#include "irteq/limits.hpp"
+#include "observed/score_range.hpp"
+#include "validate/grid_problems.hpp"
+#include "validate/item_problems.hpp"
+#include "validate/scale_table_problems.hpp"
+
+namespace irteq {
+
+namespace {
+
+[[noreturn]] void fail(const std::string& source, const std::string& what, Diagnostic where) {
+  where.source = source;
+  throw Error(source + ": " + what, where);
+}
+
+void check_items(const std::vector<Item>& items, const std::string& name, InputPart input) {
+  if (items.empty()) fail(name, "the form holds no items", {.code = ErrorCode::invalid_input, .input = input});
+  if (items.size() > static_cast<std::size_t>(max_items)) {
+    fail(name, "more than " + std::to_string(max_items) + " items; a form holds at most " + std::to_string(max_items),
+         {.code = ErrorCode::limit_exceeded, .input = input});
+  }
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const Item& item = items[i];
+    const int position = static_cast<int>(i + 1);
+    const auto item_failure = [&](ErrorCode code, const std::string& problem) {
+      if (!problem.empty()) {
+        fail(name, item_label(position, item.number) + ": " + problem, {.code = code, .input = input, .item = position});
+      }
+    };
+    const auto m = static_cast<int>(item.category_scores.size());
+    item_failure(ErrorCode::limit_exceeded, category_count_problem(m));
+    item_failure(ErrorCode::invalid_input, score_order_problem(item.category_scores));
+    item_failure(item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,
+                 model_category_problem(item.model, m));
+    item_failure(ErrorCode::invalid_input, parameter_count_problem(item.model, m, item.parameters.size()));
+    for (std::size_t k = 0; k < item.parameters.size(); ++k) {
+      if (!std::isfinite(item.parameters[k])) {
+        item_failure(ErrorCode::invalid_input, "parameter " + std::to_string(k + 1) + " is " +
+                                                   shown_number(item.parameters[k]) + ", not a finite number");
+      }
+    }
+    item_failure(ErrorCode::invalid_input, parameter_problem(item.model, m, item.parameters));
+  }
+}
+
+void check_grid(const QuadratureGrid& grid, const std::string& name, InputPart input) {
+  const Diagnostic where{.code = ErrorCode::invalid_input, .input = input};
+  if (grid.points.size() != grid.weights.size()) {
+    fail(name, std::to_string(grid.points.size()) + " points but " + std::to_string(grid.weights.size()) + " weights",
+         where);
+  }
+  if (grid.points.empty()) fail(name, "the grid holds no quadrature points", where);
+  if (grid.points.size() > static_cast<std::size_t>(max_quadrature_points)) {
+    fail(name, too_many_points_message(), {.code = ErrorCode::limit_exceeded, .input = input});
+  }
+  for (std::size_t j = 0; j < grid.points.size(); ++j) {
+    const int row = static_cast<int>(j + 1);
+    const std::string point = "point " + std::to_string(row) + ": ";
+    if (!std::isfinite(grid.points[j]) || !std::isfinite(grid.weights[j])) {
+      fail(name, point + "the ability " + shown_number(grid.points[j]) + " and weight " + shown_number(grid.weights[j]) +
+                     " must be finite numbers",
+           {.code = ErrorCode::invalid_input, .input = input, .row = row});
+    }
+    const std::string problem = weight_problem(grid.weights[j]);
+    if (!problem.empty()) fail(name, point + problem, {.code = ErrorCode::invalid_input, .input = input, .row = row});
+  }
+  const std::string problem = weight_sum_problem(grid.weights);
+  if (!problem.empty()) fail(name, problem, where);
+}
+
+void check_scale_table(const ScaleTable& table, double w2, const std::string& name) {
+  const Diagnostic where{.code = ErrorCode::invalid_input, .input = InputPart::scale_table};
+  std::string problem = w2_problem(w2);
+  if (!problem.empty()) fail(name, problem, where);
+  if (table.scale.size() != table.rounded.size() || (!table.raw.empty() && table.raw.size() != table.scale.size())) {
+    fail(name, std::to_string(table.raw.size()) + " raw scores, " + std::to_string(table.scale.size()) +
+                   " scale scores and " + std::to_string(table.rounded.size()) +
+                   " rounded scale scores; every row needs its scale and rounded scale score",
+         where);
+  }
+  if (table.scale.size() > static_cast<std::size_t>(max_score_points)) {
+    fail(name, too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .input = InputPart::scale_table});
+  }
+  for (std::size_t j = 0; j < table.scale.size(); ++j) {
+    for (const double value : {table.scale[j], table.rounded[j]}) {
+      problem = scale_score_problem(value);
+      const int row = static_cast<int>(j + 1);
+      if (!problem.empty()) {
+        fail(name, "row " + std::to_string(row) + ": " + problem,
+             {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .row = row});
+      }
+    }
+  }
+}
+
+long long checked_point_count(const std::vector<Item>& items, const char* form, const std::string& name,
+                              InputPart input) {
+  const ScoreRange range = score_range(items);
+  if (range.point_count() > max_score_points) {
+    fail(name, std::string(form) + " has raw scores from " + std::to_string(range.lowest) + " to " +
+                   std::to_string(range.highest) + ", " + std::to_string(range.point_count()) +
+                   " score points; a form may have at most " + std::to_string(max_score_points),
+         {.code = ErrorCode::limit_exceeded, .input = input});
+  }
+  return range.point_count();
+}
+
+}  // namespace
+
+void validate(const EquatingInput& input) {
+  const InputNames& names = input.names;
+  check_items(input.items_y, names.items_y, InputPart::items_y);
+  check_grid(input.grid_group2, names.grid_group2, InputPart::grid_group2);
+  check_scale_table(input.scale_table, input.w2, names.scale_table);
+  check_items(input.items_x, names.items_x, InputPart::items_x);
+  check_grid(input.grid_group1, names.grid_group1, InputPart::grid_group1);
+
+  const long long y_points = checked_point_count(input.items_y, "form Y", names.items_y, InputPart::items_y);
+  checked_point_count(input.items_x, "form X", names.items_x, InputPart::items_x);
+  const auto rows = static_cast<long long>(input.scale_table.scale.size());
+  const std::string problem = short_table_problem(rows, y_points);
+  if (!problem.empty()) {
+    throw Error(names.scale_table + " " + problem,
+                {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .source = names.scale_table});
+  }
+}
+
+}  // namespace irteq

@@ -1,0 +1,85 @@
+// The control file, through the real binary: six keyword records in any
+// order, matched exactly, the later of two records winning.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "input/control_records.hpp"
+#include "irteq/error.hpp"
+#include "support/small_case.hpp"
+
+namespace irteq::testing {
+namespace {
+
+TEST(ControlFile, RecordsInAnyOrderGiveTheSameReport) {
+  SmallCase in_slot_order;
+  ASSERT_EQ(in_slot_order.run().exit_status, 0);
+  SmallCase shuffled;
+  shuffled.set("control.txt",
+               "new_quad g1.qd\nraw2scale,y.scl\n'old_quad  ' g2.qd\n\"output\" report.txt\nnew_para x.par / rest\n"
+               "old_para\ty.par  ! comment\n");
+  const BinaryRun run = shuffled.run();
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
+  EXPECT_EQ(shuffled.report(), in_slot_order.report());
+}
+
+TEST(ControlFile, TakesQuotedNamesWithBlanksAndNamesFromTheNextLine) {
+  SmallCase c;
+  c.set("form y.par", SmallCase::two_items);
+  c.set("control.txt",
+        "output 'my report.txt'\nold_para\n\"form y.par\" ignored words\nold_quad g2.qd\nraw2scale y.scl\n"
+        "new_para x.par\nnew_quad g1.qd\n");
+  const BinaryRun run = c.run();
+  ASSERT_EQ(run.exit_status, 0) << run.errors;
+  EXPECT_TRUE(c.exists("my report.txt"));
+}
+
+TEST(ControlFile, LaterRecordWinsAndUnknownKeywordsTakeARecord) {
+  SmallCase c;
+  c.set("control.txt", "old_para first.par\nmy_para skipped.par\nold_para second.par\n"
+                       "'new_quad  ' g1.qd\noutput  report.txt  \nOld_quad g2.qd\nold_quad never.qd\n");
+  const auto here = std::filesystem::current_path();
+  std::filesystem::current_path(c.folder().path());
+  std::string message;
+  try {
+    read_control_records("control.txt");
+  } catch (const Error& error) {
+    message = error.what();
+  }
+  std::filesystem::current_path(here);
+  // "Old_quad" is not a keyword, and the seventh record is not read.
+  EXPECT_EQ(message, "control.txt: no record names the keyword(s) old_quad, raw2scale, new_para");
+}
+
+TEST(ControlFile, SeventhRecordHasNoEffect) {
+  SmallCase c;
+  c.set("control.txt", "output report.txt\nold_para y.par\nold_quad g2.qd\nraw2scale y.scl\nnew_para x.par\n"
+                       "new_quad g1.qd\noutput other.txt\n");
+  ASSERT_EQ(c.run().exit_status, 0);
+  EXPECT_TRUE(c.exists("report.txt"));
+  EXPECT_FALSE(c.exists("other.txt"));
+}
+
+TEST(ControlFile, MissingKeywordsStopTheRunBeforeAnyFileIsOpened) {
+  SmallCase c;
+  // Keywords match case-sensitively: "Output" and "OLD_QUAD" are skipped.
+  c.set("control.txt", "Output report.txt\nold_para y.par\nOLD_QUAD g2.qd\nraw2scale y.scl\nnew_para x.par\n"
+                       "new_quad g1.qd\n");
+  const BinaryRun run = c.run();
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.errors, "irteq: control.txt: no record names the keyword(s) output, old_quad\n");
+  EXPECT_FALSE(c.exists("report.txt"));
+  EXPECT_EQ(run.console, "Please input the control file name\n");
+}
+
+TEST(ControlFile, EndsTheRunWhenItEndsBeforeSixRecords) {
+  SmallCase c;
+  c.set("control.txt", "output report.txt\nold_para y.par\nold_quad g2.qd\nraw2scale y.scl\nnew_para\n");
+  const BinaryRun run = c.run();
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.errors, "irteq: control.txt line 5: end of file after 4 of the six keyword records\n");
+}
+
+}  // namespace
+}  // namespace irteq::testing
