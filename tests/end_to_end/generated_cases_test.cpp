@@ -1,6 +1,8 @@
 // The generated cases: each folder is a complete run whose report and console
-// output an independent implementation produced. The dialogue and the library
-// must match them byte for byte.
+// output an independent implementation produced. Every way of running irteq
+// must match them byte for byte: the dialogue, batch mode (from another
+// folder, with standard input closed or an open pipe) and the library; and
+// batch mode's CSV files must hold the very doubles behind the report.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -31,6 +33,87 @@ std::vector<std::string> case_names() {
   std::sort(names.begin(), names.end());
   if (names.empty()) names.push_back("none");  // reported as skipped below
   return names;
+}
+
+using Table = std::vector<std::vector<std::string>>;
+
+// The rows of a CSV file after its header, which must be the one given.
+Table csv_rows(const fs::path& path, const std::string& header) {
+  std::istringstream in(read_file(path));
+  std::string line;
+  std::getline(in, line);
+  EXPECT_EQ(line, header) << path;
+  Table rows;
+  while (std::getline(in, line)) {
+    std::vector<std::string> fields;
+    std::size_t start = 0;
+    for (std::size_t comma; (comma = line.find(',', start)) != std::string::npos; start = comma + 1) {
+      fields.push_back(line.substr(start, comma - start));
+    }
+    fields.push_back(line.substr(start));
+    rows.push_back(fields);
+  }
+  return rows;
+}
+
+// A CSV number must read back to exactly the double behind it.
+void expect_same_double(const std::string& text, double value, const std::string& where) {
+  double read = 0.0;
+  if (text == "NaN") {
+    read = std::numeric_limits<double>::quiet_NaN();
+  } else if (text == "Inf" || text == "-Inf") {
+    read = text == "Inf" ? HUGE_VAL : -HUGE_VAL;
+  } else {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), read);
+    ASSERT_TRUE(error == std::errc{} && end == text.data() + text.size()) << where << ": '" << text << "'";
+  }
+  EXPECT_TRUE(read == value || (std::isnan(read) && std::isnan(value))) << where << ": " << text << " vs " << value;
+}
+
+void expect_csv_holds(const fs::path& folder, const EquatingResult& result) {
+  const Table equivalents = csv_rows(folder / "equivalents.csv",
+                                     "raw,theta,true_equivalent,true_scale,true_rounded,observed_equivalent,"
+                                     "observed_scale,observed_rounded");
+  const TrueScoreEquating& t = result.true_score;
+  const ObservedScoreEquating& o = result.observed_score;
+  ASSERT_EQ(equivalents.size(), result.x.raw_scores.size());
+  for (std::size_t i = 0; i < equivalents.size(); ++i) {
+    const std::vector<std::string>& row = equivalents[i];
+    ASSERT_EQ(row.size(), 8u);
+    const std::vector<double> values{result.x.raw_scores[i], t.thetas[i], t.equivalents[i], t.scale[i],
+                                     t.rounded[i], o.equivalents[i], o.scale[i], o.rounded[i]};
+    for (std::size_t k = 0; k < row.size(); ++k) {
+      if (k == 1 && t.theta_kinds[i] != ThetaKind::searched) {
+        EXPECT_EQ(row[k], "") << "theta of a point without a search, row " << i;
+      } else {
+        expect_same_double(row[k], values[k], "equivalents.csv row " + std::to_string(i));
+      }
+    }
+  }
+  const Table distributions = csv_rows(folder / "distributions.csv", "form,raw,group1,group2,synthetic");
+  ASSERT_EQ(distributions.size(), result.x.raw_scores.size() + result.y.raw_scores.size());
+  for (std::size_t i = 0; i < distributions.size(); ++i) {
+    const bool x = i < result.x.raw_scores.size();
+    const FormDistributions& d = x ? result.x : result.y;
+    const std::size_t at = x ? i : i - result.x.raw_scores.size();
+    EXPECT_EQ(distributions[i][0], x ? "X" : "Y");
+    const std::vector<double> values{d.raw_scores[at], d.group1[at], d.group2[at], d.synthetic[at]};
+    for (std::size_t k = 0; k < values.size(); ++k) {
+      expect_same_double(distributions[i][k + 1], values[k], "distributions.csv row " + std::to_string(i));
+    }
+  }
+  const Table moments = csv_rows(folder / "moments.csv", "block,group,score,mean,sd,skewness,kurtosis");
+  ASSERT_EQ(moments.size(), 14u);
+  for (std::size_t i = 0; i < moments.size(); ++i) {
+    const MomentsRow& expected = result.moments[i];
+    EXPECT_EQ(moments[i][0] + ' ' + moments[i][1] + ' ' + moments[i][2],
+              expected.block + ' ' + expected.group + ' ' + expected.score);
+    const Moments& m = expected.moments;
+    const std::vector<double> values{m.mean, m.sd, m.skewness, m.kurtosis};
+    for (std::size_t k = 0; k < values.size(); ++k) {
+      expect_same_double(moments[i][k + 3], values[k], "moments.csv row " + std::to_string(i));
+    }
+  }
 }
 
 class GeneratedCase : public ::testing::TestWithParam<std::string> {};
@@ -65,14 +148,27 @@ TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
   write_report(result, lines);
   EXPECT_TRUE(report == expected) << "the library's report differs from expected/report";
 
-  // The root finder's warnings: the console's lines with pauses.
+  // The root finder's warnings: the console's lines with pauses, batch mode's lines on standard error.
   std::string console_warnings;
+  std::string batch_warnings;
   for (const RootFinderWarning& warning : result.warnings) {
     console_warnings += root_finder_message(warning.problem) + '\n';
+    batch_warnings += "irteq: warning: " + warning_message(warning) + '\n';
   }
   EXPECT_EQ(dialogue.console,
             "Please input the control file name\n" + console_warnings + "press return to exit program\n");
 
+  TempDir elsewhere;
+  for (const BatchInput input : {BatchInput::closed, BatchInput::open_pipe}) {
+    fs::remove(report_name);
+    const BinaryRun batch =
+        run_irteq_batch(elsewhere.path(), {(folder / "control.txt").string(), "--csv", "results"}, input);
+    EXPECT_EQ(batch.exit_status, 0) << batch.errors;
+    EXPECT_EQ(batch.console, "");
+    EXPECT_EQ(batch.errors, batch_warnings);
+    EXPECT_TRUE(read_file(report_name) == expected) << "batch mode's report differs from expected/report";
+  }
+  expect_csv_holds(elsewhere / "results", result);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, GeneratedCase, ::testing::ValuesIn(case_names()),
