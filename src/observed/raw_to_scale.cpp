@@ -1,5 +1,7 @@
 #include "observed/raw_to_scale.hpp"
 
+#include <algorithm>
+
 namespace irteq {
 
 std::vector<double> raw_to_scale(std::span<const double> equivalents, std::span<const double> y_raw_scores,
@@ -10,10 +12,11 @@ std::vector<double> raw_to_scale(std::span<const double> equivalents, std::span<
   const auto y = [&](std::size_t k) { return y_raw_scores[k - 1]; };  // 1-based, as the segments are numbered
   const auto sc = [&](std::size_t k) { return table.scale[k - 1]; };
   std::vector<double> scale_equivalents(equivalents.size());
-  std::size_t k = 0;  // number of form Y raw scores below the equivalent; only moves forward
   for (std::size_t i = 0; i < equivalents.size(); ++i) {
     const double e = equivalents[i];
-    while (k < ny && e > y(k + 1)) ++k;
+    // k: the number of form Y raw scores below e, which selects the segment.
+    const auto k = static_cast<std::size_t>(std::lower_bound(y_raw_scores.begin(), y_raw_scores.end(), e) -
+                                            y_raw_scores.begin());
     double s;
     if (k == 0) {
       s = ((e - (y(1) - 0.5)) * (sc(1) - lo)) / 0.5 + lo;

@@ -54,5 +54,11 @@ TEST(RawToScale, NegativeLowestRawScorePairsTableRowsByPosition) {
   EXPECT_EQ(s, (std::vector<double>{0.5, 1.0, 1.5, 6.0, 8.0, 8.5}));
 }
 
+TEST(RawToScale, AFallingEquivalentTakesTheSegmentThatBracketsIt) {
+  const auto t = table({12, 20, 27}, 10, 30);
+  // 0.5 lies between raw 0 and 1 (scale 12 and 20) whatever came before it.
+  EXPECT_EQ(convert({1.5, 0.5, -0.25}, y012, t), (std::vector<double>{23.5, 16.0, 10.75}));
+}
+
 }  // namespace
 }  // namespace irteq::testing
