@@ -63,7 +63,7 @@ void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
   // An empty file ends before its first line: report that line.
   if (where.line == 0) where.line = line_number_ < 1 ? 1 : line_number_;
   where.source = file_name_;
-  throw Error(file_name_ + " line " + std::to_string(where.line) + ": " + std::string(what), where);
+  throw Error(file_name_ + " line " + std::to_string(where.line) + ": " + context_ + std::string(what), where);
 }
 
 bool FreeFormatReader::read_line(std::string& line) {
@@ -73,11 +73,33 @@ bool FreeFormatReader::read_line(std::string& line) {
   }
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.pop_back();  // files written with CR LF
+  // Editors on Windows start UTF-8 files with a byte-order mark; it is not part of the text.
+  if (line_number_ == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
   return true;
+}
+
+int FreeFormatReader::numbers_left_on_line() const {
+  if (ended_ || !line_loaded_) return 0;
+  // Only numbers right after the values count: a comment that mentions a
+  // number further on is a comment.
+  int numbers = 0;
+  std::size_t i = position_;
+  while (i < line_.size() && line_[i] != '/') {
+    if (is_blank(line_[i]) || line_[i] == ',') {
+      ++i;
+      continue;
+    }
+    const std::size_t start = i;
+    while (i < line_.size() && !ends_unquoted(line_[i])) ++i;
+    if (!is_real_text(std::string_view(line_).substr(start, i - start))) break;
+    ++numbers;
+  }
+  return numbers;
 }
 
 bool FreeFormatReader::load_line() {
   if (!read_line(line_)) return false;
+  if (!line_loaded_) first_line_of_read_ = line_number_;
   position_ = 0;
   line_loaded_ = true;
   return true;

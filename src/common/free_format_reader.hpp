@@ -3,6 +3,7 @@
 #include <istream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "irteq/error.hpp"
 
@@ -28,7 +29,8 @@ class FreeFormatReader {
  public:
   FreeFormatReader(std::istream& in, std::string file_name);
 
-  // Reads the next line whole (for fixed-width title reads). False at end of file.
+  // Reads the next line whole (for fixed-width title reads). False at end of
+  // file. A UTF-8 byte-order mark before the first line is skipped.
   bool read_line(std::string& line);
 
   // Starts a new list-directed read on the next line.
@@ -39,10 +41,19 @@ class FreeFormatReader {
   Got get_text(std::string& value);
 
   // Throws an Error naming the file and the current line (or where.line when
-  // set): a syntax error unless where says otherwise.
+  // set), then the context, then what: a syntax error unless where says otherwise.
   [[noreturn]] void fail(std::string_view what, Diagnostic where = {.code = ErrorCode::syntax_error}) const;
+  // What is being read, for messages: "item 2 (number 2, MU, 4 categories): parameters: ".
+  void set_context(std::string context) { context_ = std::move(context); }
+
   const std::string& file_name() const { return file_name_; }
   int line_number() const { return line_number_; }
+  // The line the current read began on.
+  int first_line_of_read() const { return first_line_of_read_; }
+  // The line the current read ended on, and how many numbers follow on it
+  // right after the values the read took (after a slash: none).
+  const std::string& current_line() const { return line_; }
+  int numbers_left_on_line() const;
 
  private:
   struct Token {
@@ -60,6 +71,8 @@ class FreeFormatReader {
   std::string line_;
   std::size_t position_ = 0;
   int line_number_ = 0;
+  int first_line_of_read_ = 0;
+  std::string context_;
   bool line_loaded_ = false;    // the current read has a line to take values from
   bool separator_owed_ = false; // a value was read and has not met its comma yet
   bool ended_ = false;          // a slash ended the current read

@@ -6,6 +6,7 @@
 #include "common/free_format_reader.hpp"
 #include "equate/floating_point_mode.hpp"
 #include "input/echo.hpp"
+#include "input/file_warnings.hpp"
 #include "input/read_title.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -17,7 +18,9 @@ QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOp
   const FloatingPointMode mode;
   const Echo echo(options.echo);
   FreeFormatReader reader(in, name);
+  FileWarnings warnings(options.warning, name);
   const std::string title_line = read_title_line(reader);
+  warnings.warn_of_numeric_title(title_line);
   echo.empty_line();
   echo.line(fixed_width_field(title_line, 0, 79));
 
@@ -27,6 +30,7 @@ QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOp
   for (;;) {
     reader.begin_read();
     if (reader.get_real(point) == Got::end_of_file || reader.get_real(weight) == Got::end_of_file) break;
+    warnings.warn_of_numbers_left(reader, "ability and weight");
     const int row = static_cast<int>(grid.points.size()) + 1;
     if (grid.points.size() == static_cast<std::size_t>(max_quadrature_points)) {
       reader.fail(too_many_points_message(), {.code = ErrorCode::limit_exceeded, .row = row});
@@ -47,6 +51,7 @@ QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOp
   if (const std::string problem = weight_sum_problem(grid.weights); !problem.empty()) {
     throw Error(name + ": " + problem, where);
   }
+  warnings.finish();
   return grid;
 }
 

@@ -8,6 +8,8 @@
 
 #include "common/open_input_file.hpp"
 #include "input/echo.hpp"
+#include "input/scale_table_reader.hpp"
+#include "observed/score_range.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 
@@ -51,9 +53,12 @@ EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options) 
   echo.line("form y input");
   input.items_y = items(files.old_para, InputPart::items_y);
   input.grid_group2 = grid(files.old_quad, InputPart::grid_group2);
-  RawToScaleFile scale =
-      read_file(echo, {"", "", "raw-to-scale score equivalents file"}, files.raw2scale, "raw-to-scale file",
-                InputPart::scale_table, [&](std::istream& in) { return read_scale_table(in, files.raw2scale, options); });
+  // Form Y's items are read: the table's rows can be checked against its score points.
+  const std::vector<double> y_raw_scores = score_points(score_range(input.items_y));
+  RawToScaleFile scale = read_file(echo, {"", "", "raw-to-scale score equivalents file"}, files.raw2scale,
+                                   "raw-to-scale file", InputPart::scale_table, [&](std::istream& in) {
+                                     return read_scale_table(in, files.raw2scale, options, &y_raw_scores);
+                                   });
   input.scale_table = std::move(scale.table);
   input.w2 = scale.w2;
 

@@ -9,6 +9,7 @@
 #include "common/free_format_reader.hpp"
 #include "equate/floating_point_mode.hpp"
 #include "input/echo.hpp"
+#include "input/file_warnings.hpp"
 #include "input/read_title.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -40,6 +41,14 @@ void echo_header(const Echo& echo, int number, const std::string& code, int m) {
   echo.line(line);
 }
 
+// A read that ran on over several lines has likely taken a value from the next
+// line, the next item's number for instance, because one was missing.
+std::string lines_hint(const FreeFormatReader& reader, std::string_view what) {
+  if (reader.first_line_of_read() == reader.line_number()) return {};
+  return " (the " + std::string(what) + " were read from lines " + std::to_string(reader.first_line_of_read()) +
+         " to " + std::to_string(reader.line_number()) + ": is a value missing?)";
+}
+
 void echo_parameters(const Echo& echo, std::span<const double> values, std::size_t per_line) {
   std::string line;
   for (std::size_t i = 0; i < values.size(); ++i) {
@@ -57,8 +66,10 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
   const FloatingPointMode mode;
   const Echo echo(options.echo);
   FreeFormatReader reader(in, name);
+  FileWarnings warnings(options.warning, name);
 
   const std::string title_line = read_title_line(reader);
+  warnings.warn_of_numeric_title(title_line);
   std::string line;
   append_integer(line, title_digit(reader, title_line), 1);
   append_text(line, fixed_width_field(title_line, 1, 79));
@@ -72,23 +83,26 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
   std::string code_read;
   int m = 0;
   for (;;) {
+    const int position = static_cast<int>(items.size()) + 1;
+    reader.set_context("item " + std::to_string(position) + ": number, type code and categories: ");
     reader.begin_read();
     if (reader.get_integer(number) == Got::end_of_file || reader.get_text(code_read) == Got::end_of_file ||
         reader.get_integer(m) == Got::end_of_file) {
       break;
     }
+    reader.set_context({});
     const int header_line = reader.line_number();
-    const int position = static_cast<int>(items.size()) + 1;
-    const std::string label = item_label(position, number);
-    const auto fail_item = [&](const std::string& problem, ErrorCode code, int line = 0) {
-      reader.fail(label + ": " + problem, {.code = code, .line = line, .item = position});
+    const std::string code = two_characters(code_read);
+    const std::string label = item_label(position, number, code, m);
+    const auto fail_item = [&](const std::string& problem, ErrorCode error, int line = 0) {
+      reader.set_context({});
+      reader.fail(label + ": " + problem, {.code = error, .line = line, .item = position});
     };
     if (items.size() == static_cast<std::size_t>(max_items)) {
       reader.fail("more than " + std::to_string(max_items) + " items; a form holds at most " +
                       std::to_string(max_items),
                   {.code = ErrorCode::limit_exceeded, .item = position});
     }
-    const std::string code = two_characters(code_read);
     echo_header(echo, number, code, m);
     if (const std::string problem = category_count_problem(m); !problem.empty()) {
       fail_item(problem, ErrorCode::limit_exceeded);
@@ -97,12 +111,16 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
     Item item;
     item.number = number;
     item.category_scores.assign(static_cast<std::size_t>(m), 0);
+    reader.set_context(label + ": category scores: ");
     reader.begin_read();
     for (int& score : item.category_scores) {
       if (reader.get_integer(score) == Got::end_of_file) {
-        reader.fail("end of file inside the category scores of " + label, {.code = ErrorCode::syntax_error, .item = position});
+        reader.fail("the file ends before all " + std::to_string(m) + " were read",
+                    {.code = ErrorCode::syntax_error, .item = position});
       }
     }
+    warnings.warn_of_numbers_left(reader, "category scores");
+    const std::string scores_hint = lines_hint(reader, "category scores");
     line.clear();
     append_free_integers(line, item.category_scores);
     echo.line(line);
@@ -110,29 +128,33 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
     const std::optional<ItemModel> model = item_model(code);
     if (!model) {
       echo.line("bad item type read in: " + code);
-      fail_item("unknown item type code '" + code + "'", ErrorCode::unknown_item_type, header_line);
+      fail_item(unknown_code_message(code), ErrorCode::unknown_item_type, header_line);
     }
     item.model = *model;
     if (const std::string problem = score_order_problem(item.category_scores); !problem.empty()) {
-      fail_item(problem, ErrorCode::invalid_input);
+      fail_item(problem + scores_hint, ErrorCode::invalid_input);
     }
     if (const std::string problem = model_category_problem(item.model, m); !problem.empty()) {
       fail_item(problem, item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded, header_line);
     }
     item.parameters.assign(static_cast<std::size_t>(parameter_count(item.model, m)), 0.0);
+    reader.set_context(label + ": parameters: ");
     reader.begin_read();
     for (double& value : item.parameters) {
       if (reader.get_real(value) == Got::end_of_file) {
-        reader.fail("end of file inside the parameters of " + label, {.code = ErrorCode::syntax_error, .item = position});
+        reader.fail("the file ends before all " + std::to_string(item.parameters.size()) + " were read",
+                    {.code = ErrorCode::syntax_error, .item = position});
       }
     }
+    warnings.warn_of_numbers_left(reader, "parameters");
     echo_parameters(echo, item.parameters, item.model == ItemModel::l3 ? 4 : 8);
     if (const std::string problem = parameter_problem(item.model, m, item.parameters); !problem.empty()) {
-      fail_item(problem, ErrorCode::invalid_input);
+      fail_item(problem + lines_hint(reader, "parameters"), ErrorCode::invalid_input);
     }
     items.push_back(std::move(item));
   }
   if (items.empty()) throw Error(name + ": the file holds no items", {.code = ErrorCode::invalid_input, .source = name});
+  warnings.finish();
   return items;
 }
 

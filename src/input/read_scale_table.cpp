@@ -4,8 +4,11 @@
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
 #include "common/free_format_reader.hpp"
+#include "common/shown_number.hpp"
 #include "equate/floating_point_mode.hpp"
 #include "input/echo.hpp"
+#include "input/file_warnings.hpp"
+#include "input/scale_table_reader.hpp"
 #include "input/read_title.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -13,11 +16,14 @@
 
 namespace irteq {
 
-RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options) {
+RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options,
+                                const std::vector<double>* y_raw_scores) {
   const FloatingPointMode mode;
   const Echo echo(options.echo);
   FreeFormatReader reader(in, name);
+  FileWarnings warnings(options.warning, name);
   const std::string title_line = read_title_line(reader);
+  warnings.warn_of_numeric_title(title_line);
   echo.empty_line();
   echo.line(fixed_width_field(title_line, 0, 79));
 
@@ -28,6 +34,7 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
       reader.get_real(file.w2) == Got::end_of_file) {
     reader.fail("end of file before the scale score minimum, maximum and w2 were read");
   }
+  warnings.warn_of_numbers_left(reader, "scale score limits and w2");
   std::string line = "scale score minimum =";
   append_integer(line, table.scale_min, 5);
   echo.line(line);
@@ -51,6 +58,7 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
         reader.get_real(rounded) == Got::end_of_file) {
       break;
     }
+    warnings.warn_of_numbers_left(reader, "raw, scale and rounded scale score");
     const int row = static_cast<int>(table.scale.size()) + 1;
     if (table.scale.size() == static_cast<std::size_t>(max_score_points)) {
       reader.fail(too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .row = row});
@@ -65,11 +73,30 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
         reader.fail(problem, {.code = ErrorCode::invalid_input, .row = row});
       }
     }
+    // Rows pair with form Y's score points by position, whatever their raw column says.
+    if (y_raw_scores != nullptr) {
+      const auto k = static_cast<std::size_t>(row - 1);
+      if (k < y_raw_scores->size() && raw != (*y_raw_scores)[k]) {
+        warnings.warn(reader.line_number(), "row " + std::to_string(row) + " gives raw score " + shown_number(raw) +
+                                                " but stands for form Y's raw score " +
+                                                shown_number((*y_raw_scores)[k]) +
+                                                "; rows pair with score points by position, lowest first");
+      } else if (k == y_raw_scores->size()) {
+        warnings.warn(reader.line_number(),
+                      "row " + std::to_string(row) + " and any after it are beyond form Y's " +
+                          std::to_string(y_raw_scores->size()) + " score points: read and echoed, not used");
+      }
+    }
     table.raw.push_back(raw);
     table.scale.push_back(scale);
     table.rounded.push_back(rounded);
   }
+  warnings.finish();
   return file;
+}
+
+RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options) {
+  return read_scale_table(in, name, options, nullptr);
 }
 
 }  // namespace irteq

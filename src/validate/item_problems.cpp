@@ -49,8 +49,13 @@ int parameter_count(ItemModel model, int m) {
   return 0;
 }
 
-std::string item_label(int position, int number) {
-  return "item " + std::to_string(position) + " (number " + std::to_string(number) + ")";
+std::string item_label(int position, int number, std::string_view code, int m) {
+  return "item " + std::to_string(position) + " (number " + std::to_string(number) + ", " + std::string(code) + ", " +
+         std::to_string(m) + (m == 1 ? " category)" : " categories)");
+}
+
+std::string unknown_code_message(std::string_view code) {
+  return "unknown item type code '" + std::string(code) + "'; the codes are L3, SN, SL, BN and MU";
 }
 
 std::string category_count_problem(int m) {

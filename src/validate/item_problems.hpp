@@ -2,6 +2,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "irteq/input.hpp"
 
@@ -28,7 +29,11 @@ int parameter_count(ItemModel model, int m);
 // An item built in memory with another number of parameters than its model takes.
 std::string parameter_count_problem(ItemModel model, int m, std::size_t count);
 
-// "item 3 (number 103)": an item as messages name it, by position from 1 and number as written.
-std::string item_label(int position, int number);
+// "item 3 (number 103, SN, 4 categories)": an item as messages name it, by
+// position from 1, number as written, type code and category count.
+std::string item_label(int position, int number, std::string_view code, int m);
+
+// "unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU"
+std::string unknown_code_message(std::string_view code);
 
 }  // namespace irteq

@@ -31,12 +31,13 @@ void check_items(const std::vector<Item>& items, const std::string& name, InputP
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
     const int position = static_cast<int>(i + 1);
+    const auto m = static_cast<int>(item.category_scores.size());
     const auto item_failure = [&](ErrorCode code, const std::string& problem) {
       if (!problem.empty()) {
-        fail(name, item_label(position, item.number) + ": " + problem, {.code = code, .input = input, .item = position});
+        fail(name, item_label(position, item.number, item_code(item.model), m) + ": " + problem,
+             {.code = code, .input = input, .item = position});
       }
     };
-    const auto m = static_cast<int>(item.category_scores.size());
     item_failure(ErrorCode::limit_exceeded, category_count_problem(m));
     item_failure(ErrorCode::invalid_input, score_order_problem(item.category_scores));
     item_failure(item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,

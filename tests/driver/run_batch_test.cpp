@@ -97,7 +97,7 @@ TEST(RunBatch, FailuresEndWithStatus1AndKeepTheReport) {
   run = run_irteq_batch(c.folder().path(), {"control.txt"}, BatchInput::open_pipe);
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.console, "");
-  EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3): unknown item type code 'XX'\n");
+  EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3, XX, 2 categories): unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU\n");
   const std::string report = c.report();
   EXPECT_EQ(report.substr(report.size() - 27), "bad item type read in: XX\r\n");
 }

@@ -45,8 +45,8 @@ TEST(RunFailures, ReadErrorsNameFileLineAndWhatWasExpected) {
     const char* content;
     const char* error;
   } const cases[] = {
-      {"x.par", "1 t\n1 L3 2\n0 1\n1.7 1.0 abc 0.2\n", "irteq: x.par line 4: expected a number, found 'abc'\n"},
-      {"x.par", "1 t\n1 L3 2\n0\n", "irteq: x.par line 3: end of file inside the category scores of item 1 (number 1)\n"},
+      {"x.par", "1 t\n1 L3 2\n0 1\n1.7 1.0 abc 0.2\n", "irteq: x.par line 4: item 1 (number 1, L3, 2 categories): parameters: expected a number, found 'abc'\n"},
+      {"x.par", "1 t\n1 L3 2\n0\n", "irteq: x.par line 3: item 1 (number 1, L3, 2 categories): category scores: the file ends before all 2 were read\n"},
       {"g2.qd", "t\n-1 1\n0 x\n", "irteq: g2.qd line 3: expected a number, found 'x'\n"},
       {"y.scl", "t\n10.0 30 0.5\n", "irteq: y.scl line 2: expected an integer, found '10.0'\n"},
   };
@@ -75,7 +75,7 @@ TEST(RunFailures, UnknownItemTypeStopsAfterThePauseWithStatus1) {
   const BinaryRun run = c.run("control.txt\n");  // the pause meets the end of input
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.console, "Please input the control file name\npress return to exit program\n");
-  EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3): unknown item type code 'XX'\n");
+  EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3, XX, 2 categories): unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU\n");
   EXPECT_TRUE(ends_with(c.report(), "    3  XX    2\r\n            0           1\r\nbad item type read in: XX\r\n"));
 }
 

@@ -2,8 +2,9 @@
 // binary on the files of bad_inputs/base with the folder's own files laid over
 // them. Its expected.txt says how the run must end (see bad_inputs/README.md).
 // Whatever the input, a run either completes with status 0, a whole report and
-// nothing on standard error, or stops with status 1, one "irteq: " line on
-// standard error and a report that keeps what was written before the stop.
+// nothing on standard error but warnings, or stops with status 1, one
+// "irteq: " line on standard error after any warnings, and a report that
+// keeps what was written before the stop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -134,10 +135,26 @@ TEST_P(BadInput, EndsCleanly) {
   const std::vector<std::string> report_lines = lines_of(report);
   const std::vector<std::string> console_lines = lines_of(run.console);
 
+  // Warnings come first, one line each; only the case's own may appear.
+  const std::vector<std::string> error_lines = lines_of(run.errors);
+  std::string warnings;
+  std::string errors;
+  std::size_t warned = 0;
+  for (const std::string& line : error_lines) {
+    const bool warning = errors.empty() && line.starts_with("irteq: warning: ");
+    (warning ? warnings : errors) += line + '\n';
+    warned += warning ? 1 : 0;
+  }
+  std::size_t expected_warnings = 0;
+  for (const Expectation& e : expectations) expected_warnings += e.directive == "warning" ? 1 : 0;
+  if (expected_warnings == 0) {
+    EXPECT_EQ(warnings, "") << "unexpected warnings";
+  }
+
   // How every run ends, whatever its input.
   ASSERT_EQ(run.exit_status, expected_status) << "standard error: " << run.errors;
   if (expected_status == 0) {
-    EXPECT_EQ(run.errors, "");
+    EXPECT_EQ(errors, "");
     // A complete report ends with the table of rounded scale score moments.
     ASSERT_GE(report_lines.size(), 6U) << "the report is not complete";
     const auto last = report_lines.end() - 6;
@@ -146,15 +163,15 @@ TEST_P(BadInput, EndsCleanly) {
     EXPECT_EQ(last[4].substr(0, 12), "   1  trquiv");
     EXPECT_EQ(last[5].substr(0, 12), "   1  obquiv");
   } else {
-    EXPECT_EQ(run.errors.rfind("irteq: ", 0), 0U) << run.errors;
-    EXPECT_TRUE(!run.errors.empty() && run.errors.back() == '\n' &&
-                std::count(run.errors.begin(), run.errors.end(), '\n') == 1)
-        << "standard error must be one line: " << run.errors;
-    // One line a person can read: no control characters copied from a file, and no screenful.
-    EXPECT_LE(run.errors.size(), 1024U) << "the message is " << run.errors.size() << " characters long";
-    EXPECT_TRUE(std::none_of(run.errors.begin(), run.errors.end() - 1, [](char c) {
+    EXPECT_EQ(errors.rfind("irteq: ", 0), 0U) << run.errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << "the message must be one line: " << errors;
+  }
+  // Lines a person can read: no control characters copied from a file, and no screenful.
+  for (const std::string& line : error_lines) {
+    EXPECT_LE(line.size(), 1024U) << "the line is " << line.size() << " characters long";
+    EXPECT_TRUE(std::none_of(line.begin(), line.end(), [](char c) {
       return static_cast<unsigned char>(c) < 0x20 || c == 0x7f;
-    })) << "the message holds control characters: " << run.errors;
+    })) << "the line holds control characters: " << line;
   }
   if (has_report) {
     EXPECT_TRUE(report.empty() || report.ends_with("\r\n")) << "the report's last line is cut short";
@@ -182,7 +199,11 @@ TEST_P(BadInput, EndsCleanly) {
       continue;
     } else if (e.directive == "error") {
       error_checked = true;
-      EXPECT_NE(run.errors.find(arg), std::string::npos) << "standard error: " << run.errors << "lacks: " << arg;
+      EXPECT_NE(errors.find(arg), std::string::npos) << "standard error: " << run.errors << "lacks: " << arg;
+    } else if (e.directive == "warning") {
+      EXPECT_NE(warnings.find(arg), std::string::npos) << "warnings: " << warnings << "lack: " << arg;
+    } else if (e.directive == "warnings") {
+      EXPECT_EQ(warned, std::stoul(arg)) << "warning lines: " << warnings;
     } else if (e.directive == "console-ends-with") {
       console_last = arg;
     } else if (e.directive == "no-report") {

@@ -116,6 +116,23 @@ void expect_csv_holds(const fs::path& folder, const EquatingResult& result) {
   }
 }
 
+// The root finder's lines of standard error. The cases are written in every
+// layout the input formats allow, suspicious ones too (numbers after the
+// values of a read, titles of digits, a raw column that does not match): the
+// other lines must be warnings.
+std::string root_finder_lines(const std::string& errors) {
+  std::istringstream lines(errors);
+  std::string root_finder;
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("zbrent") != std::string::npos) {
+      root_finder += line + '\n';
+    } else {
+      EXPECT_TRUE(line.starts_with("irteq: warning: ")) << line;
+    }
+  }
+  return root_finder;
+}
+
 class GeneratedCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
@@ -137,7 +154,7 @@ TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
   // Every pause answered by an empty line, as the expected console was made.
   const BinaryRun dialogue = run_irteq(folder.path(), "control.txt\n\n\n\n\n\n\n\n");
   EXPECT_EQ(dialogue.exit_status, 0) << dialogue.errors;
-  EXPECT_EQ(dialogue.errors, "");
+  EXPECT_EQ(root_finder_lines(dialogue.errors), "");
   EXPECT_EQ(dialogue.console, read_file(source / "expected" / "console.txt"));
   EXPECT_TRUE(read_file(report_name) == expected) << "the dialogue's report differs from expected/report";
 
@@ -165,7 +182,7 @@ TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
         run_irteq_batch(elsewhere.path(), {(folder / "control.txt").string(), "--csv", "results"}, input);
     EXPECT_EQ(batch.exit_status, 0) << batch.errors;
     EXPECT_EQ(batch.console, "");
-    EXPECT_EQ(batch.errors, batch_warnings);
+    EXPECT_EQ(root_finder_lines(batch.errors), batch_warnings);
     EXPECT_TRUE(read_file(report_name) == expected) << "batch mode's report differs from expected/report";
   }
   expect_csv_holds(elsewhere / "results", result);
