@@ -55,3 +55,6 @@ fuzz: fuzz-build
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+
+# The R package's targets (r-install, r-check, r-bench).
+-include r/r.mk

@@ -15,4 +15,7 @@ EquatingResult equate(const EquatingInput& input);
 // The checks equate() makes before it computes anything, on their own.
 void validate(const EquatingInput& input);
 
+// The checks equate() makes on one form's items; name is what messages call them.
+void validate_items(const std::vector<Item>& items, const std::string& name);
+
 }  // namespace irteq

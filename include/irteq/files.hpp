@@ -43,6 +43,11 @@ struct RawToScaleFile {
 };
 RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
+// The same from files, which must exist; messages name them by the path given.
+std::vector<Item> read_items(const std::filesystem::path& file, const ReadOptions& options = {});
+QuadratureGrid read_grid(const std::filesystem::path& file, const ReadOptions& options = {});
+RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOptions& options = {});
+
 // The five input files, form Y's first. The echo is the report's first part:
 // "form y input", form Y's three files, "form x input", form X's two.
 EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options = {});

@@ -117,6 +117,10 @@ long long checked_point_count(const std::vector<Item>& items, const char* form, 
 
 }  // namespace
 
+void validate_items(const std::vector<Item>& items, const std::string& name) {
+  check_items(items, name, InputPart::none);
+}
+
 void validate(const EquatingInput& input) {
   const InputNames& names = input.names;
   check_items(input.items_y, names.items_y, InputPart::items_y);

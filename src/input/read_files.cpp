@@ -1,0 +1,28 @@
+// The readers on files named by path, opened as existing files with the
+// messages the console program gives.
+#include <fstream>
+
+#include "common/open_input_file.hpp"
+#include "irteq/files.hpp"
+
+namespace irteq {
+
+std::vector<Item> read_items(const std::filesystem::path& file, const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "item parameter file");
+  return read_items(in, file.string(), options);
+}
+
+QuadratureGrid read_grid(const std::filesystem::path& file, const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "quadrature points file");
+  return read_grid(in, file.string(), options);
+}
+
+RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "raw-to-scale file");
+  return read_scale_table(in, file.string(), options);
+}
+
+}  // namespace irteq
