@@ -11,21 +11,10 @@ namespace irteq::bench {
 
 namespace {
 
-std::string code_text(const TypeCode& code) { return std::string(code.data(), code.size()); }
-
 std::string format(const char* pattern, double value) {
   char buffer[64];
   std::snprintf(buffer, sizeof buffer, pattern, value);
   return buffer;
-}
-
-// Number of parameter values an item of this type carries in the file.
-int values_in_file(const Item& item) {
-  const int m = item.category_count;
-  if (item.type_code == code_l3) return 4;
-  if (item.type_code == code_sn) return m;
-  if (item.type_code == code_sl) return m + 1;
-  return 2 * m + 1;  // "BN"
 }
 
 std::ofstream open_for_writing(const std::filesystem::path& path) {
@@ -42,19 +31,18 @@ std::string quoted(const std::filesystem::path& path) {
 
 }  // namespace
 
-void write_item_parameter_file(const std::filesystem::path& path, const ItemSet& items, std::string_view title) {
+void write_item_parameter_file(const std::filesystem::path& path, std::span<const Item> items,
+                               std::string_view title) {
   std::ofstream out = open_for_writing(path);
   out << "1 " << title << '\n';
-  for (int i = 0; i < items.item_count; ++i) {
-    const Item& item = items.items[static_cast<std::size_t>(i)];
-    out << (i + 1) << ' ' << code_text(item.type_code) << ' ' << item.category_count << '\n';
-    for (int k = 0; k < item.category_count; ++k) {
-      out << (k == 0 ? "" : " ") << item.category_scores[static_cast<std::size_t>(k)];
+  for (const Item& item : items) {
+    out << item.number << ' ' << item_code(item.model) << ' ' << item.category_scores.size() << '\n';
+    for (std::size_t k = 0; k < item.category_scores.size(); ++k) {
+      out << (k == 0 ? "" : " ") << item.category_scores[k];
     }
     out << '\n';
-    const int values = values_in_file(item);
-    for (int k = 0; k < values; ++k) {
-      out << (k == 0 ? "" : " ") << format("%.4f", item.parameters[static_cast<std::size_t>(k)]);
+    for (std::size_t k = 0; k < item.parameters.size(); ++k) {
+      out << (k == 0 ? "" : " ") << format("%.4f", item.parameters[k]);
     }
     out << '\n';
   }
@@ -64,9 +52,8 @@ void write_item_parameter_file(const std::filesystem::path& path, const ItemSet&
 void write_quadrature_file(const std::filesystem::path& path, const QuadratureGrid& grid, std::string_view title) {
   std::ofstream out = open_for_writing(path);
   out << title << '\n';
-  for (int j = 0; j < grid.count; ++j) {
-    const auto at = static_cast<std::size_t>(j);
-    out << format("%.6f", grid.points[at]) << ' ' << format("%.10f", grid.weights[at]) << '\n';
+  for (std::size_t j = 0; j < grid.points.size(); ++j) {
+    out << format("%.6f", grid.points[j]) << ' ' << format("%.10f", grid.weights[j]) << '\n';
   }
   if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
 }

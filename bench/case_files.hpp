@@ -1,11 +1,11 @@
 #pragma once
 
 #include <filesystem>
+#include <span>
 #include <string>
 #include <string_view>
 
-#include "common/item_set.hpp"
-#include "common/quadrature_grid.hpp"
+#include "irteq/input.hpp"
 
 // Writers of a run's input files in the layouts the readers accept, so that a
 // benchmark can run the whole program on forms built in memory.
@@ -13,7 +13,8 @@ namespace irteq::bench {
 
 // Title line, then per item a header line, a line of category scores and a
 // line of parameters.
-void write_item_parameter_file(const std::filesystem::path& path, const ItemSet& items, std::string_view title);
+void write_item_parameter_file(const std::filesystem::path& path, std::span<const Item> items,
+                               std::string_view title);
 
 // Title line, then one ability point and its weight per line.
 void write_quadrature_file(const std::filesystem::path& path, const QuadratureGrid& grid, std::string_view title);

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "irteq/limits.hpp"
 #include "observed/score_range.hpp"
 
 namespace irteq::bench {
@@ -31,7 +32,7 @@ double four_decimals(double value) { return std::round(value * 1e4) / 1e4; }
 enum class Kind { l3, sl, sn, bn };
 
 void score_categories(Item& item, int m) {
-  item.category_count = m;
+  item.category_scores.resize(static_cast<std::size_t>(m));
   for (int k = 0; k < m; ++k) item.category_scores[static_cast<std::size_t>(k)] = k;
 }
 
@@ -52,28 +53,28 @@ std::vector<double> thresholds(Draws& draws, int m) {
 }
 
 void build_l3(Item& item, Draws& draws) {
-  item.type_code = code_l3;
+  item.model = ItemModel::l3;
   score_categories(item, 2);
-  item.parameters[0] = logistic_d;
-  item.parameters[1] = four_decimals(draws.uniform(0.6, 2.0));
-  item.parameters[2] = four_decimals(draws.uniform(-2.5, 2.5));
-  item.parameters[3] = four_decimals(draws.uniform(0.1, 0.25));
+  const double a = four_decimals(draws.uniform(0.6, 2.0));
+  const double b = four_decimals(draws.uniform(-2.5, 2.5));
+  const double c = four_decimals(draws.uniform(0.1, 0.25));
+  item.parameters = {logistic_d, a, b, c};
 }
 
 void build_graded(Item& item, Draws& draws, int m, bool logistic) {
-  item.type_code = logistic ? code_sl : code_sn;
+  item.model = logistic ? ItemModel::sl : ItemModel::sn;
   score_categories(item, m);
-  std::size_t at = 0;
-  if (logistic) item.parameters[at++] = logistic_d;
-  item.parameters[at++] = four_decimals(draws.uniform(0.8, 2.0));
-  for (const double b : thresholds(draws, m)) item.parameters[at++] = b;
+  item.parameters.clear();
+  if (logistic) item.parameters.push_back(logistic_d);
+  item.parameters.push_back(four_decimals(draws.uniform(0.8, 2.0)));
+  for (const double b : thresholds(draws, m)) item.parameters.push_back(b);
 }
 
 // Nominal item in the partial credit pattern: the slope rises with every
 // category, and category k overtakes category k - 1 at its step location.
 // Slopes and intercepts are centred on 0, as calibration programs report them.
 void build_bn(Item& item, Draws& draws, int m) {
-  item.type_code = code_bn;
+  item.model = ItemModel::bn;
   score_categories(item, m);
   const double a = draws.uniform(0.6, 1.6);
   const std::vector<double> steps = thresholds(draws, m);
@@ -90,6 +91,7 @@ void build_bn(Item& item, Draws& draws, int m) {
     slope_mean += slope[k] / m;
     intercept_mean += intercept[k] / m;
   }
+  item.parameters.assign(1 + 2 * slope.size(), 0.0);
   item.parameters[0] = logistic_d;
   for (std::size_t k = 0; k < slope.size(); ++k) {
     item.parameters[1 + k] = four_decimals(slope[k] - slope_mean);
@@ -102,27 +104,25 @@ void build_bn(Item& item, Draws& draws, int m) {
 // bracket. That function sits a little above the chance score, so a chance
 // score just under an integer would leave the first target unbracketed.
 // Moving the lower asymptotes a little keeps its fraction near one half.
-void centre_chance_score(ItemSet& items) {
+void centre_chance_score(std::vector<Item>& items) {
   double chance = 0.0;
   int l3_count = 0;
-  for (int i = 0; i < items.item_count; ++i) {
-    const Item& item = items.items[static_cast<std::size_t>(i)];
-    if (item.type_code == code_l3) {
+  for (const Item& item : items) {
+    if (item.model == ItemModel::l3) {
       chance += item.parameters[3];
       ++l3_count;
     }
   }
   if (l3_count == 0) return;
   const double shift = (0.5 - (chance - std::floor(chance))) / l3_count;
-  for (int i = 0; i < items.item_count; ++i) {
-    Item& item = items.items[static_cast<std::size_t>(i)];
-    if (item.type_code == code_l3) item.parameters[3] = four_decimals(item.parameters[3] + shift);
+  for (Item& item : items) {
+    if (item.model == ItemModel::l3) item.parameters[3] = four_decimals(item.parameters[3] + shift);
   }
 }
 
 }  // namespace
 
-std::unique_ptr<ItemSet> build_form(const FormRecipe& recipe, std::uint32_t seed) {
+std::vector<Item> build_form(const FormRecipe& recipe, std::uint32_t seed) {
   std::vector<Kind> kinds;
   kinds.insert(kinds.end(), static_cast<std::size_t>(recipe.l3_items), Kind::l3);
   kinds.insert(kinds.end(), static_cast<std::size_t>(recipe.sl_items), Kind::sl);
@@ -138,10 +138,10 @@ std::unique_ptr<ItemSet> build_form(const FormRecipe& recipe, std::uint32_t seed
     }
   }
 
-  auto items = std::make_unique<ItemSet>();
-  items->item_count = static_cast<int>(kinds.size());
+  std::vector<Item> items(kinds.size());
   for (std::size_t i = 0; i < kinds.size(); ++i) {
-    Item& item = items->items[i];
+    Item& item = items[i];
+    item.number = static_cast<int>(i + 1);
     const int m = kinds[i] == Kind::l3 ? 2 : draws.integer(recipe.fewest_categories, recipe.most_categories);
     switch (kinds[i]) {
       case Kind::l3: build_l3(item, draws); break;
@@ -150,14 +150,14 @@ std::unique_ptr<ItemSet> build_form(const FormRecipe& recipe, std::uint32_t seed
       case Kind::bn: build_bn(item, draws, m); break;
     }
   }
-  centre_chance_score(*items);
-  if (score_range(*items).point_count() > max_score_points) {
+  centre_chance_score(items);
+  if (score_range(items).point_count() > max_score_points) {
     throw std::invalid_argument("the form has more score points than a distribution holds");
   }
   return items;
 }
 
-std::unique_ptr<ItemSet> mixed_form(std::uint32_t seed) {
+std::vector<Item> mixed_form(std::uint32_t seed) {
   return build_form({.l3_items = 170,
                      .sl_items = 10,
                      .sn_items = 10,
@@ -168,7 +168,7 @@ std::unique_ptr<ItemSet> mixed_form(std::uint32_t seed) {
                     seed);
 }
 
-std::unique_ptr<ItemSet> five_category_form(std::uint32_t seed) {
+std::vector<Item> five_category_form(std::uint32_t seed) {
   return build_form({.l3_items = 0,
                      .sl_items = 67,
                      .sn_items = 67,
@@ -179,7 +179,7 @@ std::unique_ptr<ItemSet> five_category_form(std::uint32_t seed) {
                     seed);
 }
 
-std::unique_ptr<ItemSet> wide_mixed_form(std::uint32_t seed, int l3_items) {
+std::vector<Item> wide_mixed_form(std::uint32_t seed, int l3_items) {
   const int others = max_items - l3_items;
   return build_form({.l3_items = l3_items,
                      .sl_items = others / 3,
@@ -193,34 +193,24 @@ std::unique_ptr<ItemSet> wide_mixed_form(std::uint32_t seed, int l3_items) {
 
 QuadratureGrid normal_grid(int count, double low, double high, double mean) {
   QuadratureGrid grid;
-  grid.count = count;
   double sum = 0.0;
   for (int j = 0; j < count; ++j) {
     const double point = count > 1 ? low + (high - low) * j / (count - 1) : low;
     const double weight = std::exp(-0.5 * (point - mean) * (point - mean));
-    grid.points[static_cast<std::size_t>(j)] = point;
-    grid.weights[static_cast<std::size_t>(j)] = weight;
+    grid.points.push_back(point);
+    grid.weights.push_back(weight);
     sum += weight;
   }
-  for (int j = 0; j < count; ++j) grid.weights[static_cast<std::size_t>(j)] /= sum;
+  for (double& weight : grid.weights) weight /= sum;
   return grid;
 }
 
-std::vector<double> raw_score_points(const ItemSet& items) {
-  const ScoreRange range = score_range(items);
-  std::vector<double> points;
-  for (long long x = range.lowest; x <= range.highest; ++x) points.push_back(static_cast<double>(x));
-  return points;
-}
-
-long long multiply_adds_per_theta(const ItemSet& items) {
+long long multiply_adds_per_theta(std::span<const Item> items) {
   long long total = 0;
   long long points_before = 1;  // the first item is added to the sure score 0
-  for (int i = 0; i < items.item_count; ++i) {
-    const Item& item = items.items[static_cast<std::size_t>(i)];
-    const auto m = static_cast<std::size_t>(item.category_count);
-    total += points_before * static_cast<long long>(m);
-    points_before += item.category_scores[m - 1] - item.category_scores[0];
+  for (const Item& item : items) {
+    total += points_before * static_cast<long long>(item.category_scores.size());
+    points_before += item.category_scores.back() - item.category_scores.front();
   }
   return total;
 }

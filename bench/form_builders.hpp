@@ -1,12 +1,11 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 #include <random>
+#include <span>
 #include <vector>
 
-#include "common/item_set.hpp"
-#include "common/quadrature_grid.hpp"
+#include "irteq/input.hpp"
 
 // Deterministic forms and grids at the sizes the program is built for, so that
 // the benchmarks measure the same work on every run and every machine.
@@ -41,27 +40,25 @@ struct FormRecipe {
 // calibrations: "L3" with D = 1.7, a in 0.6-2.0, b in -2.5-2.5, c in 0.1-0.25;
 // graded items with increasing thresholds; nominal items whose slopes increase
 // with the category score, so every expected item score rises with theta.
-std::unique_ptr<ItemSet> build_form(const FormRecipe& recipe, std::uint32_t seed);
+std::vector<Item> build_form(const FormRecipe& recipe, std::uint32_t seed);
 
 // 200 items, mostly "L3" with some 4-to-6-category "SL", "SN" and "BN" items.
-std::unique_ptr<ItemSet> mixed_form(std::uint32_t seed);
+std::vector<Item> mixed_form(std::uint32_t seed);
 
 // The largest distribution: 200 five-category items scored 0 to 4, 801 score points.
-std::unique_ptr<ItemSet> five_category_form(std::uint32_t seed);
+std::vector<Item> five_category_form(std::uint32_t seed);
 
 // 200 items whose raw scores span about 800 points: some "L3" items and many
 // five-to-seven-category graded and nominal items.
-std::unique_ptr<ItemSet> wide_mixed_form(std::uint32_t seed, int l3_items);
+std::vector<Item> wide_mixed_form(std::uint32_t seed, int l3_items);
 
 // Equally spaced points from low to high with normal weights around mean
-// (standard deviation 1), normalised to sum to 1 as the reader leaves them.
+// (standard deviation 1), normalised to sum to 1 as equate() leaves them
+// for the distributions.
 QuadratureGrid normal_grid(int count, double low, double high, double mean);
-
-// The raw score points of a form, lowest to highest.
-std::vector<double> raw_score_points(const ItemSet& items);
 
 // Multiply-adds of the item-by-item recursion for one theta: over the items,
 // the score points of the distribution before the item times its categories.
-long long multiply_adds_per_theta(const ItemSet& items);
+long long multiply_adds_per_theta(std::span<const Item> items);
 
 }  // namespace irteq::bench

@@ -1,33 +1,40 @@
 // One whole run at the limits: two 200-item mixed-format forms of about 800
 // score points each and two 100-point grids, read from files, equated and
-// reported, exactly as a user's run does it. Beside it, the two stages that
-// do the computing are timed alone on the same inputs, so that the share of
-// reading and writing is the full run less those two.
+// reported, exactly as a user's run does it. Beside it, the library's
+// equate() on the same input held in memory, and the stages timed alone:
+// reading, the two that do the computing, and writing.
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
-#include <span>
 #include <sstream>
 #include <string>
+#include <vector>
 
 #include "case_files.hpp"
-#include "common/console.hpp"
-#include "common/report_file.hpp"
-#include "driver/run_data.hpp"
-#include "driver/run_equating.hpp"
-#include "driver/run_steps.hpp"
-#include "driver/write_results.hpp"
+#include "driver/console.hpp"
+#include "driver/report_file.hpp"
+#include "driver/run_batch.hpp"
+#include "driver/run_dialogue.hpp"
+#include "equate/normalised_grid.hpp"
+#include "equate/prepare_items.hpp"
 #include "form_builders.hpp"
+#include "irteq/irteq.hpp"
+#include "observed/adjust_zero_probabilities.hpp"
+#include "observed/equipercentile_equivalents.hpp"
+#include "observed/marginal_score_distribution.hpp"
+#include "observed/raw_to_scale.hpp"
+#include "observed/round_scale_scores.hpp"
 #include "observed/score_range.hpp"
+#include "observed/synthetic_distribution.hpp"
+#include "truescore/true_score_equivalents.hpp"
 
 namespace {
 
 using namespace irteq;
 
-// The input files of the case, written once into a temporary folder, and the
-// run data as the program reads them back (and, for the stages that need
-// earlier results, as far as those results go).
+// The input files of the case, written once into a temporary folder; the
+// input as the library reads them back, the items and grids as equate()
+// hands them to the stages, and its result for the stages that start from one.
 class FullRunCase {
  public:
   static FullRunCase& get() {
@@ -36,106 +43,143 @@ class FullRunCase {
   }
 
   const std::filesystem::path& folder() const { return folder_.path(); }
-  std::string console_input() const { return (folder() / "control.txt").string() + "\n\n"; }
-  const RunData& inputs() const { return *inputs_; }
-  const RunData& results() const { return *results_; }
-
-  // The reading half of a run: both forms' files into fresh run data.
-  void read_case(RunData& run, const std::filesystem::path& report_path) const {
-    run.file_names[slot_output] = report_path.string();
-    run.file_names[slot_old_para] = (folder() / bench::form_y_name).string();
-    run.file_names[slot_old_quad] = (folder() / bench::group2_name).string();
-    run.file_names[slot_raw2scale] = (folder() / bench::scale_name).string();
-    run.file_names[slot_new_para] = (folder() / bench::form_x_name).string();
-    run.file_names[slot_new_quad] = (folder() / bench::group1_name).string();
-    ReportFile report(run.file_names[slot_output]);
-    read_inputs(run, report);
-    report.close();
-  }
+  std::filesystem::path control_file() const { return folder() / "control.txt"; }
+  const ControlFile& files() const { return files_; }
+  const EquatingInput& input() const { return input_; }
+  const EquatingResult& result() const { return result_; }
+  const std::vector<Item>& items_x() const { return items_x_; }
+  const std::vector<Item>& items_y() const { return items_y_; }
+  const QuadratureGrid& group1() const { return group1_; }
+  const QuadratureGrid& group2() const { return group2_; }
 
  private:
   FullRunCase() : folder_("irteq-bench") {
-    const auto form_y = bench::wide_mixed_form(41001, 50);
-    const auto form_x = bench::wide_mixed_form(41002, 50);
-    const ScoreRange y_range = score_range(*form_y);
-    bench::write_item_parameter_file(folder() / bench::form_y_name, *form_y, "form y: 200 mixed-format items");
-    bench::write_item_parameter_file(folder() / bench::form_x_name, *form_x, "form x: 200 mixed-format items");
+    const std::vector<Item> form_y = bench::wide_mixed_form(41001, 50);
+    const std::vector<Item> form_x = bench::wide_mixed_form(41002, 50);
+    const ScoreRange y_range = score_range(form_y);
+    bench::write_item_parameter_file(folder() / bench::form_y_name, form_y, "form y: 200 mixed-format items");
+    bench::write_item_parameter_file(folder() / bench::form_x_name, form_x, "form x: 200 mixed-format items");
     bench::write_quadrature_file(folder() / bench::group2_name, bench::normal_grid(100, -4.0, 4.0, 0.0),
                                  "group 2: normal, mean 0.0");
     bench::write_quadrature_file(folder() / bench::group1_name, bench::normal_grid(100, -4.0, 4.0, 0.1),
                                  "group 1: normal, mean 0.1");
     bench::write_scale_file(folder() / bench::scale_name, y_range.lowest, y_range.highest, 100, 200, 0.5,
                             "form y raw-to-scale conversion");
-    bench::write_control_file(folder() / "control.txt", folder());
+    bench::write_control_file(control_file(), folder());
 
-    inputs_ = std::make_unique<RunData>();
-    read_case(*inputs_, folder() / "setup-report.txt");
-    results_ = std::make_unique<RunData>(*inputs_);
-    std::istringstream in;
-    std::ostringstream out;
-    Console console{in, out};
-    compute_distributions(*results_);
-    compute_equivalents(*results_, console);
+    files_ = read_control(control_file());
+    input_ = read_control_file(control_file());
+    items_x_ = prepare_items(input_.items_x);
+    items_y_ = prepare_items(input_.items_y);
+    group1_ = normalised_grid(input_.grid_group1);
+    group2_ = normalised_grid(input_.grid_group2);
+    result_ = equate(input_);
   }
 
   bench::TemporaryFolder folder_;
-  std::unique_ptr<RunData> inputs_;
-  std::unique_ptr<RunData> results_;
+  ControlFile files_;
+  EquatingInput input_;
+  std::vector<Item> items_x_;
+  std::vector<Item> items_y_;
+  QuadratureGrid group1_;
+  QuadratureGrid group2_;
+  EquatingResult result_;
 };
 
-void report_score_points(benchmark::State& state, const RunData& run) {
-  state.counters["y_points"] = static_cast<double>(score_range(run.items_y).point_count());
-  state.counters["x_points"] = static_cast<double>(score_range(run.items_x).point_count());
+void report_score_points(benchmark::State& state, const EquatingInput& input) {
+  state.counters["y_points"] = static_cast<double>(score_range(input.items_y).point_count());
+  state.counters["x_points"] = static_cast<double>(score_range(input.items_x).point_count());
 }
 
 void BM_FullRun(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
-  const std::string console_input = run_case.console_input();
+  const std::string console_input = run_case.control_file().string() + "\n\n";
   std::string failure;
   for (auto _ : state) {
     std::istringstream in(console_input);
     std::ostringstream out;
     std::ostringstream errors;
     Console console{in, out};
-    const int status = run_equating(console, errors);
+    const int status = run_dialogue(console, errors);
     // The console should hold the prompt and the closing line, nothing else.
     if (status != 0) {
       failure = "the run ended with status " + std::to_string(status) + ": " + errors.str();
     } else if (out.str().find("zbrent") != std::string::npos) {
       failure = "the root finder wrote a warning";
+    } else if (!errors.str().empty()) {
+      failure = "the run warned of its input: " + errors.str();
     }
     if (!failure.empty()) break;
   }
   if (!failure.empty()) state.SkipWithError(failure.c_str());
-  report_score_points(state, run_case.inputs());
+  report_score_points(state, run_case.input());
 }
 BENCHMARK(BM_FullRun)->Unit(benchmark::kMillisecond);
+
+// The same run in batch mode, the report and the three CSV files written:
+// what batch mode with --csv costs beside the dialogue.
+void BM_FullRun_BatchWithCsv(benchmark::State& state) {
+  FullRunCase& run_case = FullRunCase::get();
+  const std::string csv_folder = (run_case.control_file().parent_path() / "csv").string();
+  std::string failure;
+  for (auto _ : state) {
+    std::ostringstream errors;
+    if (run_batch(run_case.control_file().string(), csv_folder, errors) != 0 || !errors.str().empty()) {
+      failure = "the batch run failed or warned: " + errors.str();
+      break;
+    }
+  }
+  if (!failure.empty()) state.SkipWithError(failure.c_str());
+}
+BENCHMARK(BM_FullRun_BatchWithCsv)->Unit(benchmark::kMillisecond);
+
+
+// The library's figure: the same equating with no files and no console.
+void BM_FullRun_Equate(benchmark::State& state) {
+  FullRunCase& run_case = FullRunCase::get();
+  bool warned = false;
+  for (auto _ : state) {
+    const EquatingResult result = equate(run_case.input());
+    benchmark::DoNotOptimize(result.moments.data());
+    warned = warned || !result.warnings.empty();
+  }
+  if (warned) state.SkipWithError("the root finder gave a warning");
+  report_score_points(state, run_case.input());
+}
+BENCHMARK(BM_FullRun_Equate)->Unit(benchmark::kMillisecond);
 
 // Stage: the four marginal distributions and the two synthetic ones.
 void BM_FullRun_Distributions(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
-  const auto run = std::make_unique<RunData>(run_case.inputs());
+  const std::vector<Item>& items_y = run_case.items_y();
+  const std::vector<Item>& items_x = run_case.items_x();
+  const double w2 = run_case.input().w2;
   for (auto _ : state) {
-    compute_distributions(*run);
-    benchmark::ClobberMemory();
+    const ScoreDistribution y_group2 = marginal_score_distribution(items_y, run_case.group2());
+    const ScoreDistribution y_group1 = marginal_score_distribution(items_y, run_case.group1());
+    const ScoreDistribution x_group1 = marginal_score_distribution(items_x, run_case.group1());
+    const ScoreDistribution x_group2 = marginal_score_distribution(items_x, run_case.group2());
+    benchmark::DoNotOptimize(synthetic_distribution(y_group1, y_group2, w2).probabilities.data());
+    benchmark::DoNotOptimize(synthetic_distribution(x_group1, x_group2, w2).probabilities.data());
   }
-  const long long madds = (bench::multiply_adds_per_theta(run->items_y) + bench::multiply_adds_per_theta(run->items_x)) *
-                          (run->grid_group1.count + run->grid_group2.count);
+  const long long madds = (bench::multiply_adds_per_theta(items_y) + bench::multiply_adds_per_theta(items_x)) *
+                          static_cast<long long>(run_case.group1().points.size() + run_case.group2().points.size());
   state.counters["madds"] = static_cast<double>(madds);
   state.counters["time_per_madd"] = benchmark::Counter(
       static_cast<double>(madds), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-  report_score_points(state, *run);
+  report_score_points(state, run_case.input());
 }
 BENCHMARK(BM_FullRun_Distributions)->Unit(benchmark::kMillisecond);
 
-// The reading half of the rest: both forms' files read and echoed.
+// The reading half of the rest: both forms' files read and echoed into a report.
 void BM_FullRun_ReadInputs(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
-  const auto run = std::make_unique<RunData>();
-  const std::filesystem::path report_path = run_case.folder() / "read-report.txt";
+  const std::string report_path = (run_case.folder() / "read-report.txt").string();
   for (auto _ : state) {
-    run_case.read_case(*run, report_path);
-    benchmark::ClobberMemory();
+    ReportFile report(report_path);
+    const EquatingInput input = read_inputs(run_case.files(), {.echo = report.lines(), .warning = {}});
+    report.close();
+    benchmark::DoNotOptimize(input.items_x.data());
   }
 }
 BENCHMARK(BM_FullRun_ReadInputs)->Unit(benchmark::kMillisecond);
@@ -146,25 +190,43 @@ void BM_FullRun_WriteResults(benchmark::State& state) {
   const std::string report_path = (run_case.folder() / "results-report.txt").string();
   for (auto _ : state) {
     ReportFile report(report_path);
-    write_results(run_case.results(), report);
+    write_report(run_case.result(), report.lines());
     report.close();
   }
 }
 BENCHMARK(BM_FullRun_WriteResults)->Unit(benchmark::kMillisecond);
 
+// The CSV files of batch mode's --csv.
+void BM_FullRun_WriteCsv(benchmark::State& state) {
+  FullRunCase& run_case = FullRunCase::get();
+  const std::filesystem::path folder = run_case.folder() / "csv-stage";
+  for (auto _ : state) write_csv(run_case.result(), folder);
+}
+BENCHMARK(BM_FullRun_WriteCsv)->Unit(benchmark::kMillisecond);
+
 // Stage: all equivalents (observed, true, scale and rounded), true score
-// equating being nearly all of it.
+// equating being nearly all of it. The synthetic distributions come as
+// equate() left them, so the adjustment only looks.
 void BM_FullRun_Equivalents(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
-  const auto run = std::make_unique<RunData>(run_case.results());
-  std::istringstream in;
-  std::ostringstream out;
-  Console console{in, out};
+  EquatingResult run = run_case.result();
+  const ScaleTable& table = run_case.input().scale_table;
   for (auto _ : state) {
-    compute_equivalents(*run, console);
+    run.warnings.clear();
+    adjust_zero_probabilities(run.x.synthetic);
+    adjust_zero_probabilities(run.y.synthetic);
+    ObservedScoreEquating& observed = run.observed_score;
+    observed.equivalents = equipercentile_equivalents(run.x.synthetic, run.y.synthetic, run.y.raw_scores);
+    TrueScoreEquating& true_score = run.true_score;
+    true_score_equivalents(run_case.items_y(), run_case.items_x(), run.x.raw_scores, run.y.raw_scores, true_score,
+                           run.warnings);
+    true_score.scale = raw_to_scale(true_score.equivalents, run.y.raw_scores, table);
+    observed.scale = raw_to_scale(observed.equivalents, run.y.raw_scores, table);
+    true_score.rounded = round_scale_scores(true_score.scale);
+    observed.rounded = round_scale_scores(observed.scale);
     benchmark::ClobberMemory();
   }
-  if (!out.str().empty()) state.SkipWithError("the root finder wrote a warning");
+  if (!run.warnings.empty()) state.SkipWithError("the root finder gave a warning");
 }
 BENCHMARK(BM_FullRun_Equivalents)->Unit(benchmark::kMillisecond);
 

@@ -5,7 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include <memory>
+#include <vector>
 
 #include "common/score_distribution.hpp"
 #include "form_builders.hpp"
@@ -26,31 +26,33 @@ void report_multiply_adds(benchmark::State& state, long long per_iteration) {
 }
 
 void BM_MarginalDistribution_200x5cat_100pts(benchmark::State& state) {
-  const auto items = bench::five_category_form(7301);
+  const std::vector<Item> items = bench::five_category_form(7301);
   const QuadratureGrid grid = bench::normal_grid(100, -4.0, 4.0, 0.0);
-  const auto result = std::make_unique<ScoreDistribution>();
+  std::size_t points = 0;
   for (auto _ : state) {
-    marginal_score_distribution(*items, grid, *result);
-    benchmark::DoNotOptimize(result->probabilities.data());
-    benchmark::ClobberMemory();
+    const ScoreDistribution result = marginal_score_distribution(items, grid);
+    benchmark::DoNotOptimize(result.probabilities.data());
+    points = result.point_count();
   }
-  if (result->point_count != 801) state.SkipWithError("the form does not have 801 score points");
-  report_multiply_adds(state, bench::multiply_adds_per_theta(*items) * grid.count);
+  if (points != 801) state.SkipWithError("the form does not have 801 score points");
+  report_multiply_adds(state, bench::multiply_adds_per_theta(items) * static_cast<long long>(grid.points.size()));
 }
 BENCHMARK(BM_MarginalDistribution_200x5cat_100pts)->Unit(benchmark::kMillisecond);
 
 // One conditional distribution, for the cost per quadrature point.
 void BM_ConditionalDistribution_200x5cat(benchmark::State& state) {
-  const auto items = bench::five_category_form(7301);
-  const auto result = std::make_unique<ScoreDistribution>();
+  const std::vector<Item> items = bench::five_category_form(7301);
+  const auto points = static_cast<std::size_t>(score_range(items).point_count());
+  std::vector<double> probabilities(points);
+  std::vector<double> scratch(points);
   double theta = -3.0;
   for (auto _ : state) {
-    conditional_score_distribution(theta, *items, *result);
-    benchmark::DoNotOptimize(result->probabilities.data());
+    conditional_score_distribution(theta, items, probabilities, scratch);
+    benchmark::DoNotOptimize(probabilities.data());
     benchmark::ClobberMemory();
     theta = theta < 3.0 ? theta + 0.1 : -3.0;
   }
-  report_multiply_adds(state, bench::multiply_adds_per_theta(*items));
+  report_multiply_adds(state, bench::multiply_adds_per_theta(items));
 }
 BENCHMARK(BM_ConditionalDistribution_200x5cat)->Unit(benchmark::kMicrosecond);
 

@@ -1,13 +1,13 @@
 // The free-format reader on any text, read by a script of integer, real and
 // text fetches taken from the input's first bytes. A malformed value may end
-// the read with a RunError; nothing else may go wrong.
+// the read with an Error; nothing else may go wrong.
 #include <cstddef>
 #include <cstdint>
 #include <sstream>
 #include <string>
 
 #include "common/free_format_reader.hpp"
-#include "common/run_error.hpp"
+#include "irteq/error.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   constexpr std::size_t script_length = 8;
@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       }
       if (got == irteq::Got::end_of_file) break;
     }
-  } catch (const irteq::RunError&) {
+  } catch (const irteq::Error&) {
   }
   return 0;
 }

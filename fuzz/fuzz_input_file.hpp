@@ -6,9 +6,9 @@
 
 namespace irteq::fuzzing {
 
-// The readers open their files by name, so each input is written to a file
-// of this process's own in the system's temporary folder (shared memory when
-// there is one) and read back from there.
+// The control file reader opens its file by name, so each input is written to
+// a file of this process's own in the system's temporary folder (shared memory
+// when there is one) and read back from there.
 class FuzzInputFile {
  public:
   explicit FuzzInputFile(const char* stem);

@@ -1,31 +1,46 @@
 // The item parameter file reader on any file content: items that fit the
-// limits and can be equated, or a RunError.
+// limits and can be equated, or an Error.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
+#include <vector>
 
-#include "common/item_set.hpp"
-#include "common/report_file.hpp"
-#include "common/run_error.hpp"
-#include "fuzz_input_file.hpp"
-#include "input/read_item_parameter_file.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/error.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "observed/score_range.hpp"
+#include "small_input.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static irteq::fuzzing::FuzzInputFile file("items");
-  static const auto items = std::make_unique<irteq::ItemSet>();
-  irteq::ReportFile report("/dev/null");
+  static const irteq::EquatingInput valid = irteq::fuzzing::small_input();
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  std::vector<irteq::Item> items;
   try {
-    irteq::read_item_parameter_file(file.write(data, size), report, *items);
-  } catch (const irteq::RunError&) {
+    items = irteq::read_items(in, "items.par", irteq::fuzzing::dropped_output());
+  } catch (const irteq::Error&) {
     return 0;
   }
+  if (items.empty() || items.size() > static_cast<std::size_t>(irteq::max_items)) std::abort();
+  for (const irteq::Item& item : items) {
+    const std::size_t m = item.category_scores.size();
+    if (m < 1 || m > static_cast<std::size_t>(irteq::max_categories)) std::abort();
+    if (item.model == irteq::ItemModel::l3 && m != 2) std::abort();
+  }
+  // The form's score points are counted when the run puts both forms together.
+  if (irteq::score_range(items).point_count() > irteq::max_score_points) return 0;
   // What was accepted must be something the equating can use.
-  if (items->item_count < 1 || items->item_count > irteq::max_items) std::abort();
-  for (int i = 0; i < items->item_count; ++i) {
-    const irteq::Item& item = items->items[static_cast<std::size_t>(i)];
-    if (item.category_count < 1 || item.category_count > irteq::max_categories) std::abort();
-    if (item.type_code == irteq::code_l3 && item.category_count != 2) std::abort();
+  irteq::EquatingInput input = valid;
+  input.items_x = std::move(items);
+  try {
+    irteq::validate(input);
+  } catch (const irteq::Error& error) {
+    std::fprintf(stderr, "accepted items that equate() refuses: %s\n", error.what());
+    std::abort();
   }
   return 0;
 }

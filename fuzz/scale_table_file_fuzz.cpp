@@ -1,26 +1,42 @@
 // The raw-to-scale file reader on any file content: a table within its
-// capacity, or a RunError.
+// capacity, which equate() accepts when it has a row for each of form Y's
+// score points, or an Error.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
-#include <memory>
+#include <sstream>
+#include <string>
+#include <utility>
 
-#include "common/report_file.hpp"
-#include "common/run_error.hpp"
-#include "common/scale_table.hpp"
-#include "fuzz_input_file.hpp"
-#include "input/read_scale_table_file.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/error.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "small_input.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static irteq::fuzzing::FuzzInputFile file("table");
-  static const auto table = std::make_unique<irteq::ScaleTable>();
-  double w2 = 0.0;
-  irteq::ReportFile report("/dev/null");
+  static const irteq::EquatingInput valid = irteq::fuzzing::small_input();
+  std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+  irteq::RawToScaleFile file;
   try {
-    irteq::read_scale_table_file(file.write(data, size), report, *table, w2);
-  } catch (const irteq::RunError&) {
+    file = irteq::read_scale_table(in, "table.scl", irteq::fuzzing::dropped_output());
+  } catch (const irteq::Error&) {
     return 0;
   }
-  if (table->row_count < 0 || table->row_count > irteq::max_score_points) std::abort();
+  const std::size_t rows = file.table.scale.size();
+  if (rows > static_cast<std::size_t>(irteq::max_score_points)) std::abort();
+  if (file.table.raw.size() != rows || file.table.rounded.size() != rows) std::abort();
+  // Whether the table is long enough depends on form Y; the small input's has two score points.
+  if (rows < valid.scale_table.scale.size()) return 0;
+  irteq::EquatingInput input = valid;
+  input.scale_table = std::move(file.table);
+  input.w2 = file.w2;
+  try {
+    irteq::validate(input);
+  } catch (const irteq::Error& error) {
+    std::fprintf(stderr, "accepted a table that equate() refuses: %s\n", error.what());
+    std::abort();
+  }
   return 0;
 }

@@ -1,7 +1,9 @@
 // A whole run in this process on a small valid case of mixed items, with one
 // of its five input files replaced by the fuzz input (its first byte picks
 // which). The run must end with status 0 and a complete report free of
-// non-numbers in the results, or with status 1 and one message line.
+// non-numbers in the results, or with status 1 and one message line; either
+// after any warning lines. A run that succeeds must also succeed through the
+// library, to the same results.
 #include <unistd.h>
 
 #include <array>
@@ -14,10 +16,14 @@
 #include <iterator>
 #include <sstream>
 #include <string>
+#include <string_view>
 
-#include "common/console.hpp"
-#include "driver/run_equating.hpp"
+#include "driver/console.hpp"
+#include "driver/run_dialogue.hpp"
 #include "fuzz_input_file.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/error.hpp"
+#include "irteq/files.hpp"
 
 #ifndef IRTEQ_WHOLE_RUN_CASE
 #error "IRTEQ_WHOLE_RUN_CASE must name the folder of the seed case"
@@ -57,6 +63,29 @@ void fail(const char* what, const std::string& detail) {
   std::abort();
 }
 
+// What the run wrote on its error stream after the warnings, which come first, a line each.
+std::string after_warnings(const std::string& message) {
+  std::size_t at = 0;
+  while (message.compare(at, 16, "irteq: warning: ") == 0) {
+    const std::size_t end = message.find('\n', at);
+    if (end == std::string::npos) fail("a warning without its line end", message);
+    at = end + 1;
+  }
+  return message.substr(at);
+}
+
+// The result sections as equate() and write_report() give them, in a report's CR LF lines.
+std::string library_results() {
+  std::string text;
+  try {
+    const irteq::EquatingResult result = irteq::equate(irteq::read_control_file("control.txt"));
+    irteq::write_report(result, [&](std::string_view line) { text.append(line).append("\r\n"); });
+  } catch (const irteq::Error& error) {
+    fail("the console run succeeded but the library refused the case", error.what());
+  }
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -71,13 +100,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::ostringstream shown;
   std::ostringstream errors;
   irteq::Console console{typed, shown};
-  const int status = irteq::run_equating(console, errors);
-  const std::string message = errors.str();
+  const int status = irteq::run_dialogue(console, errors);
+  const std::string message = after_warnings(errors.str());
   if (status == 1) {
-    if (message.rfind("irteq: ", 0) != 0 || message.find('\n') != message.size() - 1) fail("bad message", message);
+    if (message.rfind("irteq: ", 0) != 0 || message.find('\n') != message.size() - 1) fail("bad message", errors.str());
     return 0;
   }
-  if (status != 0 || !message.empty()) fail("status 0 with a message", message);
+  if (status != 0 || !message.empty()) fail("status 0 with a message", errors.str());
   const std::string report = read("report.txt");
   // Headings are whole lines; a title echoed before them is padded to 79 columns.
   const std::size_t results_start = report.find("\r\ntrue score equating output\r\n");
@@ -92,6 +121,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string results = report.substr(results_start, moments - results_start);
   if (results.find("NaN") != std::string::npos || results.find("INF") != std::string::npos) {
     fail("status 0 with results that are not numbers", report);
+  }
+  // From the two empty lines before the first heading: the whole of what write_report gives.
+  if (report.compare(results_start - 2, std::string::npos, library_results()) != 0) {
+    fail("the library's results differ from the report's", report);
   }
   return 0;
 }
