@@ -1,14 +1,14 @@
 // The results as three tidy CSV files for scripts: one header line, commas,
 // LF line ends, and numbers that read back to the same doubles (the shortest
-// such text; NaN, Inf and -Inf as R and Python read them).
+// such text, by std::to_chars; NaN, Inf and -Inf as R and Python read them).
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
-#include "common/number_text.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 
@@ -16,11 +16,29 @@ namespace irteq {
 
 namespace {
 
-std::string number(double value) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value < 0 ? "-Inf" : "Inf";
-  return shortest_text(value);
-}
+// Appends the fields of one row, each after a comma but the first.
+class Row {
+ public:
+  explicit Row(std::string& csv) : csv_(csv) {}
+  Row& text(std::string_view field) {
+    if (!first_) csv_ += ',';
+    first_ = false;
+    csv_ += field;
+    return *this;
+  }
+  Row& number(double value) {
+    if (std::isnan(value)) return text("NaN");
+    if (std::isinf(value)) return text(value < 0 ? "-Inf" : "Inf");
+    char digits[32];
+    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    return text(std::string_view(digits, static_cast<std::size_t>(end - digits)));
+  }
+  ~Row() { csv_ += '\n'; }
+
+ private:
+  std::string& csv_;
+  bool first_ = true;
+};
 
 std::string reason() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
 
@@ -43,11 +61,16 @@ std::string equivalents_csv(const EquatingResult& result) {
   const TrueScoreEquating& t = result.true_score;
   const ObservedScoreEquating& o = result.observed_score;
   for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
+    Row row(csv);
+    row.number(result.x.raw_scores[i]);
     // The report's -99 and 99 mark points without a search: no ability was found there.
-    const std::string theta = t.theta_kinds[i] == ThetaKind::searched ? number(t.thetas[i]) : "";
-    csv += number(result.x.raw_scores[i]) + ',' + theta + ',' + number(t.equivalents[i]) + ',' + number(t.scale[i]) +
-           ',' + number(t.rounded[i]) + ',' + number(o.equivalents[i]) + ',' + number(o.scale[i]) + ',' +
-           number(o.rounded[i]) + '\n';
+    if (t.theta_kinds[i] == ThetaKind::searched) {
+      row.number(t.thetas[i]);
+    } else {
+      row.text("");
+    }
+    row.number(t.equivalents[i]).number(t.scale[i]).number(t.rounded[i]);
+    row.number(o.equivalents[i]).number(o.scale[i]).number(o.rounded[i]);
   }
   return csv;
 }
@@ -56,8 +79,7 @@ std::string distributions_csv(const EquatingResult& result) {
   std::string csv = "form,raw,group1,group2,synthetic\n";
   for (const auto& [form, d] : {std::pair{"X", &result.x}, std::pair{"Y", &result.y}}) {
     for (std::size_t i = 0; i < d->raw_scores.size(); ++i) {
-      csv += std::string(form) + ',' + number(d->raw_scores[i]) + ',' + number(d->group1[i]) + ',' +
-             number(d->group2[i]) + ',' + number(d->synthetic[i]) + '\n';
+      Row(csv).text(form).number(d->raw_scores[i]).number(d->group1[i]).number(d->group2[i]).number(d->synthetic[i]);
     }
   }
   return csv;
@@ -67,8 +89,8 @@ std::string moments_csv(const EquatingResult& result) {
   std::string csv = "block,group,score,mean,sd,skewness,kurtosis\n";
   for (const MomentsRow& row : result.moments) {
     const Moments& m = row.moments;
-    csv += row.block + ',' + row.group + ',' + row.score + ',' + number(m.mean) + ',' + number(m.sd) + ',' +
-           number(m.skewness) + ',' + number(m.kurtosis) + '\n';
+    Row(csv).text(row.block).text(row.group).text(row.score).number(m.mean).number(m.sd).number(m.skewness).number(
+        m.kurtosis);
   }
   return csv;
 }
