@@ -4,12 +4,13 @@ ASAN_BUILD ?= build-sanitize
 EXAMPLE    ?= examples/spring-grade7
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
+INSTALL_DIR ?= build-install
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 # Extra cmake options, e.g. CMAKE_OPTIONS=-DIRTEQ_REQUIRE_CASES=ON (CI sets it).
 CMAKE_OPTIONS ?=
 CONFIGURE   = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTIONS)
 
-.PHONY: all build run test test-sanitize bench fuzz fuzz-build prerequisites clean
+.PHONY: all build run test test-sanitize bench fuzz fuzz-build example-library prerequisites clean
 
 all: build
 
@@ -43,6 +44,17 @@ bench: | prerequisites
 	cmake --build $(BUILD) -j $(JOBS) --target irteq_bench
 	$(BUILD)/irteq_bench
 
+# The library installed into a prefix, and examples/library built against it
+# with find_package(irteq), as an outside project would.
+example-library: | prerequisites
+	cmake -S . -B $(INSTALL_DIR)/build -DCMAKE_BUILD_TYPE=Release -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
+	cmake --build $(INSTALL_DIR)/build -j $(JOBS)
+	cmake --install $(INSTALL_DIR)/build --prefix $(abspath $(INSTALL_DIR))/prefix
+	cmake -S examples/library -B $(INSTALL_DIR)/example -DCMAKE_PREFIX_PATH=$(abspath $(INSTALL_DIR))/prefix
+	cmake --build $(INSTALL_DIR)/example
+	$(INSTALL_DIR)/example/equate_control_file $(EXAMPLE)/control.txt > $(INSTALL_DIR)/example/equivalents.txt
+	@echo "examples/library built against the installed library: $(INSTALL_DIR)/example/equivalents.txt"
+
 # libFuzzer targets (clang), each run for FUZZ_SECONDS from its stored corpus.
 fuzz-build: | prerequisites
 	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing. On Debian: apt-get install clang libclang-rt-dev"; exit 1; }
@@ -54,7 +66,7 @@ fuzz: fuzz-build
 	fuzz/run_fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(INSTALL_DIR)
 
 # The R package's targets (r-install, r-check, r-bench).
 -include r/r.mk
