@@ -1,6 +1,7 @@
 #include "common/number_text.hpp"
 
 #include <charconv>
+#include <stdexcept>
 #include <system_error>
 
 namespace irteq {
@@ -74,12 +75,14 @@ bool parse_real(std::string_view text, double& value) {
 std::string fixed_text(double value, int decimals) {
   char buffer[400];  // 1e308 in full with up to 80 decimals
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
+  if (result.ec != std::errc{}) throw std::length_error("fixed_text: no room for the digits");
   return std::string(buffer, result.ptr);
 }
 
 std::string shortest_text(double value) {
-  char buffer[32];
+  char buffer[32];  // at most 24 characters: -1.2345678901234567e-308
   const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+  if (result.ec != std::errc{}) throw std::length_error("shortest_text: no room for the digits");
   return std::string(buffer, result.ptr);
 }
 

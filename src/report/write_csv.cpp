@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 
 #include "irteq/error.hpp"
@@ -29,8 +30,9 @@ class Row {
   Row& number(double value) {
     if (std::isnan(value)) return text("NaN");
     if (std::isinf(value)) return text(value < 0 ? "-Inf" : "Inf");
-    char digits[32];
-    const auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+    char digits[32];  // at most 24 characters
+    const auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    if (error != std::errc{}) throw std::length_error("write_csv: no room for the digits");
     return text(std::string_view(digits, static_cast<std::size_t>(end - digits)));
   }
   ~Row() { csv_ += '\n'; }
