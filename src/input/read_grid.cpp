@@ -3,11 +3,7 @@
 // read; equate() divides them by their sum.
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
-#include "common/free_format_reader.hpp"
-#include "equate/floating_point_mode.hpp"
-#include "input/echo.hpp"
-#include "input/file_warnings.hpp"
-#include "input/read_title.hpp"
+#include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
 #include "validate/grid_problems.hpp"
@@ -15,12 +11,11 @@
 namespace irteq {
 
 QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOptions& options) {
-  const FloatingPointMode mode;
-  const Echo echo(options.echo);
-  FreeFormatReader reader(in, name);
-  FileWarnings warnings(options.warning, name);
-  const std::string title_line = read_title_line(reader);
-  warnings.warn_of_numeric_title(title_line);
+  TitledFile titled(in, name, options);
+  const Echo& echo = titled.echo;
+  FreeFormatReader& reader = titled.reader;
+  FileWarnings& warnings = titled.warnings;
+  const std::string& title_line = titled.title_line;
   echo.empty_line();
   echo.line(fixed_width_field(title_line, 0, 79));
 

@@ -6,11 +6,7 @@
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
-#include "common/free_format_reader.hpp"
-#include "equate/floating_point_mode.hpp"
-#include "input/echo.hpp"
-#include "input/file_warnings.hpp"
-#include "input/read_title.hpp"
+#include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
 #include "validate/item_problems.hpp"
@@ -63,13 +59,11 @@ void echo_parameters(const Echo& echo, std::span<const double> values, std::size
 }  // namespace
 
 std::vector<Item> read_items(std::istream& in, const std::string& name, const ReadOptions& options) {
-  const FloatingPointMode mode;
-  const Echo echo(options.echo);
-  FreeFormatReader reader(in, name);
-  FileWarnings warnings(options.warning, name);
-
-  const std::string title_line = read_title_line(reader);
-  warnings.warn_of_numeric_title(title_line);
+  TitledFile titled(in, name, options);
+  const Echo& echo = titled.echo;
+  FreeFormatReader& reader = titled.reader;
+  FileWarnings& warnings = titled.warnings;
+  const std::string& title_line = titled.title_line;
   std::string line;
   append_integer(line, title_digit(reader, title_line), 1);
   append_text(line, fixed_width_field(title_line, 1, 79));

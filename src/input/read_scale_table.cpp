@@ -3,13 +3,9 @@
 // rounded scale score per form Y score point, lowest first. Echoed as read.
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
-#include "common/free_format_reader.hpp"
 #include "common/shown_number.hpp"
-#include "equate/floating_point_mode.hpp"
-#include "input/echo.hpp"
-#include "input/file_warnings.hpp"
 #include "input/scale_table_reader.hpp"
-#include "input/read_title.hpp"
+#include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
 #include "validate/scale_table_problems.hpp"
@@ -18,12 +14,11 @@ namespace irteq {
 
 RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options,
                                 const std::vector<double>* y_raw_scores) {
-  const FloatingPointMode mode;
-  const Echo echo(options.echo);
-  FreeFormatReader reader(in, name);
-  FileWarnings warnings(options.warning, name);
-  const std::string title_line = read_title_line(reader);
-  warnings.warn_of_numeric_title(title_line);
+  TitledFile titled(in, name, options);
+  const Echo& echo = titled.echo;
+  FreeFormatReader& reader = titled.reader;
+  FileWarnings& warnings = titled.warnings;
+  const std::string& title_line = titled.title_line;
   echo.empty_line();
   echo.line(fixed_width_field(title_line, 0, 79));
 
