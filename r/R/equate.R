@@ -1,0 +1,104 @@
+#' Equate form X to form Y
+#'
+#' IRT true score equating and IRT observed score equating of a new form X to
+#' an old form Y, by the `irteq` library: the same checks, messages and
+#' doubles as the console program's report and its `--csv` files.
+#' `equate()` takes the inputs as R objects, `equate_files()` reads them from
+#' the files a control file names.
+#'
+#' Group 1 took form X, group 2 took form Y; all item parameters must be on
+#' one ability scale. The grids' weights are divided by their sum.
+#'
+#' Input that cannot be used raises an error of class `irteq_error` whose
+#' message names the input (and, from files, the line). Besides `message` the
+#' condition holds `code` (`"file_error"`, `"syntax_error"`,
+#' `"limit_exceeded"`, `"invalid_input"`, `"unknown_item_type"`,
+#' `"control_file"`, `"not_finite"` or `"internal_error"`), `input` (which
+#' input: `"items_x"`, `"grid_group1"`, `"scale_table"`, ...; `""` when not
+#' known), `source` (the file or input name), and `line`, `item`, `row` and
+#' `score_point` (counted from 1; 0 where not applicable).
+#'
+#' A root search of true score equating that fails does not stop the
+#' equating: its message (e.g. `form X raw score 17: root must be bracketed
+#' for zbrent; theta 8`) is signalled as a warning of class `irteq_warning`
+#' and listed in the result's `warnings`.
+#'
+#' @param x_items,y_items The item sets of form X (the new form) and form Y
+#'   (the old form), as [items()] or [read_items()] return.
+#' @param x_grid The quadrature grid of group 1, the group that took form X
+#'   (the control file's `new_quad`): a data frame with the columns `theta`
+#'   and `weight`, as [normal_grid()] or [read_grid()] return.
+#' @param y_grid The quadrature grid of group 2, the group that took form Y
+#'   (`old_quad`).
+#' @param scale Form Y's raw-to-scale table, as [read_scale_table()] returns:
+#'   a list with `table` (a data frame with the columns `raw`, `scale` and
+#'   `rounded`, one row per form Y raw score point, lowest first),
+#'   `scale_min`, `scale_max` and `w2`.
+#' @param w2 The weight of group 2 in the synthetic population (group 1
+#'   gets `1 - w2`).
+#' @param control The control file's name. Its file names are taken relative
+#'   to its own folder; the report it names is not written.
+#' @return An object of class `irteq_equating`, a list with
+#' * `true_score`: a data frame with one row per form X raw score point:
+#'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
+#'   where no ability was searched: up to form X's chance score and at its top
+#'   score), `equivalent` (on form Y's raw score scale), `scale` and `rounded`
+#'   (its form Y scale and rounded scale score);
+#' * `observed_score`: a data frame `raw`, `equivalent`, `scale`, `rounded`;
+#' * `distributions`: a data frame `form` (`"X"` rows, then `"Y"`), `raw`,
+#'   `group1`, `group2` and `synthetic` (the synthetic population's, after the
+#'   adjustment of probabilities below 1e-8 that observed score equating makes);
+#' * `moments`: a data frame `block` (`"raw"`, `"scale"` or `"rounded"`),
+#'   `group` (`"1"`, `"2"` or `"s"`, synthetic), `score` (`"X"`, `"Y"`,
+#'   `"true"` or `"observed"`: the equivalents), `mean`, `sd` (with the total
+#'   weight as divisor), `skewness`, `kurtosis` (not reduced by 3);
+#' * `warnings`: a data frame of the failed root searches, `raw`, `problem`
+#'   (`"not_bracketed"` or `"iteration_limit"`), `theta` (the ability used)
+#'   and `message`.
+#' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
+#'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
+#'   equating: equateIRT, SNSequate, plink, kequate.
+#' @examples
+#' folder <- system.file("examples", "spring-grade7", package = "irteq")
+#' eq <- equate_files(file.path(folder, "control.txt"))
+#' eq
+#' head(eq$true_score)
+#'
+#' # The same from R objects:
+#' same <- equate(read_items(file.path(folder, "formx.par")),
+#'                read_items(file.path(folder, "formy.par")),
+#'                read_grid(file.path(folder, "group1.qd")),
+#'                read_grid(file.path(folder, "group2.qd")),
+#'                read_scale_table(file.path(folder, "formy.scl")))
+#' identical(same$observed_score, eq$observed_score)
+#' @export
+equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2) {
+  call <- sys.call()
+  yi <- as_items(y_items, "y_items", call)
+  xi <- as_items(x_items, "x_items", call)
+  yg <- as_grid(y_grid, "y_grid", call)
+  xg <- as_grid(x_grid, "x_grid", call)
+  s <- as_scale(scale, "scale", call)
+  w2 <- as_number(w2, "w2", call)
+  new_equating(core_value(.equate(xi, yi, xg, yg, s, w2), call), call)
+}
+
+#' @rdname equate
+#' @export
+equate_files <- function(control) {
+  call <- sys.call()
+  new_equating(core_value(.equate_files(check_path(control, "control", call)), call), call)
+}
+
+new_equating <- function(v, call) {
+  result <- structure(
+    list(true_score = new_df(v$true_score), observed_score = new_df(v$observed_score),
+         distributions = new_df(v$distributions), moments = new_df(v$moments),
+         warnings = new_df(v$warnings)),
+    class = "irteq_equating"
+  )
+  for (message in v$warnings$message) {
+    warning(irteq_warning(message, call, "irteq_root_finder_warning"))
+  }
+  result
+}

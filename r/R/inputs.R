@@ -1,0 +1,157 @@
+#' Read the console program's input files
+#'
+#' The readers of the `irteq` console program: the same free-format rules, the
+#' same checks and the same messages, naming the file and line. A file that
+#' cannot be used raises an error of class `irteq_error`; what the console
+#' program prints as a warning (numbers left after a read, a raw-to-scale row
+#' that does not match its score point, ...) becomes an R warning of class
+#' `irteq_warning`. The formats are described in the irteq documentation
+#' (`docs/input-formats.md`).
+#'
+#' @param path The file's name.
+#' @return
+#' * `read_items()`: an item set, a data frame with one row per item and the
+#'   columns `item` (the item number as written), `type` (the type code as
+#'   written: `"L3"`, `"SN"`, `"SL"`, `"BN"` or `"MU"`), `categories` (the
+#'   number of categories), and the list columns `scores` (the category scores,
+#'   integer) and `parameters` (in the file's order and meaning, see [items()]).
+#' * `read_grid()`: a data frame with the columns `theta` and `weight`, one
+#'   row per quadrature point, the weights as written.
+#' * `read_scale_table()`: a list with `table` (a data frame with the columns
+#'   `raw`, `scale` and `rounded`, one row per form Y raw score point, lowest
+#'   first), `scale_min` and `scale_max` (the lowest and highest reportable scale
+#'   scores) and `w2` (the weight of group 2 in the synthetic population).
+#' * `read_control()`: a named character vector of the six file names, names
+#'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
+#'   each relative name resolved against the control file's folder.
+#' @seealso [equate_files()] reads and equates in one step; [write_items()]
+#'   and its siblings write these files.
+#' @examples
+#' folder <- system.file("examples", "spring-grade7", package = "irteq")
+#' x_items <- read_items(file.path(folder, "formx.par"))
+#' head(x_items)
+#' table(x_items$type)
+#' head(read_grid(file.path(folder, "group1.qd")))
+#' str(read_scale_table(file.path(folder, "formy.scl")), max.level = 1)
+#' read_control(file.path(folder, "control.txt"))
+#' @name read_items
+#' @export
+read_items <- function(path) {
+  call <- sys.call()
+  new_items(core_value(.read_items(check_path(path, "path", call)), call))
+}
+
+#' @rdname read_items
+#' @export
+read_grid <- function(path) {
+  call <- sys.call()
+  new_df(core_value(.read_grid(check_path(path, "path", call)), call))
+}
+
+#' @rdname read_items
+#' @export
+read_scale_table <- function(path) {
+  call <- sys.call()
+  v <- core_value(.read_scale_table(check_path(path, "path", call)), call)
+  list(table = new_df(v[c("raw", "scale", "rounded")]), scale_min = v$scale_min,
+       scale_max = v$scale_max, w2 = v$w2)
+}
+
+#' @rdname read_items
+#' @export
+read_control <- function(path) {
+  call <- sys.call()
+  core_value(.read_control(check_path(path, "path", call)), call)
+}
+
+new_items <- function(x) {
+  new_df(list(item = x$item, type = x$type, categories = lengths(x$scores), scores = x$scores,
+              parameters = x$parameters))
+}
+
+#' Build an item set in memory
+#'
+#' An item set of the shape [read_items()] gives, checked as [equate()]
+#' checks a form's items, with the same messages.
+#'
+#' The parameters of each item, in the order and meaning of an item parameter
+#' file, for an item of `m` categories:
+#'
+#' | Type | Model | Parameters |
+#' |---|---|---|
+#' | `"L3"` | three-parameter logistic (2 categories) | D, a, b, c |
+#' | `"SN"` | graded response, normal ogive | a, b(1), ..., b(m-1) |
+#' | `"SL"` | graded response, logistic | D, a, b(1), ..., b(m-1) |
+#' | `"BN"` | nominal response | D, a(1), ..., a(m), c(1), ..., c(m) |
+#' | `"MU"` | generalized partial credit | D, a, b, d(1), ..., d(m) |
+#'
+#' D is the scaling constant (1.7 or 1 for most uses).
+#'
+#' @param type The item type codes, one per item: `"L3"`, `"SN"`, `"SL"`,
+#'   `"BN"` or `"MU"`.
+#' @param scores A list with one vector of category scores per item (whole
+#'   numbers, the first the lowest and the last the highest).
+#' @param parameters A list with one numeric vector of parameters per item,
+#'   as in the table.
+#' @param item The item numbers (messages name items by number and position).
+#' @return A data frame with the columns `item`, `type`, `categories`,
+#'   `scores` and `parameters`, as [read_items()] returns.
+#' @examples
+#' form <- items(
+#'   type = c("L3", "L3", "SN", "MU"),
+#'   scores = list(0:1, 0:1, 0:2, 0:3),
+#'   parameters = list(c(1.7, 1.1, -0.5, 0.2), c(1.7, 0.8, 0.4, 0.15),
+#'                     c(0.9, -1, 0.5), c(1.7, 0.7, 0.2, 0, 0.5, 0, -0.5))
+#' )
+#' form
+#' # Refused with the core's message: c must lie between 0 and 1.
+#' try(items("L3", list(0:1), list(c(1.7, 1, 0, 1.5))))
+#' @export
+items <- function(type, scores, parameters, item = seq_along(type)) {
+  call <- sys.call()
+  x <- as_items(list(item = item, type = type, scores = scores, parameters = parameters), "items", call)
+  core_value(.validate_items(x, "items"), call)
+  new_items(x)
+}
+
+#' A normal quadrature grid
+#'
+#' Equally spaced abilities with weights proportional to the normal density,
+#' for a group whose ability distribution is taken as normal.
+#'
+#' @param mean,sd The mean and standard deviation of the group's ability
+#'   distribution.
+#' @param points The number of quadrature points, 2 to 100.
+#' @param range The lowest and highest quadrature point, on the ability scale
+#'   itself (not in standard deviations): the points run from `range[1]` to
+#'   `range[2]` in equal steps whatever `mean` and `sd` are, so that two groups
+#'   may share one set of points.
+#' @return A data frame with the columns `theta` and `weight`, as
+#'   [read_grid()] returns; the weights are the normal densities at the points
+#'   divided by their sum, so they sum to 1.
+#' @examples
+#' grid <- normal_grid(mean = 0.1, sd = 1.1)
+#' head(grid)
+#' sum(grid$weight)
+#' @export
+normal_grid <- function(mean = 0, sd = 1, points = 41, range = c(-4, 4)) {
+  call <- sys.call()
+  mean <- as_number(mean, "mean", call)
+  sd <- as_number(sd, "sd", call)
+  points <- as_number(points, "points", call, whole = TRUE)
+  range <- as_doubles(range, "range", call, finite = TRUE)
+  if (!is.finite(mean) || !is.finite(sd) || sd <= 0) {
+    abort("mean must be a finite number and sd a finite number above 0", call)
+  }
+  most <- .limits()[["quadrature_points"]]
+  if (points < 2L || points > most) {
+    abort(sprintf("points is %d; a grid has 2 to %d points", points, most), call)
+  }
+  if (length(range) != 2L || range[1L] >= range[2L]) {
+    abort("range must be two numbers, the lowest point first", call)
+  }
+  theta <- seq(range[1L], range[2L], length.out = points)
+  density <- stats::dnorm(theta, mean, sd)
+  if (sum(density) == 0) abort("the normal density is 0 at every point: range lies too far from mean", call)
+  new_df(list(theta = theta, weight = density / sum(density)))
+}

@@ -1,0 +1,24 @@
+#' irteq: IRT true score and observed score equating
+#'
+#' Equates a new test form X to an old form Y under item response theory, by
+#' IRT true score equating and IRT observed score equating, for mixed-format
+#' tests: three-parameter logistic (`"L3"`), graded response (`"SN"`,
+#' `"SL"`), nominal response (`"BN"`) and generalized partial credit (`"MU"`)
+#' items. The package binds the C++ library of the `irteq` console program:
+#' the same readers, checks and messages, and the very doubles of its report.
+#'
+#' * From files: [equate_files()] on a control file, or [read_items()],
+#'   [read_grid()], [read_scale_table()] and [read_control()] one by one.
+#' * In memory: [items()] and [normal_grid()], then [equate()].
+#' * Back to files: [write_items()], [write_grid()], [write_scale_table()],
+#'   [write_control()].
+#' * Results: `print()`, [summary()][summary.irteq_equating()],
+#'   [plot()][plot.irteq_equating()], [as.data.frame()][as.data.frame.irteq_equating()].
+#'
+#' Errors are conditions of class `irteq_error` (see [equate()]), warnings of
+#' class `irteq_warning`. Group 1 is always the group that took form X, group 2
+#' the group that took form Y.
+#'
+#' @useDynLib irteq, .registration = TRUE
+#' @importFrom Rcpp evalCpp
+"_PACKAGE"

@@ -1,0 +1,49 @@
+# The R package in r/ (included by the top-level Makefile; run from the repository root).
+#   make r-install   install the package from this checkout (R_LIBRARY=DIR to choose the library)
+#   make r-check     R CMD build, then R CMD check --no-manual; fails on any ERROR or WARNING
+#   make r-bench     median time of equate() from R on the largest run, beside the C++ library's
+R_BUILD     ?= build-r
+R_LIBRARY   ?=
+# The generated cases the tests compare with the console program (skipped when absent).
+R_CASES_DIR ?= $(wildcard $(abspath ../shared/cases))
+R_PACKAGE_VERSION := $(shell sed -n 's/^Version: *//p' r/DESCRIPTION)
+R_TARBALL    = $(R_BUILD)/irteq_$(R_PACKAGE_VERSION).tar.gz
+# Offline: an empty local repository, so nothing asks CRAN for its index.
+R_OFFLINE    = R_PROFILE_USER=$(abspath $(R_BUILD))/offline.Rprofile MAKEFLAGS=-j$(JOBS)
+
+.PHONY: r-sync r-build r-install r-check r-bench
+
+# The package compiles the core's own sources, copied in (git-ignored), and bundles the example.
+r-sync:
+	rm -rf r/src/core r/inst/examples
+	mkdir -p r/src/core/include r/inst/examples
+	cp -R src r/src/core/src
+	rm -rf r/src/core/src/driver
+	cp -R include/irteq r/src/core/include/irteq
+	cp -R examples/spring-grade7 r/inst/examples/spring-grade7
+	rm -f r/inst/examples/spring-grade7/report.txt
+
+r-build: r-sync
+	mkdir -p $(R_BUILD)/lib $(R_BUILD)/repository/src/contrib
+	: > $(R_BUILD)/repository/src/contrib/PACKAGES
+	echo 'options(repos = c(CRAN = "file://$(abspath $(R_BUILD))/repository"))' > $(R_BUILD)/offline.Rprofile
+	rm -f $(R_BUILD)/irteq_*.tar.gz
+	cd $(R_BUILD) && $(R_OFFLINE) R CMD build --no-manual --no-build-vignettes $(abspath r)
+
+r-install: r-build
+	$(R_OFFLINE) R CMD INSTALL $(if $(R_LIBRARY),--library=$(R_LIBRARY)) $(R_TARBALL)
+
+r-check: build r-build
+	cd $(R_BUILD) && $(R_OFFLINE) IRTEQ_BINARY=$(abspath $(BUILD))/irteq IRTEQ_CASES_DIR=$(R_CASES_DIR) \
+	  R CMD check --no-manual $(notdir $(R_TARBALL))
+	@if grep -Eq '^Status:.*(ERROR|WARNING)' $(R_BUILD)/irteq.Rcheck/00check.log; then \
+	  echo "R CMD check: ERROR or WARNING, see $(R_BUILD)/irteq.Rcheck/00check.log"; exit 1; fi
+
+# The C++ figure comes from a small timer against the library (r/bench/equate_timer.cpp) on the same
+# files; both run on one CPU, in turn.
+R_PIN = $(if $(shell command -v taskset),taskset -c 0)
+r-bench: build r-build
+	$(R_OFFLINE) R CMD INSTALL --library=$(R_BUILD)/lib $(R_TARBALL)
+	$(CXX) -std=c++20 -O3 -Iinclude r/bench/equate_timer.cpp \
+	  -Wl,--start-group $(wildcard $(BUILD)/libirteq*.a) -Wl,--end-group -o $(R_BUILD)/equate_timer
+	$(R_OFFLINE) R_LIBS=$(abspath $(R_BUILD))/lib $(R_PIN) Rscript r/bench/equate.R $(R_BUILD)/bench $(R_BUILD)/equate_timer

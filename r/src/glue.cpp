@@ -1,0 +1,326 @@
+// Glue between R and the irteq library. Every entry point catches every
+// exception and returns list(value, warnings, error); R raises the conditions
+// itself (R/core.R) once the C++ frames are gone, so no C++ exception reaches R.
+#include <Rcpp.h>
+
+#include <charconv>
+#include <filesystem>
+#include <new>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "irteq/irteq.hpp"
+
+using Rcpp::_;
+using Rcpp::CharacterVector;
+using Rcpp::IntegerVector;
+using Rcpp::List;
+using Rcpp::LogicalVector;
+using Rcpp::NumericVector;
+
+namespace {
+
+using Warnings = std::vector<std::string>;
+
+const char* code_name(irteq::ErrorCode code) {
+  switch (code) {
+    case irteq::ErrorCode::file_error: return "file_error";
+    case irteq::ErrorCode::syntax_error: return "syntax_error";
+    case irteq::ErrorCode::limit_exceeded: return "limit_exceeded";
+    case irteq::ErrorCode::invalid_input: return "invalid_input";
+    case irteq::ErrorCode::unknown_item_type: return "unknown_item_type";
+    case irteq::ErrorCode::control_file: return "control_file";
+    case irteq::ErrorCode::not_finite: return "not_finite";
+  }
+  return "internal_error";
+}
+
+const char* input_name(irteq::InputPart part) {
+  switch (part) {
+    case irteq::InputPart::none: return "";
+    case irteq::InputPart::control_file: return "control_file";
+    case irteq::InputPart::items_x: return "items_x";
+    case irteq::InputPart::items_y: return "items_y";
+    case irteq::InputPart::grid_group1: return "grid_group1";
+    case irteq::InputPart::grid_group2: return "grid_group2";
+    case irteq::InputPart::scale_table: return "scale_table";
+    case irteq::InputPart::report: return "report";
+    case irteq::InputPart::csv: return "csv";
+  }
+  return "";
+}
+
+List error_list(const std::string& message, const irteq::Diagnostic& d) {
+  return List::create(_["message"] = message, _["code"] = code_name(d.code), _["input"] = input_name(d.input),
+                      _["source"] = d.source, _["line"] = d.line, _["item"] = d.item, _["row"] = d.row,
+                      _["score_point"] = d.score_point);
+}
+
+List internal_error(const std::string& message) {
+  List error = error_list(message, {});
+  error["code"] = "internal_error";
+  return error;
+}
+
+// Runs body(warnings), which returns the value, and packs the outcome for R.
+template <class Body>
+List guarded(Body&& body) {
+  Warnings warnings;
+  List error;
+  try {
+    return List::create(_["value"] = body(warnings), _["warnings"] = warnings, _["error"] = R_NilValue);
+  } catch (const Rcpp::LongjumpException&) {
+    throw;  // an R error raised inside an R API call: Rcpp resumes it once out of C++
+  } catch (const irteq::Error& e) {
+    error = error_list(e.what(), e.diagnostic());
+  } catch (const std::bad_alloc&) {
+    error = internal_error("out of memory");
+  } catch (const std::exception& e) {
+    error = internal_error(std::string("internal error: ") + e.what());
+  } catch (...) {
+    error = internal_error("internal error: unknown exception");
+  }
+  return List::create(_["value"] = R_NilValue, _["warnings"] = warnings, _["error"] = error);
+}
+
+irteq::ReadOptions collecting(Warnings& warnings) {
+  irteq::ReadOptions options;
+  options.warning = [&warnings](std::string_view line) { warnings.emplace_back(line); };
+  return options;
+}
+
+// ---- items, grids and scale tables between R and C++ ----
+
+List items_to_r(const std::vector<irteq::Item>& items) {
+  const auto n = static_cast<R_xlen_t>(items.size());
+  IntegerVector number(n), categories(n);
+  CharacterVector type(n);
+  List scores(n), parameters(n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    const irteq::Item& item = items[static_cast<std::size_t>(i)];
+    number[i] = item.number;
+    type[i] = std::string(irteq::item_code(item.model));
+    categories[i] = static_cast<int>(item.category_scores.size());
+    scores[i] = IntegerVector(item.category_scores.begin(), item.category_scores.end());
+    parameters[i] = NumericVector(item.parameters.begin(), item.parameters.end());
+  }
+  return List::create(_["item"] = number, _["type"] = type, _["categories"] = categories, _["scores"] = scores,
+                      _["parameters"] = parameters);
+}
+
+// R has checked the shapes and types (R/checks.R); the codes are checked here.
+std::vector<irteq::Item> items_from_r(const List& x, const std::string& name, irteq::InputPart part) {
+  const IntegerVector number = x["item"];
+  const CharacterVector type = x["type"];
+  const List scores = x["scores"];
+  const List parameters = x["parameters"];
+  std::vector<irteq::Item> items(static_cast<std::size_t>(number.size()));
+  for (R_xlen_t i = 0; i < number.size(); ++i) {
+    irteq::Item& item = items[static_cast<std::size_t>(i)];
+    const IntegerVector s = scores[i];
+    const NumericVector p = parameters[i];
+    item.number = number[i];
+    item.category_scores.assign(s.begin(), s.end());
+    item.parameters.assign(p.begin(), p.end());
+    const std::string code(type[i]);
+    const auto model = irteq::item_model(code);
+    if (!model) {
+      const int m = static_cast<int>(s.size());
+      const int position = static_cast<int>(i + 1);
+      throw irteq::Error(name + ": item " + std::to_string(position) + " (number " + std::to_string(item.number) +
+                             ", " + code + ", " + std::to_string(m) + (m == 1 ? " category)" : " categories)") +
+                             ": unknown item type code '" + code + "'; the codes are L3, SN, SL, BN and MU",
+                         {.code = irteq::ErrorCode::unknown_item_type, .input = part, .source = name, .item = position});
+    }
+    item.model = *model;
+  }
+  return items;
+}
+
+List grid_to_r(const irteq::QuadratureGrid& grid) {
+  return List::create(_["theta"] = NumericVector(grid.points.begin(), grid.points.end()),
+                      _["weight"] = NumericVector(grid.weights.begin(), grid.weights.end()));
+}
+
+irteq::QuadratureGrid grid_from_r(const List& x) {
+  const NumericVector theta = x["theta"];
+  const NumericVector weight = x["weight"];
+  return {std::vector<double>(theta.begin(), theta.end()), std::vector<double>(weight.begin(), weight.end())};
+}
+
+List scale_to_r(const irteq::RawToScaleFile& file) {
+  const irteq::ScaleTable& t = file.table;
+  return List::create(_["raw"] = NumericVector(t.raw.begin(), t.raw.end()),
+                      _["scale"] = NumericVector(t.scale.begin(), t.scale.end()),
+                      _["rounded"] = NumericVector(t.rounded.begin(), t.rounded.end()),
+                      _["scale_min"] = t.scale_min, _["scale_max"] = t.scale_max, _["w2"] = file.w2);
+}
+
+irteq::ScaleTable scale_from_r(const List& x) {
+  const NumericVector raw = x["raw"];
+  const NumericVector scale = x["scale"];
+  const NumericVector rounded = x["rounded"];
+  return {Rcpp::as<int>(x["scale_min"]), Rcpp::as<int>(x["scale_max"]), std::vector<double>(raw.begin(), raw.end()),
+          std::vector<double>(scale.begin(), scale.end()), std::vector<double>(rounded.begin(), rounded.end())};
+}
+
+NumericVector doubles(const std::vector<double>& v) { return NumericVector(v.begin(), v.end()); }
+
+List result_to_r(const irteq::EquatingResult& r) {
+  const irteq::TrueScoreEquating& t = r.true_score;
+  NumericVector theta(t.thetas.size());
+  for (std::size_t i = 0; i < t.thetas.size(); ++i) {
+    theta[static_cast<R_xlen_t>(i)] = t.theta_kinds[i] == irteq::ThetaKind::searched ? t.thetas[i] : NA_REAL;
+  }
+  const List true_score = List::create(_["raw"] = doubles(r.x.raw_scores), _["theta"] = theta,
+                                       _["equivalent"] = doubles(t.equivalents), _["scale"] = doubles(t.scale),
+                                       _["rounded"] = doubles(t.rounded));
+  const irteq::ObservedScoreEquating& o = r.observed_score;
+  const List observed = List::create(_["raw"] = doubles(r.x.raw_scores), _["equivalent"] = doubles(o.equivalents),
+                                     _["scale"] = doubles(o.scale), _["rounded"] = doubles(o.rounded));
+
+  const std::size_t nx = r.x.raw_scores.size();
+  const std::size_t n = nx + r.y.raw_scores.size();
+  CharacterVector form(n);
+  NumericVector raw(n), group1(n), group2(n), synthetic(n);
+  for (std::size_t i = 0; i < n; ++i) {
+    const irteq::FormDistributions& d = i < nx ? r.x : r.y;
+    const std::size_t j = i < nx ? i : i - nx;
+    const auto k = static_cast<R_xlen_t>(i);
+    form[k] = i < nx ? "X" : "Y";
+    raw[k] = d.raw_scores[j];
+    group1[k] = d.group1[j];
+    group2[k] = d.group2[j];
+    synthetic[k] = d.synthetic[j];
+  }
+  const List distributions = List::create(_["form"] = form, _["raw"] = raw, _["group1"] = group1,
+                                          _["group2"] = group2, _["synthetic"] = synthetic);
+
+  const auto m = static_cast<R_xlen_t>(r.moments.size());
+  CharacterVector block(m), group(m), score(m);
+  NumericVector mean(m), sd(m), skewness(m), kurtosis(m);
+  for (R_xlen_t i = 0; i < m; ++i) {
+    const irteq::MomentsRow& row = r.moments[static_cast<std::size_t>(i)];
+    block[i] = row.block;
+    group[i] = row.group;
+    score[i] = row.score;
+    mean[i] = row.moments.mean;
+    sd[i] = row.moments.sd;
+    skewness[i] = row.moments.skewness;
+    kurtosis[i] = row.moments.kurtosis;
+  }
+  const List moments = List::create(_["block"] = block, _["group"] = group, _["score"] = score, _["mean"] = mean,
+                                    _["sd"] = sd, _["skewness"] = skewness, _["kurtosis"] = kurtosis);
+
+  const auto w = static_cast<R_xlen_t>(r.warnings.size());
+  NumericVector w_raw(w), w_theta(w);
+  CharacterVector problem(w), message(w);
+  for (R_xlen_t i = 0; i < w; ++i) {
+    const irteq::RootFinderWarning& warning = r.warnings[static_cast<std::size_t>(i)];
+    w_raw[i] = warning.raw_score;
+    problem[i] = warning.problem == irteq::RootFinderProblem::not_bracketed ? "not_bracketed" : "iteration_limit";
+    w_theta[i] = warning.theta;
+    message[i] = irteq::warning_message(warning);
+  }
+  const List warnings =
+      List::create(_["raw"] = w_raw, _["problem"] = problem, _["theta"] = w_theta, _["message"] = message);
+
+  return List::create(_["true_score"] = true_score, _["observed_score"] = observed,
+                      _["distributions"] = distributions, _["moments"] = moments, _["warnings"] = warnings,
+                      _["synthetic_adjusted"] = LogicalVector::create(_["X"] = r.x.synthetic_adjusted,
+                                                                      _["Y"] = r.y.synthetic_adjusted));
+}
+
+}  // namespace
+
+// [[Rcpp::export(.read_items)]]
+List read_items_glue(std::string path) {
+  return guarded([&](Warnings& w) { return items_to_r(irteq::read_items(std::filesystem::path(path), collecting(w))); });
+}
+
+// [[Rcpp::export(.read_grid)]]
+List read_grid_glue(std::string path) {
+  return guarded([&](Warnings& w) { return grid_to_r(irteq::read_grid(std::filesystem::path(path), collecting(w))); });
+}
+
+// [[Rcpp::export(.read_scale_table)]]
+List read_scale_table_glue(std::string path) {
+  return guarded(
+      [&](Warnings& w) { return scale_to_r(irteq::read_scale_table(std::filesystem::path(path), collecting(w))); });
+}
+
+// [[Rcpp::export(.read_control)]]
+List read_control_glue(std::string path) {
+  return guarded([&](Warnings&) {
+    const irteq::ControlFile f = irteq::read_control(std::filesystem::path(path));
+    return CharacterVector::create(_["output"] = f.output, _["old_para"] = f.old_para, _["old_quad"] = f.old_quad,
+                                   _["raw2scale"] = f.raw2scale, _["new_para"] = f.new_para,
+                                   _["new_quad"] = f.new_quad);
+  });
+}
+
+// [[Rcpp::export(.validate_items)]]
+List validate_items_glue(List items, std::string name) {
+  return guarded([&](Warnings&) {
+    irteq::validate_items(items_from_r(items, name, irteq::InputPart::none), name);
+    return R_NilValue;
+  });
+}
+
+// [[Rcpp::export(.equate)]]
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2) {
+  return guarded([&](Warnings&) {
+    irteq::EquatingInput input;
+    input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
+    input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
+    input.grid_group1 = grid_from_r(x_grid);
+    input.grid_group2 = grid_from_r(y_grid);
+    input.scale_table = scale_from_r(scale);
+    input.w2 = w2;
+    return result_to_r(irteq::equate(input));
+  });
+}
+
+// [[Rcpp::export(.equate_files)]]
+List equate_files_glue(std::string control) {
+  return guarded([&](Warnings& w) {
+    return result_to_r(irteq::equate(irteq::read_control_file(std::filesystem::path(control), collecting(w))));
+  });
+}
+
+// The shortest text that reads back to the same double, as the CSV files write it.
+// [[Rcpp::export(.number_text)]]
+CharacterVector number_text_glue(NumericVector x) {
+  CharacterVector text(x.size());
+  for (R_xlen_t i = 0; i < x.size(); ++i) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, x[i]).ptr;
+    text[i] = std::string(buffer, end);
+  }
+  return text;
+}
+
+// Correctly rounded text to double (R's own conversion is not always): "" is NA.
+// [[Rcpp::export(.parse_numbers)]]
+NumericVector parse_numbers_glue(CharacterVector text) {
+  NumericVector x(text.size());
+  for (R_xlen_t i = 0; i < text.size(); ++i) {
+    const std::string s = text[i] == NA_STRING ? std::string() : std::string(text[i]);
+    double value = NA_REAL;
+    if (!s.empty()) {
+      const auto [end, error] = std::from_chars(s.data(), s.data() + s.size(), value);
+      if (error != std::errc{} || end != s.data() + s.size()) value = NA_REAL;
+    }
+    x[i] = value;
+  }
+  return x;
+}
+
+// The limits of a run, for R's own checks.
+// [[Rcpp::export(.limits)]]
+IntegerVector limits_glue() {
+  return IntegerVector::create(_["items"] = irteq::max_items, _["categories"] = irteq::max_categories,
+                               _["quadrature_points"] = irteq::max_quadrature_points,
+                               _["score_points"] = irteq::max_score_points);
+}

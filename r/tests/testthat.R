@@ -1,0 +1,4 @@
+library(testthat)
+library(irteq)
+
+test_check("irteq")

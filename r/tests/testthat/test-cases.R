@@ -1,0 +1,68 @@
+# Every generated case: equate_files() gives the console program's --csv values
+# exactly, with its warnings; equate() on the inputs read into R, and on the
+# inputs written back out by R, give the same result.
+test_that("the generated cases give the console program's values, from files and from memory", {
+  skip_if(!nzchar(cases_dir()) || !nzchar(binary()), "IRTEQ_CASES_DIR and IRTEQ_BINARY are not set")
+  cases <- list.dirs(cases_dir(), recursive = FALSE)
+  expect_gt(length(cases), 0, label = paste("cases in", cases_dir()))
+  for (case in cases) {
+    control <- copy_case(case)
+    csv <- file.path(dirname(control), "csv")
+    stderr <- suppressWarnings(system2(binary(), c(shQuote(control), "--csv", shQuote(csv)),
+                                       stdout = TRUE, stderr = TRUE))
+    expect_null(attr(stderr, "status"), label = case)
+    run <- with_warnings(equate_files(control))
+    eq <- run$value
+    expect_identical(run$warnings, sub("^irteq: warning: ", "", stderr), label = case)
+
+    both <- read_numbers(file.path(csv, "equivalents.csv"))
+    expect_identical(as.data.frame(eq), both, label = case)
+    expect_identical(eq$distributions, read_numbers(file.path(csv, "distributions.csv"), "form"), label = case)
+    expect_identical(eq$moments, read_numbers(file.path(csv, "moments.csv"), c("block", "group", "score")),
+                     label = case)
+
+    files <- read_control(control)
+    inputs <- suppressWarnings(list(
+      x_items = read_items(files[["new_para"]]), y_items = read_items(files[["old_para"]]),
+      x_grid = read_grid(files[["new_quad"]]), y_grid = read_grid(files[["old_quad"]]),
+      scale = read_scale_table(files[["raw2scale"]])))
+    expect_identical(suppressWarnings(do.call(equate, inputs)), eq, label = case)
+
+    out <- tempfile("written")
+    dir.create(out)
+    write_items(inputs$x_items, file.path(out, "x.par"))
+    write_items(inputs$y_items, file.path(out, "y.par"))
+    write_grid(inputs$x_grid, file.path(out, "g1.qd"))
+    write_grid(inputs$y_grid, file.path(out, "g2.qd"))
+    write_scale_table(inputs$scale, file.path(out, "y.scl"))
+    written <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
+                               new_para = "x.par", new_quad = "g1.qd"), file.path(out, "control.txt"))
+    expect_identical(suppressWarnings(equate_files(written)), eq, label = case)
+  }
+})
+
+test_that("the bundled example equates, prints, summarises and plots", {
+  eq <- equate_files(example_control())
+  expect_s3_class(eq, "irteq_equating")
+  expect_identical(nrow(eq$true_score), 57L)
+  expect_true(all(is.na(eq$true_score$theta[eq$true_score$raw <= 6])))
+  expect_output(print(eq), "form X \\(raw 0 to 56\\) to form Y \\(raw 0 to 54\\)")
+  expect_output(print(summary(eq)), "Largest differences")
+
+  file <- tempfile(fileext = ".png")
+  if (capabilities("cairo")) grDevices::png(file, type = "cairo") else grDevices::pdf(NULL)
+  on.exit(grDevices::dev.off())
+  for (which in c("equivalents", "differences", "distributions")) expect_silent(plot(eq, which = which))
+  expect_silent(plot(eq, main = "all three"))
+})
+
+test_that("failed root searches arrive as R warnings and in the result", {
+  x <- items(c("L3", "L3", "SN"), list(0:1, 0:1, 0:2),
+             list(c(1.7, 1, 0, 0.2), c(1.7, 1, 0.5, 0.2), c(1, 0, 20)))
+  y <- items(c("L3", "SN"), list(0:1, 0:2), list(c(1.7, 1, 0, 0.2), c(1, -1, 1)))
+  scale <- list(table = data.frame(raw = 0:3, scale = 0:3, rounded = 0:3), scale_min = 0, scale_max = 3, w2 = 0.5)
+  expect_warning(eq <- equate(x, y, normal_grid(), normal_grid(), scale),
+                 "form X raw score 3: root must be bracketed for zbrent; theta", class = "irteq_warning")
+  expect_identical(eq$warnings$raw, 3)
+  expect_identical(eq$warnings$problem, "not_bracketed")
+})
