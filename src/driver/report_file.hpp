@@ -18,7 +18,6 @@ class ReportFile {
   ReportFile& operator=(const ReportFile&) = delete;
 
   void write_line(std::string_view line);
-  void write_empty_line() { write_line({}); }
   // Where readers echo and the results go: one write_line per line.
   LineSink lines() {
     return [this](std::string_view line) { write_line(line); };
