@@ -2,7 +2,6 @@
 // of an ability and its weight per point, echoed as read. The weights stay as
 // read; equate() divides them by their sum.
 #include "common/fixed_field.hpp"
-#include "common/fixed_width.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -15,9 +14,7 @@ QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOp
   const Echo& echo = titled.echo;
   FreeFormatReader& reader = titled.reader;
   FileWarnings& warnings = titled.warnings;
-  const std::string& title_line = titled.title_line;
-  echo.empty_line();
-  echo.line(fixed_width_field(title_line, 0, 79));
+  titled.echo_title();
 
   QuadratureGrid grid;
   double point = 0.0;  // keep what they held when a read leaves them unread

@@ -2,7 +2,6 @@
 // reportable scale scores (integers) and w2; then one row of raw, scale and
 // rounded scale score per form Y score point, lowest first. Echoed as read.
 #include "common/fixed_field.hpp"
-#include "common/fixed_width.hpp"
 #include "common/shown_number.hpp"
 #include "input/scale_table_reader.hpp"
 #include "input/titled_file.hpp"
@@ -18,9 +17,7 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
   const Echo& echo = titled.echo;
   FreeFormatReader& reader = titled.reader;
   FileWarnings& warnings = titled.warnings;
-  const std::string& title_line = titled.title_line;
-  echo.empty_line();
-  echo.line(fixed_width_field(title_line, 0, 79));
+  titled.echo_title();
 
   RawToScaleFile file;
   ScaleTable& table = file.table;

@@ -17,6 +17,9 @@ namespace irteq {
 // title of nothing but numbers draws a warning.
 struct TitledFile {
   TitledFile(std::istream& in, const std::string& name, const ReadOptions& options);
+  // An empty line, then the title in 79 columns: the echo of the quadrature
+  // and raw-to-scale files (the item file's first column is a digit).
+  void echo_title() const;
 
   FloatingPointMode mode;
   Echo echo;
