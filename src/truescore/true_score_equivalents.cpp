@@ -10,7 +10,10 @@ namespace irteq {
 double chance_score(std::span<const Item> items) {
   double sum = 0.0;
   for (const Item& item : items) {
-    if (item.model == ItemModel::l3) sum += static_cast<double>(item.category_scores[1]) * item.parameters[3];
+    // The expected score above the item's lowest: the floor of its curve is u(1), not 0.
+    if (item.model == ItemModel::l3) {
+      sum += static_cast<double>(item.category_scores[1] - item.category_scores[0]) * item.parameters[3];
+    }
   }
   return sum;
 }

@@ -19,7 +19,8 @@ void true_score_equivalents(std::span<const Item> items_y, std::span<const Item>
                             std::span<const double> scores_x, std::span<const double> scores_y,
                             TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings);
 
-// Sum over the form's "L3" items of the score of a correct response times the lower asymptote.
+// Sum over the form's "L3" items of (u(2) - u(1)) * c: the expected score above
+// the lowest that guessing alone gives.
 double chance_score(std::span<const Item> items);
 
 }  // namespace irteq

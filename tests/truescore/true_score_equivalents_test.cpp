@@ -98,6 +98,34 @@ TEST(TrueScoreEquivalents, LinearRegionEndsAtTheTruncatedChanceScore) {
   }
 }
 
+// Adding a constant to every category score of an item moves its form's
+// curve by that constant and leaves the chance score, the expected score
+// above the lowest, as it was: every equivalent moves by form Y's shift.
+TEST(TrueScoreEquivalents, ShiftedCategoryScoresShiftEveryEquivalentByFormYsShift) {
+  const auto shifted = [](std::vector<Item> items, int shift) {
+    for (Item& item : items) {
+      for (int& score : item.category_scores) score += shift;
+    }
+    return items;
+  };
+  auto x = form(l3_item(1.7, 1.0, -0.5, 0.25), 12);
+  add_item(x, make_item(ItemModel::sl, {0, 1, 2}, {1.7, 0.9, -0.5, 0.6}), 2);
+  auto y = form(l3_item(1.7, 1.2, 0.3, 0.2), 10);
+  add_item(y, make_item(ItemModel::sn, {0, 1, 2}, {1.2, -0.5, 0.6}), 3);
+  const auto plain = equate(y, x, score_points(0, 16), score_points(0, 16));
+  for (const auto& [shift_x, shift_y] : {std::pair{1, 1}, std::pair{-1, 2}, std::pair{3, -2}}) {
+    SCOPED_TRACE("shifts " + std::to_string(shift_x) + ", " + std::to_string(shift_y));
+    const int form_shift_x = 14 * shift_x;
+    const int form_shift_y = 13 * shift_y;
+    const auto moved = equate(shifted(y, shift_y), shifted(x, shift_x), score_points(form_shift_x, 16 + form_shift_x),
+                              score_points(form_shift_y, 16 + form_shift_y));
+    for (std::size_t i = 0; i < plain.equivalents.size(); ++i) {
+      EXPECT_EQ(moved.theta_kinds[i], plain.theta_kinds[i]) << "point " << i + 1;
+      EXPECT_NEAR(moved.equivalents[i], plain.equivalents[i] + form_shift_y, 1e-5) << "point " << i + 1;
+    }
+  }
+}
+
 TEST(TrueScoreEquivalents, FortyGuessingItems) {
   const auto x = form(l3_item(1.7, 1.0, 0.0, 0.2), 40);
   const auto y = form(l3_item(1.7, 1.2, 0.3, 0.25), 40);
@@ -176,11 +204,11 @@ TEST(TrueScoreEquivalents, ChanceScoreReachingTheTopKeepsTheTopPoint) {
   }
 }
 
-// Negative correct-response scores can bring the chance score to -1.0001 or
-// below; the searches still start at point 2 and point 1 keeps its marker.
-// The item is scored -3 and -2 so that every search is bracketed.
+// A lower asymptote below -1, which only unchecked input can hold, brings the
+// chance score to -1.0001 or below; the searches still start at point 2 and
+// point 1 keeps its marker. Scored -3 and -2 so that every search is bracketed.
 TEST(TrueScoreEquivalents, NegativeChanceScoreStartsSearchesAtPointTwo) {
-  auto x = form(l3_item(1.7, 1.0, 0.0, 0.6, -3, -2));
+  auto x = form(l3_item(1.7, 1.0, 0.0, -1.2, -3, -2));
   add_item(x, l3_item(1.7, 1.0, 0.5, 0.0), 2);
   ASSERT_LE(chance_score(x) + 0.0001, -1.0);
   const auto scores = score_points(-3, 0);
