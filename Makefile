@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_OPTIONS ?=
 CONFIGURE   = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTIONS)
 
-.PHONY: all build run test test-sanitize bench fuzz fuzz-build example-library prerequisites clean
+.PHONY: all build run test test-sanitize bench fuzz fuzz-build example-library example-subproject prerequisites clean
 
 all: build
 
@@ -54,6 +54,17 @@ example-library: | prerequisites
 	cmake --build $(INSTALL_DIR)/example
 	$(INSTALL_DIR)/example/equate_control_file $(EXAMPLE)/control.txt > $(INSTALL_DIR)/example/equivalents.txt
 	@echo "examples/library built against the installed library: $(INSTALL_DIR)/example/equivalents.txt"
+
+# irteq built inside another project, by add_subdirectory and by FetchContent,
+# as if GoogleTest and Google Benchmark were not installed.
+example-subproject: | prerequisites
+	for how in OFF ON; do \
+	  cmake -S examples/subproject -B $(INSTALL_DIR)/subproject-$$how -DCMAKE_BUILD_TYPE=Release -DIRTEQ_FETCH=$$how \
+	    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON && \
+	  cmake --build $(INSTALL_DIR)/subproject-$$how -j $(JOBS) && \
+	  $(INSTALL_DIR)/subproject-$$how/equate_control_file $(EXAMPLE)/control.txt > /dev/null || exit 1; \
+	done
+	@echo "examples/subproject built irteq with add_subdirectory and with FetchContent"
 
 # libFuzzer targets (clang), each run for FUZZ_SECONDS from its stored corpus.
 fuzz-build: | prerequisites
