@@ -18,4 +18,7 @@ void validate(const EquatingInput& input);
 // The checks equate() makes on one form's items; name is what messages call them.
 void validate_items(const std::vector<Item>& items, const std::string& name);
 
+// The checks equate() makes on one group's quadrature grid.
+void validate_grid(const QuadratureGrid& grid, const std::string& name);
+
 }  // namespace irteq

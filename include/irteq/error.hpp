@@ -14,10 +14,22 @@ enum class ErrorCode {
   unknown_item_type,  // an item type code no model knows
   control_file,       // a control file that does not name the six files properly
   not_finite,         // results that are not finite numbers
+  linking_failed,     // the applied linking method found no constants: no convergence, or A <= 0
 };
 
 // The input an error concerns.
-enum class InputPart { none, control_file, items_x, items_y, grid_group1, grid_group2, scale_table, report, csv };
+enum class InputPart {
+  none,
+  control_file,
+  items_x,
+  items_y,
+  grid_group1,
+  grid_group2,
+  scale_table,
+  report,
+  csv,
+  common_items,
+};
 
 // Where an error was found. Counts are from 1; 0 means not applicable.
 struct Diagnostic {
@@ -26,7 +38,7 @@ struct Diagnostic {
   std::string source{};  // the file, or the input's name when it was built in memory
   int line = 0;          // line of the file
   int item = 0;          // position of the item in its form
-  int row = 0;           // quadrature point or scale table row
+  int row = 0;           // quadrature point, scale table row or common-item pair
   int score_point = 0;   // form score point
 };
 

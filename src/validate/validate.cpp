@@ -121,6 +121,8 @@ void validate_items(const std::vector<Item>& items, const std::string& name) {
   check_items(items, name, InputPart::none);
 }
 
+void validate_grid(const QuadratureGrid& grid, const std::string& name) { check_grid(grid, name, InputPart::none); }
+
 void validate(const EquatingInput& input) {
   const InputNames& names = input.names;
   check_items(input.items_y, names.items_y, InputPart::items_y);

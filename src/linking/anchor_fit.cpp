@@ -1,0 +1,45 @@
+// How well each anchor fits once linked: an item whose parameters drifted
+// between the calibrations keeps a large expected-score difference that the
+// common transformation cannot remove.
+#include "linking/anchor_fit.hpp"
+
+#include <array>
+#include <cmath>
+
+#include "irteq/limits.hpp"
+#include "models/category_probabilities.hpp"
+
+namespace irteq {
+
+namespace {
+
+double expected_item_score(const Item& item, double theta) {
+  std::array<double, max_categories> p{};
+  category_probabilities(item, theta, p);
+  double sum = 0.0;
+  for (std::size_t k = 0; k < item.category_scores.size(); ++k) {
+    sum += static_cast<double>(item.category_scores[k]) * p[k];
+  }
+  return sum;
+}
+
+}  // namespace
+
+std::vector<AnchorFit> anchor_fit(std::span<const Item> linked_x, std::span<const Item> items_y,
+                                  std::span<const CommonItemPositions> common,
+                                  std::span<const CommonItemPair> numbers, const QuadratureGrid& group2) {
+  std::vector<AnchorFit> fits;
+  for (std::size_t i = 0; i < common.size(); ++i) {
+    const Item& x = linked_x[common[i].x];
+    const Item& y = items_y[common[i].y];
+    double sum = 0.0;
+    for (std::size_t q = 0; q < group2.points.size(); ++q) {
+      const double difference = expected_item_score(y, group2.points[q]) - expected_item_score(x, group2.points[q]);
+      sum += group2.weights[q] * difference * difference;
+    }
+    fits.push_back({numbers[i].x_number, numbers[i].y_number, x.model, std::sqrt(sum)});
+  }
+  return fits;
+}
+
+}  // namespace irteq

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <array>
+#include <vector>
+
+#include "irteq/input.hpp"
+
+namespace irteq {
+
+// The common items and grids of a characteristic-curve linking, as the
+// models evaluate them ("MU" items as "BN"), weights normalised to sum to 1.
+struct CriterionSetup {
+  std::vector<Item> x;  // form X's common items, pair by pair
+  std::vector<Item> y;  // their form Y counterparts
+  QuadratureGrid y_scale;  // group 2's grid: where form Y's and transformed form X's curves meet
+  QuadratureGrid x_scale;  // group 1's grid: the symmetric part, on form X's scale
+  bool symmetric = false;
+};
+
+// A criterion's value at (A, B) with its gradient and Hessian in (A, B).
+struct CriterionValue {
+  double value = 0.0;
+  std::array<double, 2> gradient{};  // d/dA, d/dB
+  std::array<double, 3> hessian{};   // d2/dA2, d2/dAdB, d2/dB2
+};
+
+// Haebara: sum_q w_q sum_items sum_k (P_Y,k(theta_q) - P_X*,k(theta_q))^2
+// over every category of an item, the correct response only of an "L3" item;
+// Stocking-Lord: sum_q w_q (sum_items sum_k u_k (P_Y,k - P_X*,k))^2 with the
+// category scores u_k. P_X* is form X's item on form Y's scale:
+// P_X*(theta) = P_X((theta - B) / A). The symmetric criterion adds the same
+// sum on form X's scale, form Y's items mapped back: P_Y(A theta + B) against
+// P_X(theta) at group 1's points.
+CriterionValue haebara_criterion(const CriterionSetup& setup, double A, double B);
+CriterionValue stocking_lord_criterion(const CriterionSetup& setup, double A, double B);
+
+}  // namespace irteq

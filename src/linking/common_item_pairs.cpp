@@ -1,0 +1,121 @@
+// Resolving the common-item file's pairs of item numbers into the items they
+// name. Numbers are those written in the item files, which need not be
+// unique, so a number written for two items of a form cannot name a common item.
+#include "linking/common_item_pairs.hpp"
+
+#include <string>
+
+#include "common/shown_number.hpp"
+#include "irteq/error.hpp"
+
+namespace irteq {
+
+namespace {
+
+std::string form_item(const char* form, int number) {
+  return std::string("form ") + form + " item " + std::to_string(number);
+}
+
+[[noreturn]] void fail(const LinkingInput& input, std::size_t pair, const std::string& problem) {
+  const CommonItemPair& p = input.common[pair];
+  std::string where = input.common_items_name;
+  if (p.line > 0) where += ", line " + std::to_string(p.line);
+  throw Error(where + ": pair " + std::to_string(pair + 1) + " (" + form_item("X", p.x_number) + ", " +
+                  form_item("Y", p.y_number) + "): " + problem,
+              {.code = ErrorCode::invalid_input,
+               .input = InputPart::common_items,
+               .source = input.common_items_name,
+               .line = p.line,
+               .row = static_cast<int>(pair + 1)});
+}
+
+// The position of the one item numbered `number`, or a message why there is none.
+std::size_t position_of(const LinkingInput& input, std::size_t pair, const std::vector<Item>& items, const char* form,
+                        int number) {
+  std::size_t found = items.size();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].number != number) continue;
+    if (found != items.size()) {
+      fail(input, pair, std::string("form ") + form + " has two items numbered " + std::to_string(number) +
+                            " (items " + std::to_string(found + 1) + " and " + std::to_string(i + 1) +
+                            "); a common item's number must name one item");
+    }
+    found = i;
+  }
+  if (found == items.size()) {
+    fail(input, pair, std::string("form ") + form + " has no item numbered " + std::to_string(number));
+  }
+  return found;
+}
+
+bool has_scaling_constant(ItemModel model) { return model != ItemModel::sn; }
+
+std::string scores_text(const std::vector<int>& scores) {
+  std::string text;
+  for (const int score : scores) {
+    if (!text.empty()) text += ' ';
+    text += std::to_string(score);
+  }
+  return text;
+}
+
+// What makes the two items of a pair differ, or nothing.
+std::string difference(const Item& x, const Item& y) {
+  const auto code = [](const Item& item) {
+    std::string text(1, '"');
+    text += item_code(item.model);
+    text += '"';
+    return text;
+  };
+  if (x.model != y.model) return "the items differ in model: " + code(x) + " in form X, " + code(y) + " in form Y";
+  if (x.category_scores.size() != y.category_scores.size()) {
+    return "the items differ in categories: " + std::to_string(x.category_scores.size()) + " in form X, " +
+           std::to_string(y.category_scores.size()) + " in form Y";
+  }
+  if (x.category_scores != y.category_scores) {
+    return "the items differ in category scores: " + scores_text(x.category_scores) + " in form X, " +
+           scores_text(y.category_scores) + " in form Y";
+  }
+  if (has_scaling_constant(x.model) && !x.parameters.empty() && !y.parameters.empty() &&
+      x.parameters[0] != y.parameters[0]) {
+    return "the items differ in D: " + shown_number(x.parameters[0]) + " in form X, " +
+           shown_number(y.parameters[0]) + " in form Y";
+  }
+  return {};
+}
+
+}  // namespace
+
+std::vector<CommonItemPositions> common_item_positions(const LinkingInput& input) {
+  std::vector<CommonItemPositions> positions;
+  std::vector<int> pair_of_x(input.items_x.size(), 0);
+  std::vector<int> pair_of_y(input.items_y.size(), 0);
+  for (std::size_t pair = 0; pair < input.common.size(); ++pair) {
+    const CommonItemPair& p = input.common[pair];
+    const std::size_t x = position_of(input, pair, input.items_x, "X", p.x_number);
+    const std::size_t y = position_of(input, pair, input.items_y, "Y", p.y_number);
+    const auto check_unused = [&](int used, const char* form, int number) {
+      if (used != 0) {
+        fail(input, pair, form_item(form, number) + " is already in pair " + std::to_string(used) +
+                              "; an item links once");
+      }
+    };
+    check_unused(pair_of_x[x], "X", p.x_number);
+    check_unused(pair_of_y[y], "Y", p.y_number);
+    pair_of_x[x] = static_cast<int>(pair + 1);
+    pair_of_y[y] = static_cast<int>(pair + 1);
+    const std::string problem = difference(input.items_x[x], input.items_y[y]);
+    if (!problem.empty()) fail(input, pair, problem);
+    positions.push_back({x, y});
+  }
+  if (positions.size() < 2) {
+    const Diagnostic where{.code = ErrorCode::invalid_input, .input = InputPart::common_items,
+                           .source = input.common_items_name};
+    throw Error(input.common_items_name + ": " + std::to_string(positions.size()) +
+                    (positions.size() == 1 ? " pair" : " pairs") + " of common items; linking needs at least two",
+                where);
+  }
+  return positions;
+}
+
+}  // namespace irteq

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <cstddef>
+#include <vector>
+
+#include "irteq/linking.hpp"
+
+namespace irteq {
+
+// A common item by its positions in form X's and form Y's item lists.
+struct CommonItemPositions {
+  std::size_t x = 0;
+  std::size_t y = 0;
+};
+
+// The pairs of input.common as positions, after checking that each number
+// names exactly one item of its form, that no item is in two pairs, that the
+// two items of a pair are one item (model, categories, category scores, D)
+// and that there are at least two pairs. Throws Error naming the pair.
+std::vector<CommonItemPositions> common_item_positions(const LinkingInput& input);
+
+}  // namespace irteq

@@ -1,0 +1,99 @@
+// One linking of form X's scale onto form Y's, from checked input: the
+// common items resolved, both moment methods, both characteristic-curve
+// criteria minimised from the moment constants, the applied method's
+// transformation of form X's items and group 1's grid, and the anchors' fit.
+#include <cmath>
+#include <limits>
+
+#include "equate/floating_point_mode.hpp"
+#include "equate/normalised_grid.hpp"
+#include "equate/prepare_items.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/error.hpp"
+#include "irteq/linking.hpp"
+#include "linking/anchor_fit.hpp"
+#include "linking/characteristic_curve_criterion.hpp"
+#include "linking/common_item_pairs.hpp"
+#include "linking/minimise_criterion.hpp"
+#include "linking/moment_constants.hpp"
+
+namespace irteq {
+
+namespace {
+
+std::size_t slot(LinkingMethod method) { return static_cast<std::size_t>(method); }
+
+CriterionSetup criterion_setup(const LinkingInput& input, std::span<const CommonItemPositions> common) {
+  std::vector<Item> x;
+  std::vector<Item> y;
+  for (const CommonItemPositions& pair : common) {
+    x.push_back(input.items_x[pair.x]);
+    y.push_back(input.items_y[pair.y]);
+  }
+  return {prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2), normalised_grid(input.grid_group1),
+          input.symmetric};
+}
+
+MethodConstants characteristic_curve_constants(LinkingMethod method, Criterion criterion,
+                                               const CriterionSetup& setup, double A, double B) {
+  const CriterionMinimum minimum = minimise_criterion(criterion, setup, A, B);
+  if (!minimum.converged) {
+    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
+    return {method, false, nan, nan, minimum.value, minimum.iterations, minimum.problem};
+  }
+  return {method, true, minimum.A, minimum.B, minimum.value, minimum.iterations, {}};
+}
+
+}  // namespace
+
+LinkingResult link(const LinkingInput& input) {
+  const FloatingPointMode mode;
+  const InputNames& names = input.names;
+  validate_items(input.items_x, names.items_x);
+  validate_items(input.items_y, names.items_y);
+  validate_grid(input.grid_group1, names.grid_group1);
+  validate_grid(input.grid_group2, names.grid_group2);
+  const std::vector<CommonItemPositions> common = common_item_positions(input);
+
+  LinkingResult result;
+  result.applied = input.method;
+  result.symmetric = input.symmetric;
+  auto& methods = result.methods;
+  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
+    methods[slot(method)] = moment_constants(method, input.items_x, input.items_y, common);
+  }
+  // Start where the moment methods point: mean/sigma, else mean/mean, else no change.
+  double start_A = 1.0;
+  double start_B = 0.0;
+  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
+    if (methods[slot(method)].available) {
+      start_A = methods[slot(method)].A;
+      start_B = methods[slot(method)].B;
+    }
+  }
+  const CriterionSetup setup = criterion_setup(input, common);
+  methods[slot(LinkingMethod::haebara)] =
+      characteristic_curve_constants(LinkingMethod::haebara, haebara_criterion, setup, start_A, start_B);
+  methods[slot(LinkingMethod::stocking_lord)] =
+      characteristic_curve_constants(LinkingMethod::stocking_lord, stocking_lord_criterion, setup, start_A, start_B);
+
+  const MethodConstants& applied = methods[slot(input.method)];
+  if (!applied.available) {
+    const bool moment = input.method == LinkingMethod::mean_mean || input.method == LinkingMethod::mean_sigma;
+    throw Error(input.common_items_name + ": " + std::string(linking_method_name(input.method)) +
+                    " linking failed: " + applied.problem,
+                {.code = moment ? ErrorCode::invalid_input : ErrorCode::linking_failed,
+                 .input = InputPart::common_items,
+                 .source = input.common_items_name});
+  }
+  result.A = applied.A;
+  result.B = applied.B;
+  result.items_x = transform_items(input.items_x, result.A, result.B);
+  result.grid_group1 = transform_grid(input.grid_group1, result.A, result.B);
+  result.anchors = anchor_fit(prepare_items(result.items_x), prepare_items(input.items_y), common, input.common,
+                              normalised_grid(input.grid_group2));
+  for (std::size_t i = 0; i < common.size(); ++i) result.anchors[i].model = input.items_x[common[i].x].model;
+  return result;
+}
+
+}  // namespace irteq

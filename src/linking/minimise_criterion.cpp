@@ -1,0 +1,64 @@
+// A damped Newton iteration for the two linking constants. The criteria are
+// smooth sums of squares, so from moment-method start values the full step
+// is almost always taken and convergence is quadratic; halving only guards
+// the first steps of a poor start.
+#include "linking/minimise_criterion.hpp"
+
+#include <cmath>
+
+namespace irteq {
+
+namespace {
+
+constexpr int max_steps = 100;
+constexpr int max_halvings = 60;
+constexpr double relative_step = 1e-12;
+// Rounding of a sum of squares: a step may raise it by this share and still count as no rise.
+constexpr double rounding = 64.0 * 2.220446049250313e-16;
+
+bool settled(double step, double value) { return std::fabs(step) <= relative_step * std::fmax(1.0, std::fabs(value)); }
+
+}  // namespace
+
+CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& setup, double A, double B) {
+  CriterionValue here = criterion(setup, A, B);
+  if (!std::isfinite(here.value)) return {false, A, B, here.value, 0, "the criterion is not a number at the start"};
+  for (int step = 1; step <= max_steps; ++step) {
+    const auto& g = here.gradient;
+    const auto& h = here.hessian;
+    const double determinant = h[0] * h[2] - h[1] * h[1];
+    double dA = -g[0];
+    double dB = -g[1];
+    if (h[0] > 0.0 && determinant > 0.0) {
+      dA = -(h[2] * g[0] - h[1] * g[1]) / determinant;
+      dB = -(h[0] * g[1] - h[1] * g[0]) / determinant;
+    }
+    double scale = 1.0;
+    bool taken = false;
+    CriterionValue there;
+    for (int halving = 0; halving <= max_halvings; ++halving) {
+      if (A + scale * dA > 0.0) {
+        there = criterion(setup, A + scale * dA, B + scale * dB);
+        if (there.value <= here.value + rounding * here.value) {
+          taken = true;
+          break;
+        }
+      }
+      scale *= 0.5;
+    }
+    if (!taken) {
+      if (settled(dA, A) && settled(dB, B)) return {true, A, B, here.value, step - 1, {}};
+      return {false, A, B, here.value, step, "no step lowers the criterion"};
+    }
+    const double next_A = A + scale * dA;
+    const double next_B = B + scale * dB;
+    const bool done = settled(next_A - A, next_A) && settled(next_B - B, next_B);
+    A = next_A;
+    B = next_B;
+    here = there;
+    if (done) return {true, A, B, here.value, step, {}};
+  }
+  return {false, A, B, here.value, max_steps, "no convergence in 100 Newton steps"};
+}
+
+}  // namespace irteq

@@ -1,0 +1,181 @@
+#include "irteq/linking.hpp"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "equate/prepare_items.hpp"
+#include "irteq/error.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+#include "linking/characteristic_curve_criterion.hpp"
+#include "models/category_probabilities.hpp"
+#include "support/mixed_form.hpp"
+
+namespace irteq::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::array methods = {LinkingMethod::mean_mean, LinkingMethod::mean_sigma, LinkingMethod::haebara,
+                                LinkingMethod::stocking_lord};
+
+std::vector<CommonItemPair> pairs(std::initializer_list<std::pair<int, int>> numbers) {
+  std::vector<CommonItemPair> out;
+  for (const auto& [x, y] : numbers) out.push_back({x, y, 0});
+  return out;
+}
+
+// Form X is form Y put on a scale theta_X = (theta_Y - B) / A: linking must give A and B back.
+LinkingInput self_linking(double A, double B, LinkingMethod method, bool symmetric) {
+  LinkingInput input;
+  input.items_y = mixed_form();
+  input.items_x = transform_items(input.items_y, 1.0 / A, -B / A);
+  input.grid_group2 = normal_shaped_grid(0.2, 1.1);
+  input.grid_group1 = transform_grid(input.grid_group2, 1.0 / A, -B / A);
+  for (const Item& item : input.items_y) input.common.push_back({item.number, item.number, 0});
+  input.method = method;
+  input.symmetric = symmetric;
+  return input;
+}
+
+TEST(Link, FormLinkedToAKnownTransformationOfItselfGivesItBack) {
+  for (const bool symmetric : {false, true}) {
+    for (const LinkingMethod method : methods) {
+      SCOPED_TRACE(std::string(linking_method_name(method)) + (symmetric ? " symmetric" : ""));
+      const LinkingResult result = link(self_linking(1.3, -0.4, method, symmetric));
+      EXPECT_NEAR(result.A, 1.3, 1e-9);
+      EXPECT_NEAR(result.B, -0.4, 1e-9);
+      for (const AnchorFit& fit : result.anchors) EXPECT_LT(fit.rmsd, 1e-9) << "item " << fit.x_number;
+    }
+  }
+}
+
+// Each item's transformed probabilities at A theta + B are its own at theta.
+TEST(Link, TransformedItemsAtTheMovedAbilityKeepTheirProbabilities) {
+  const std::vector<Item> items = prepare_items(mixed_form());
+  const std::vector<Item> moved = prepare_items(transform_items(mixed_form(), 0.8, 0.6));
+  std::array<double, max_categories> p{};
+  std::array<double, max_categories> q{};
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    for (const double theta : {-2.5, -0.3, 0.0, 1.7}) {
+      category_probabilities(items[i], theta, p);
+      category_probabilities(moved[i], 0.8 * theta + 0.6, q);
+      for (std::size_t k = 0; k < items[i].category_scores.size(); ++k) {
+        EXPECT_NEAR(q[k], p[k], 1e-13) << "item " << i + 1 << ", theta " << theta << ", category " << k + 1;
+      }
+    }
+  }
+}
+
+// Central differences of the criteria against their analytic gradient and Hessian.
+TEST(Link, CriterionDerivativesAgreeWithFiniteDifferences) {
+  const LinkingInput input = self_linking(1.3, -0.4, LinkingMethod::haebara, true);
+  const CriterionSetup setup{prepare_items(input.items_x), prepare_items(input.items_y),
+                             normal_shaped_grid(0.2, 1.1), input.grid_group1, true};
+  for (const auto criterion : {haebara_criterion, stocking_lord_criterion}) {
+    const double A = 1.1;
+    const double B = -0.2;
+    const double h = 1e-5;
+    const CriterionValue at = criterion(setup, A, B);
+    const CriterionValue a_up = criterion(setup, A + h, B);
+    const CriterionValue a_down = criterion(setup, A - h, B);
+    const CriterionValue b_up = criterion(setup, A, B + h);
+    const CriterionValue b_down = criterion(setup, A, B - h);
+    const auto near = [&](double analytic, double numeric) {
+      EXPECT_NEAR(analytic, numeric, 1e-6 * std::fmax(1.0, std::fabs(numeric)));
+    };
+    near(at.gradient[0], (a_up.value - a_down.value) / (2 * h));
+    near(at.gradient[1], (b_up.value - b_down.value) / (2 * h));
+    near(at.hessian[0], (a_up.gradient[0] - a_down.gradient[0]) / (2 * h));
+    near(at.hessian[1], (b_up.gradient[0] - b_down.gradient[0]) / (2 * h));
+    near(at.hessian[1], (a_up.gradient[1] - a_down.gradient[1]) / (2 * h));
+    near(at.hessian[2], (b_up.gradient[1] - b_down.gradient[1]) / (2 * h));
+  }
+}
+
+// Every fault of the pairs is named with the pair and its two numbers.
+TEST(Link, RefusesPairsItCannotUse) {
+  struct Case {
+    std::vector<CommonItemPair> common;
+    LinkingMethod method;
+    std::string message;
+  };
+  const std::vector<Case> cases = {
+      {pairs({{1, 1}, {11, 2}}), LinkingMethod::haebara, "pair 2 (form X item 11, form Y item 2): form X has no item numbered 11"},
+      {pairs({{1, 1}, {2, 12}}), LinkingMethod::haebara, "form Y has no item numbered 12"},
+      {pairs({{1, 1}, {2, 2}, {3, 1}}), LinkingMethod::haebara, "pair 3 (form X item 3, form Y item 1): form Y item 1 is already in pair 1"},
+      {pairs({{1, 1}, {2, 4}}), LinkingMethod::haebara, "the items differ in model: \"L3\" in form X, \"SN\" in form Y"},
+      {pairs({{1, 1}, {4, 8}}), LinkingMethod::haebara, "the items differ in categories: 3 in form X, 4 in form Y"},
+      {pairs({{1, 1}, {2, 3}}), LinkingMethod::haebara, "the items differ in category scores: 1 3 in form X, 0 1 in form Y"},
+      {pairs({{1, 1}, {3, 3}}), LinkingMethod::haebara, "the items differ in D: 1.7 in form X, 1 in form Y"},
+      {pairs({{5, 5}}), LinkingMethod::haebara, "1 pair of common items; linking needs at least two"},
+      {pairs({{6, 6}, {10, 10}}), LinkingMethod::mean_sigma, "mean-sigma linking failed: no common item has a slope"},
+      {pairs({{13, 13}, {3, 3}}), LinkingMethod::haebara, "form Y has two items numbered 13 (items 11 and 12)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.message);
+    LinkingInput input;
+    input.items_x = mixed_form();
+    input.items_x[2].parameters[0] = 1.7;
+    input.items_y = mixed_form();
+    input.items_x.push_back({13, ItemModel::l3, {0, 1}, {1.7, 1.0, 0.0, 0.2}});
+    input.items_y.push_back({13, ItemModel::l3, {0, 1}, {1.7, 1.0, 0.0, 0.2}});
+    input.items_y.push_back({13, ItemModel::l3, {0, 1}, {1.7, 1.2, 0.1, 0.2}});
+    input.grid_group1 = input.grid_group2 = normal_shaped_grid();
+    input.common = c.common;
+    input.method = c.method;
+    input.common_items_name = "anchors.txt";
+    try {
+      link(input);
+      ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+      EXPECT_NE(std::string(error.what()).find(c.message), std::string::npos) << error.what();
+      EXPECT_EQ(error.diagnostic().input, InputPart::common_items);
+    }
+  }
+}
+
+// Kolen and Brennan's 3PL example as plink ships it (KB04), with plink's
+// published constants.
+TEST(Link, Kb04GivesThePublishedConstants) {
+  const fs::path folder = fs::path(IRTEQ_CASES_DIR) / ".." / "linking" / "kb04";
+  if (!fs::exists(folder / "expected.csv")) {
+    if (IRTEQ_REQUIRE_CASES) FAIL() << "no linking example at " << folder;
+    GTEST_SKIP() << "no linking example at " << folder;
+  }
+  LinkingInput input;
+  input.items_x = read_items(folder / "formx.par");
+  input.items_y = read_items(folder / "formy.par");
+  for (int number = 3; number <= 36; number += 3) input.common.push_back({number, number, 0});
+  std::ifstream expected(folder / "expected.csv");
+  std::string line;
+  std::getline(expected, line);
+  int rows = 0;
+  while (std::getline(expected, line)) {
+    std::replace(line.begin(), line.end(), ',', ' ');
+    std::istringstream fields(line);
+    std::string control, method;
+    double A = 0.0, B = 0.0;
+    fields >> control >> method >> A >> B;
+    SCOPED_TRACE(control + " " + method);
+    input.symmetric = control.find("symmetric") != std::string::npos;
+    const fs::path grid = folder / (input.symmetric ? "normal30.qd" : "uniform40.qd");
+    input.grid_group1 = read_grid(grid);
+    input.grid_group2 = read_grid(grid);
+    const LinkingResult result = link(input);
+    std::size_t slot = 0;
+    while (linking_method_name(methods[slot]) != method) ++slot;
+    EXPECT_NEAR(result.methods[slot].A, A, 2e-6);
+    EXPECT_NEAR(result.methods[slot].B, B, 2e-6);
+    ++rows;
+  }
+  EXPECT_EQ(rows, 6);
+}
+
+}  // namespace
+}  // namespace irteq::testing
