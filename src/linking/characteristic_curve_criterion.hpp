@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <vector>
 
 #include "irteq/input.hpp"
@@ -8,14 +9,23 @@
 namespace irteq {
 
 // The common items and grids of a characteristic-curve linking, as the
-// models evaluate them ("MU" items as "BN"), weights normalised to sum to 1.
+// models evaluate them ("MU" items as "BN"), weights normalised to sum to 1,
+// with each scale's fixed side computed once: on form Y's scale form Y's
+// items at group 2's points, on form X's scale form X's at group 1's.
 struct CriterionSetup {
-  std::vector<Item> x;  // form X's common items, pair by pair
-  std::vector<Item> y;  // their form Y counterparts
+  std::vector<Item> x;     // form X's common items, pair by pair
+  std::vector<Item> y;     // their form Y counterparts
   QuadratureGrid y_scale;  // group 2's grid: where form Y's and transformed form X's curves meet
   QuadratureGrid x_scale;  // group 1's grid: the symmetric part, on form X's scale
   bool symmetric = false;
+  std::vector<std::size_t> first_category;  // per item, its first category's place in a point's row
+  std::size_t categories = 0;               // all items' categories: the length of a point's row
+  std::vector<double> y_fixed;  // per point of y_scale, every form Y item's category probabilities
+  std::vector<double> x_fixed;  // per point of x_scale, every form X item's (symmetric only)
 };
+
+CriterionSetup criterion_setup(std::vector<Item> x, std::vector<Item> y, QuadratureGrid y_scale,
+                               QuadratureGrid x_scale, bool symmetric);
 
 // A criterion's value at (A, B) with its gradient and Hessian in (A, B).
 struct CriterionValue {

@@ -23,15 +23,15 @@ namespace {
 
 std::size_t slot(LinkingMethod method) { return static_cast<std::size_t>(method); }
 
-CriterionSetup criterion_setup(const LinkingInput& input, std::span<const CommonItemPositions> common) {
+CriterionSetup common_item_setup(const LinkingInput& input, std::span<const CommonItemPositions> common) {
   std::vector<Item> x;
   std::vector<Item> y;
   for (const CommonItemPositions& pair : common) {
     x.push_back(input.items_x[pair.x]);
     y.push_back(input.items_y[pair.y]);
   }
-  return {prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2), normalised_grid(input.grid_group1),
-          input.symmetric};
+  return criterion_setup(prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2),
+                         normalised_grid(input.grid_group1), input.symmetric);
 }
 
 MethodConstants characteristic_curve_constants(LinkingMethod method, Criterion criterion,
@@ -71,7 +71,7 @@ LinkingResult link(const LinkingInput& input) {
       start_B = methods[slot(method)].B;
     }
   }
-  const CriterionSetup setup = criterion_setup(input, common);
+  const CriterionSetup setup = common_item_setup(input, common);
   methods[slot(LinkingMethod::haebara)] =
       characteristic_curve_constants(LinkingMethod::haebara, haebara_criterion, setup, start_A, start_B);
   methods[slot(LinkingMethod::stocking_lord)] =

@@ -17,6 +17,7 @@ constexpr double relative_step = 1e-12;
 constexpr double rounding = 64.0 * 2.220446049250313e-16;
 
 bool settled(double step, double value) { return std::fabs(step) <= relative_step * std::fmax(1.0, std::fabs(value)); }
+bool near(double step, double value) { return std::fabs(step) <= 1e-6 * std::fmax(1.0, std::fabs(value)); }
 
 }  // namespace
 
@@ -27,29 +28,33 @@ CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& s
     const auto& g = here.gradient;
     const auto& h = here.hessian;
     const double determinant = h[0] * h[2] - h[1] * h[1];
+    const bool newton = h[0] > 0.0 && determinant > 0.0;
     double dA = -g[0];
     double dB = -g[1];
-    if (h[0] > 0.0 && determinant > 0.0) {
+    if (newton) {
       dA = -(h[2] * g[0] - h[1] * g[1]) / determinant;
       dB = -(h[0] * g[1] - h[1] * g[0]) / determinant;
+      // A Newton step this small would not move the constants: they have converged.
+      if (settled(dA, A) && settled(dB, B)) return {true, A, B, here.value, step - 1, {}};
     }
+    // Close to the minimum the criterion changes by less than its own
+    // rounding, so a comparison of values cannot judge the step there: a
+    // short Newton step is taken as it is.
+    const bool trusted = newton && near(dA, A) && near(dB, B);
     double scale = 1.0;
     bool taken = false;
     CriterionValue there;
     for (int halving = 0; halving <= max_halvings; ++halving) {
       if (A + scale * dA > 0.0) {
         there = criterion(setup, A + scale * dA, B + scale * dB);
-        if (there.value <= here.value + rounding * here.value) {
+        if (std::isfinite(there.value) && (trusted || there.value <= here.value + rounding * here.value)) {
           taken = true;
           break;
         }
       }
       scale *= 0.5;
     }
-    if (!taken) {
-      if (settled(dA, A) && settled(dB, B)) return {true, A, B, here.value, step - 1, {}};
-      return {false, A, B, here.value, step, "no step lowers the criterion"};
-    }
+    if (!taken) return {false, A, B, here.value, step, "no step lowers the criterion"};
     const double next_A = A + scale * dA;
     const double next_B = B + scale * dB;
     const bool done = settled(next_A - A, next_A) && settled(next_B - B, next_B);

@@ -20,8 +20,9 @@ using Criterion = CriterionValue (*)(const CriterionSetup&, double A, double B);
 // Newton's method on (A, B) from the start values, with the analytic
 // Hessian; a step that would raise the criterion (beyond rounding) or make A
 // not positive is halved, and where the Hessian is not positive definite the
-// step follows the gradient down. Converged when a step changes neither A
-// nor B by more than 1e-12 relative (to 1 for values below 1); at most 100 steps.
+// step follows the gradient down. Newton steps below 1e-6 relative are taken
+// whole. Converged when the Newton step would change neither A nor B by more
+// than 1e-12 relative (to 1 for values below 1); at most 100 steps.
 CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& setup, double A, double B);
 
 }  // namespace irteq

@@ -3,77 +3,91 @@
 // s^2 sigma (1 - sigma)(1 - 2 sigma); graded items difference the cumulative
 // curves; a nominal item's p_k has slope D p_k (a_k - abar) and curvature
 // D^2 p_k ((a_k - abar)^2 - var), abar and var the p-weighted mean and
-// variance of its slopes.
+// variance of its slopes. The probabilities are computed by the same
+// expressions as the models' own, so they are equal to the last bit.
 #include "models/category_derivatives.hpp"
 
-#include <array>
 #include <cmath>
 
-#include "irteq/limits.hpp"
-#include "models/category_probabilities.hpp"
+#include "models/bn_probabilities.hpp"
+#include "models/normal_cdf.hpp"
 #include "models/normal_cdf_derivatives.hpp"
 
 namespace irteq {
 
 namespace {
 
-struct Slopes {
+// A cumulative curve with its slope and curvature.
+struct Curve {
+  double value = 1.0;
   double first = 0.0;
   double second = 0.0;
 };
 
-Slopes logistic_slopes(double scale, double z) {
-  const double sigma = 1.0 / (1.0 + std::exp(-z));
+// sigma(z) = 1 / (1 + exp(-z)) as the models write it, from exp(-z).
+Curve logistic(double scale, double exp_minus_z) {
+  const double sigma = 1.0 / (1.0 + exp_minus_z);
   const double spread = sigma * (1.0 - sigma);
-  return {scale * spread, scale * scale * spread * (1.0 - 2.0 * sigma)};
+  return {sigma, scale * spread, scale * scale * spread * (1.0 - 2.0 * sigma)};
 }
 
 // Category k's probability is the difference of the cumulative curves k - 1
 // and k (the first is 1, the last category's next is 0).
-void graded(int m, std::span<double> dp, std::span<double> d2p, auto cumulative) {
-  Slopes previous{};
+void graded(int m, std::span<double> p, std::span<double> dp, std::span<double> d2p, auto cumulative) {
+  Curve previous{};
   for (int k = 1; k < m; ++k) {
-    const Slopes above = cumulative(k);
-    dp[static_cast<std::size_t>(k - 1)] = previous.first - above.first;
-    d2p[static_cast<std::size_t>(k - 1)] = previous.second - above.second;
+    const Curve above = cumulative(k);
+    const auto at = static_cast<std::size_t>(k - 1);
+    p[at] = previous.value - above.value;
+    dp[at] = previous.first - above.first;
+    d2p[at] = previous.second - above.second;
     previous = above;
   }
-  dp[static_cast<std::size_t>(m - 1)] = previous.first;
-  d2p[static_cast<std::size_t>(m - 1)] = previous.second;
+  const auto last = static_cast<std::size_t>(m - 1);
+  p[last] = previous.value;
+  dp[last] = previous.first;
+  d2p[last] = previous.second;
 }
 
 }  // namespace
 
-void category_derivatives(const Item& item, double theta, std::span<double> dp, std::span<double> d2p) {
+void category_derivatives(const Item& item, double theta, std::span<double> p, std::span<double> dp,
+                          std::span<double> d2p) {
   const std::vector<double>& q = item.parameters;
   const auto m = static_cast<int>(item.category_scores.size());
   switch (item.model) {
     case ItemModel::l3: {
-      const double slope = q[0] * q[1];
-      const double z = slope * (theta - q[2]);
-      const Slopes correct = (z <= 99.0 && z >= -99.0) ? logistic_slopes(slope, z) : Slopes{};
-      dp[1] = (1.0 - q[3]) * correct.first;
-      d2p[1] = (1.0 - q[3]) * correct.second;
+      double z = (q[0] * q[1]) * (theta - q[2]);
+      const bool clamped = !(z <= 99.0 && z >= -99.0);
+      if (!(z <= 99.0)) z = 99.0;
+      if (!(z >= -99.0)) z = -99.0;
+      const double e = std::exp(-z);
+      const Curve curve = logistic(q[0] * q[1], e);
+      const double correct = q[3] + (1.0 - q[3]) / (1.0 + e);
+      p[0] = 1.0 - correct;
+      p[1] = correct;
+      dp[1] = clamped ? 0.0 : (1.0 - q[3]) * curve.first;
+      d2p[1] = clamped ? 0.0 : (1.0 - q[3]) * curve.second;
       dp[0] = -dp[1];
       d2p[0] = -d2p[1];
       break;
     }
     case ItemModel::sn:
-      graded(m, dp, d2p, [&](int k) {
-        const NormalCdfDerivatives d = normal_cdf_derivatives((theta - q[static_cast<std::size_t>(k)]) * q[0]);
-        return Slopes{d.first * q[0], d.second * q[0] * q[0]};
+      graded(m, p, dp, d2p, [&](int k) {
+        const double x = (theta - q[static_cast<std::size_t>(k)]) * q[0];
+        const NormalCdfDerivatives d = normal_cdf_derivatives(x);
+        return Curve{normal_cdf(x), d.first * q[0], d.second * q[0] * q[0]};
       });
       break;
     case ItemModel::sl:
-      graded(m, dp, d2p, [&](int k) {
+      graded(m, p, dp, d2p, [&](int k) {
         const double slope = q[0] * q[1];
-        return logistic_slopes(slope, slope * (theta - q[static_cast<std::size_t>(k + 1)]));
+        return logistic(slope, std::exp(-(slope * (theta - q[static_cast<std::size_t>(k + 1)]))));
       });
       break;
     case ItemModel::bn:
     case ItemModel::mu: {  // held as "BN" once prepared
-      std::array<double, max_categories> p{};
-      category_probabilities(item, theta, p);
+      bn_probabilities(m, theta, q, p);
       const double d = q[0];
       double mean = 0.0;
       for (int k = 0; k < m; ++k) mean += p[static_cast<std::size_t>(k)] * q[static_cast<std::size_t>(1 + k)];

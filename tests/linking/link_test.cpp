@@ -75,8 +75,8 @@ TEST(Link, TransformedItemsAtTheMovedAbilityKeepTheirProbabilities) {
 // Central differences of the criteria against their analytic gradient and Hessian.
 TEST(Link, CriterionDerivativesAgreeWithFiniteDifferences) {
   const LinkingInput input = self_linking(1.3, -0.4, LinkingMethod::haebara, true);
-  const CriterionSetup setup{prepare_items(input.items_x), prepare_items(input.items_y),
-                             normal_shaped_grid(0.2, 1.1), input.grid_group1, true};
+  const CriterionSetup setup = criterion_setup(prepare_items(input.items_x), prepare_items(input.items_y),
+                                               normal_shaped_grid(0.2, 1.1), input.grid_group1, true);
   for (const auto criterion : {haebara_criterion, stocking_lord_criterion}) {
     const double A = 1.1;
     const double B = -0.2;
