@@ -3,11 +3,13 @@
 #include <filesystem>
 #include <functional>
 #include <istream>
+#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "irteq/input.hpp"
+#include "irteq/linking.hpp"
 #include "irteq/result.hpp"
 
 namespace irteq {
@@ -62,5 +64,16 @@ void write_report(const EquatingResult& result, const LineSink& line);
 // absent; files overwritten), every number written so that it reads back to
 // the same double.
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
+
+// An item parameter file and a quadrature points file that the readers read
+// back to the very same items and grid: numbers in their shortest exact
+// text, "MU" items as "MU". What they write is checked first, as equate()
+// checks it, so no file irteq cannot use is written.
+void write_items(const std::vector<Item>& items, std::ostream& out, std::string_view title);
+void write_grid(const QuadratureGrid& grid, std::ostream& out, std::string_view title);
+
+// The report's linking section: every method's constants, the one applied
+// and the anchors' fit. It stands between the echo and the results.
+void write_linking_report(const LinkingResult& result, const LineSink& line);
 
 }  // namespace irteq
