@@ -168,7 +168,8 @@ methods <- c("true score equating", "observed score equating")
 
 plot_equivalents <- function(raw, true, observed, metric, unit, extra) {
   draw(list(x = raw, y = true, type = "n", xlab = "form X raw score", ylab = unit,
-            main = "Form Y equivalents of form X raw scores", ylim = range(true, observed, if (metric == "raw") raw)), extra)
+            main = "Form Y equivalents of form X raw scores",
+            ylim = range(true, observed, if (metric == "raw") raw)), extra)
   graphics::grid(col = "grey90", lty = 1)
   if (metric == "raw") graphics::abline(0, 1, col = "grey50", lty = 2)
   graphics::points(raw, true, pch = 19, cex = 0.6, col = colours[["true"]])
