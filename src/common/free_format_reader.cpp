@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/number_text.hpp"
+#include "irteq/limits.hpp"
 
 namespace irteq {
 
@@ -67,10 +68,23 @@ void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
 }
 
 bool FreeFormatReader::read_line(std::string& line) {
-  if (!std::getline(in_, line)) {
-    if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
-    return false;
+  // Character by character up to the cap, so that a file without line ends
+  // (a binary file, /dev/zero) ends the run at once in bounded memory.
+  line.clear();
+  bool any = false;
+  char c = 0;
+  while (in_.get(c)) {
+    any = true;
+    if (c == '\n') break;
+    if (line.size() == static_cast<std::size_t>(max_line_length)) {
+      fail("the line is longer than " + std::to_string(max_line_length) +
+               " characters (1 MiB), the most a line may hold: is this a text file?",
+           {.code = ErrorCode::limit_exceeded, .line = line_number_ + 1});
+    }
+    line += c;
   }
+  if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
+  if (!any) return false;
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.pop_back();  // files written with CR LF
   // Editors on Windows start UTF-8 files with a byte-order mark; it is not part of the text.
