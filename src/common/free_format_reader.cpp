@@ -115,12 +115,14 @@ bool FreeFormatReader::load_line() {
   if (!read_line(line_)) return false;
   if (!line_loaded_) first_line_of_read_ = line_number_;
   position_ = 0;
+  decimal_comma_.clear();
   line_loaded_ = true;
   return true;
 }
 
 void FreeFormatReader::begin_read() {
   line_loaded_ = false;
+  decimal_comma_.clear();
   separator_owed_ = false;
   ended_ = false;
   repeats_left_ = 0;
@@ -234,6 +236,13 @@ Got FreeFormatReader::get_real(double& value) {
   // Too large for a double: infinity would flow on into every result. Values
   // too small become zero or subnormal, which is harmless.
   if (!parse_real(token.text, value)) fail("number out of range: " + shown(token.text));
+  // A whole number, then a comma and digits: "0,5" written for 0.5.
+  if (decimal_comma_.empty() && is_integer_text(token.text) && position_ + 1 < line_.size() &&
+      line_[position_] == ',' && is_digit(line_[position_ + 1])) {
+    std::size_t end = position_ + 1;
+    while (end < line_.size() && is_digit(line_[end])) ++end;
+    if (end == line_.size() || ends_unquoted(line_[end])) decimal_comma_ = token.text + line_.substr(position_, end - position_);
+  }
   return Got::value;
 }
 

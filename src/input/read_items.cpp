@@ -113,7 +113,7 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
                     {.code = ErrorCode::syntax_error, .item = position});
       }
     }
-    warnings.warn_of_numbers_left(reader, "category scores");
+    warnings.warn_of_numbers_left(reader, "category scores", {.item = position});
     const std::string scores_hint = lines_hint(reader, "category scores");
     line.clear();
     append_free_integers(line, item.category_scores);
@@ -140,7 +140,7 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
                     {.code = ErrorCode::syntax_error, .item = position});
       }
     }
-    warnings.warn_of_numbers_left(reader, "parameters");
+    warnings.warn_of_numbers_left(reader, "parameters", {.item = position});
     echo_parameters(echo, item.parameters, item.model == ItemModel::l3 ? 4 : 8);
     if (const std::string problem = parameter_problem(item.model, m, item.parameters); !problem.empty()) {
       fail_item(problem + lines_hint(reader, "parameters"), ErrorCode::invalid_input);
