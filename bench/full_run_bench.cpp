@@ -124,7 +124,8 @@ void BM_FullRun_BatchWithCsv(benchmark::State& state) {
   std::string failure;
   for (auto _ : state) {
     std::ostringstream errors;
-    if (run_batch(run_case.control_file().string(), csv_folder, errors) != 0 || !errors.str().empty()) {
+    if (run_batch({.control_file = run_case.control_file().string(), .csv_folder = csv_folder}, errors) != 0 ||
+        !errors.str().empty()) {
       failure = "the batch run failed or warned: " + errors.str();
       break;
     }
