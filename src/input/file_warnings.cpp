@@ -27,7 +27,8 @@ void FileWarnings::finish() const {
   }
 }
 
-void FileWarnings::warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read, Diagnostic where) {
+void FileWarnings::warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read, Diagnostic where,
+                                        std::string_view note) {
   const int left = reader.numbers_left_on_line();
   if (left == 0) return;
   // A decimal comma reads as two values and shifts every value after it: the
@@ -40,7 +41,7 @@ void FileWarnings::warn_of_numbers_left(const FreeFormatReader& reader, std::str
   }
   warn(reader.line_number(),
        std::to_string(left) + (left == 1 ? " more number after the " : " more numbers after the ") +
-           std::string(read) + (left == 1 ? " is" : " are") + " ignored",
+           std::string(read) + (left == 1 ? " is" : " are") + " ignored" + std::string(note),
        where);
 }
 

@@ -25,7 +25,9 @@ class FileWarnings {
   // What the reader left on the line it just read: numbers after the values
   // of the read are ignored. When a comma stands between two digits on that
   // line the numbers were written with decimal commas: a syntax error.
-  void warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read, Diagnostic where = {});
+  // note, when given, ends the warning: what likely caused the numbers left.
+  void warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read, Diagnostic where = {},
+                            std::string_view note = {});
   // A title line of nothing but numbers is likely a first data line.
   void warn_of_numeric_title(std::string_view title);
 
