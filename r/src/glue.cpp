@@ -36,6 +36,7 @@ const char* code_name(irteq::ErrorCode code) {
     case irteq::ErrorCode::unknown_item_type: return "unknown_item_type";
     case irteq::ErrorCode::control_file: return "control_file";
     case irteq::ErrorCode::not_finite: return "not_finite";
+    case irteq::ErrorCode::input_warning: return "input_warning";
   }
   return "internal_error";
 }
@@ -92,7 +93,7 @@ List guarded(Body&& body) {
 irteq::ReadOptions collecting(Warnings& warnings, bool strict) {
   irteq::ReadOptions options;
   options.warning = [&warnings](std::string_view line) { warnings.emplace_back(line); };
-  (void)strict;
+  options.strict = strict;
   return options;
 }
 

@@ -137,3 +137,23 @@ test_that("readers and other entry points raise irteq_errors and warnings", {
   expect_error(items("L3", list(0:1), list(c(1.7, 1, 0, 2))), "items: item 1 .* c = 2 must lie", class = "irteq_error")
   expect_error(normal_grid(sd = 0), "sd a finite number above 0", class = "irteq_error")
 })
+
+# Each reader's warning (here a title of nothing but numbers) is an error under strict = TRUE.
+test_that("strict = TRUE makes the readers' warnings errors of class irteq_error_input_warning", {
+  folder <- tempfile("strict")
+  dir.create(folder)
+  files <- c(new_para = write_items(good$x_items, file.path(folder, "x.par"), title = "1 2 3"),
+             old_para = write_items(good$y_items, file.path(folder, "y.par")),
+             new_quad = write_grid(good$x_grid, file.path(folder, "g1.qd"), title = "1 2 3"),
+             old_quad = write_grid(good$y_grid, file.path(folder, "g2.qd")),
+             raw2scale = write_scale_table(good$scale, file.path(folder, "y.scl"), title = "1 2 3"))
+  readers <- list(new_para = read_items, new_quad = read_grid, raw2scale = read_scale_table)
+  for (file in names(readers)) {
+    expect_warning(readers[[file]](files[[file]]), basename(files[[file]]), class = "irteq_warning")
+    expect_error(readers[[file]](files[[file]], strict = TRUE), basename(files[[file]]),
+                 class = "irteq_error_input_warning")
+  }
+  control <- write_control(c(output = "out.txt", vapply(files, basename, "")), file.path(folder, "control.txt"))
+  expect_s3_class(suppressWarnings(equate_files(control)), "irteq_equating")
+  expect_error(equate_files(control, strict = TRUE), class = "irteq_error_input_warning")
+})
