@@ -121,10 +121,13 @@ BENCHMARK(BM_FullRun)->Unit(benchmark::kMillisecond);
 void BM_FullRun_BatchWithCsv(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
   const std::string csv_folder = (run_case.control_file().parent_path() / "csv").string();
+  CommandLine line;
+  line.control_file = run_case.control_file().string();
+  line.csv_folder = csv_folder;
   std::string failure;
   for (auto _ : state) {
     std::ostringstream errors;
-    if (run_batch(run_case.control_file().string(), csv_folder, errors) != 0 || !errors.str().empty()) {
+    if (run_batch(line, errors) != 0 || !errors.str().empty()) {
       failure = "the batch run failed or warned: " + errors.str();
       break;
     }

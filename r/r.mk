@@ -1,5 +1,7 @@
 # The R package in r/ (included by the top-level Makefile; run from the repository root).
 #   make r-install   install the package from this checkout (R_LIBRARY=DIR to choose the library)
+#   make r-dist      the source package build-r/irteq_VERSION.tar.gz, the library's sources inside:
+#                    it installs with R CMD INSTALL on any machine with R, Rcpp and a C++20 compiler
 #   make r-check     R CMD build, then R CMD check --no-manual; fails on any ERROR or WARNING
 #   make r-bench     median time of equate() from R on the largest run, beside the C++ library's
 R_BUILD     ?= build-r
@@ -11,7 +13,7 @@ R_TARBALL    = $(R_BUILD)/irteq_$(R_PACKAGE_VERSION).tar.gz
 # Offline: an empty local repository, so nothing asks CRAN for its index.
 R_OFFLINE    = R_PROFILE_USER=$(abspath $(R_BUILD))/offline.Rprofile MAKEFLAGS=-j$(JOBS)
 
-.PHONY: r-sync r-build r-install r-check r-bench
+.PHONY: r-sync r-build r-dist r-install r-check r-bench
 
 # The package compiles the core's own sources, copied in (git-ignored), and bundles the example.
 r-sync:
@@ -29,6 +31,9 @@ r-build: r-sync
 	echo 'options(repos = c(CRAN = "file://$(abspath $(R_BUILD))/repository"))' > $(R_BUILD)/offline.Rprofile
 	rm -f $(R_BUILD)/irteq_*.tar.gz
 	cd $(R_BUILD) && $(R_OFFLINE) R CMD build --no-manual --no-build-vignettes $(abspath r)
+
+r-dist: r-build
+	@echo "The source package is $(R_TARBALL)"
 
 r-install: r-build
 	$(R_OFFLINE) R CMD INSTALL $(if $(R_LIBRARY),--library=$(R_LIBRARY)) $(R_TARBALL)

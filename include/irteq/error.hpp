@@ -14,6 +14,7 @@ enum class ErrorCode {
   unknown_item_type,  // an item type code no model knows
   control_file,       // a control file that does not name the six files properly
   not_finite,         // results that are not finite numbers
+  input_warning,      // a warning of the readers, made an error by strict mode
   linking_failed,     // the applied linking method found no constants: no convergence, or A <= 0
 };
 

@@ -20,6 +20,7 @@ using LineSink = std::function<void(std::string_view line)>;
 struct ReadOptions {
   LineSink echo;     // the report's echo of what was read; none when empty
   LineSink warning;  // one message per suspicious line (the run goes on); none when empty
+  bool strict = false;  // every warning of the readers is thrown as an Error (ErrorCode::input_warning) instead
 };
 
 // The six files a control file names, by keyword.
@@ -61,8 +62,9 @@ EquatingInput read_control_file(const std::filesystem::path& control_file, const
 void write_report(const EquatingResult& result, const LineSink& line);
 
 // equivalents.csv, distributions.csv and moments.csv in folder (created if
-// absent; files overwritten), every number written so that it reads back to
-// the same double.
+// absent), every number written so that it reads back to the same double.
+// Each file is written under a temporary name and replaces the old one when
+// all three are complete; a failure leaves none of the three.
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
 
 // An item parameter file and a quadrature points file that the readers read

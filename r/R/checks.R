@@ -1,14 +1,22 @@
-# Shapes and types are checked here, before C++ sees anything: NA, wrong
-# types and ragged columns get an irteq_error naming the argument. The values'
-# meaning (categories, parameters, weights) is the core's to check.
+# Shapes and types are checked here, before C++ sees anything: NA, NaN, wrong
+# types and ragged columns get an irteq_error naming the argument as the
+# caller wrote it. The values' meaning (categories, parameters, weights) is the
+# core's to check.
 
 type_name <- function(x) if (is.null(x)) "NULL" else class(x)[1L]
 
 check_path <- function(path, what, call) {
   if (!is.character(path) || length(path) != 1L || is.na(path) || !nzchar(path)) {
-    abort(sprintf("%s must be one file name, not %s", what, describe(path)), call, code = "file_error")
+    abort(sprintf("%s must be one file name, not %s", what, describe(path)), call)
   }
   enc2native(path.expand(path))
+}
+
+check_flag <- function(x, what, call) {
+  if (!is.logical(x) || length(x) != 1L || is.na(x)) {
+    abort(sprintf("%s must be TRUE or FALSE, not %s", what, describe(x)), call)
+  }
+  x
 }
 
 describe <- function(x) {
@@ -17,22 +25,35 @@ describe <- function(x) {
   sprintf("%s of length %d", type_name(x), length(x))
 }
 
+# "w2", "x_grid$theta[3]": element i of what, as the caller would index it.
+element <- function(what, i, n) if (n == 1L) what else sprintf("%s[%d]", what, i)
+
+# What is wrong with the first value that is not a number (NA or NaN), not
+# finite, not whole or beyond R's integers; NULL when all pass. name(i) names value i.
+value_problem <- function(x, name, finite = FALSE, whole = FALSE) {
+  bad <- if (finite || whole) !is.finite(x) else is.na(x)
+  if (whole) bad <- bad | abs(x) > .Machine$integer.max | x != trunc(x)
+  i <- which(bad)[1L]
+  if (is.na(i)) return(NULL)
+  v <- x[[i]]
+  shown <- if (is.nan(v)) "NaN" else if (is.na(v)) "NA" else format(v, digits = 15)
+  sprintf("%s is %s, %s", name(i), shown,
+          if (is.na(v)) "not a number" else if (!is.finite(v)) "not a finite number"
+          else if (abs(v) > .Machine$integer.max) "out of range: whole numbers here lie within +-2147483647"
+          else "not a whole number")
+}
+
 as_doubles <- function(x, what, call, finite = FALSE) {
   if (!is.numeric(x)) abort(sprintf("%s must be numeric, not %s", what, type_name(x)), call)
-  if (anyNA(x)) abort(sprintf("%s must not hold NA (value %d)", what, which(is.na(x))[1L]), call)
-  if (finite && !all(is.finite(x))) {
-    abort(sprintf("%s must be finite numbers (value %d is %s)", what, which(!is.finite(x))[1L],
-                  format(x[!is.finite(x)][1L])), call)
-  }
+  problem <- value_problem(x, function(i) element(what, i, length(x)), finite)
+  if (!is.null(problem)) abort(problem, call)
   as.double(x)
 }
 
 as_integers <- function(x, what, call) {
-  x <- as_doubles(x, what, call)
-  bad <- which(x != trunc(x) | abs(x) > .Machine$integer.max)
-  if (length(bad) > 0L) {
-    abort(sprintf("%s must be whole numbers (value %d is %s)", what, bad[1L], format(x[bad[1L]])), call)
-  }
+  if (!is.numeric(x)) abort(sprintf("%s must be numeric, not %s", what, type_name(x)), call)
+  problem <- value_problem(x, function(i) element(what, i, length(x)), whole = TRUE)
+  if (!is.null(problem)) abort(problem, call)
   as.integer(x)
 }
 
@@ -63,39 +84,66 @@ as_items <- function(x, what, call) {
     abort(sprintf("%s$type must be item type codes (character, no NA), not %s", what, type_name(x[["type"]])), call)
   }
   for (column in c("scores", "parameters")) {
-    if (!is.list(x[[column]])) {
-      abort(sprintf("%s$%s must be a list of one numeric vector per item, not %s", what, column,
-                    type_name(x[[column]])), call)
+    if (!is.list(x[[column]]) || !all(vapply(x[[column]], is.numeric, NA))) {
+      i <- if (is.list(x[[column]])) which(!vapply(x[[column]], is.numeric, NA))[1L] else 0L
+      abort(sprintf("%s must be %s, not %s", if (i > 0L) sprintf("%s$%s[[%d]]", what, column, i) else
+                      sprintf("%s$%s", what, column),
+                    if (i > 0L) "numeric" else "a list of one numeric vector per item",
+                    type_name(if (i > 0L) x[[column]][[i]] else x[[column]])), call)
     }
   }
-  scores <- numeric_list(x[["scores"]], sprintf("%s$scores", what), call, whole = TRUE)
-  parameters <- numeric_list(x[["parameters"]], sprintf("%s$parameters", what), call)
+  number <- as_integers(x[["item"]], sprintf("%s$item", what), call)
+  type <- as.character(x[["type"]])
+  scores <- x[["scores"]]
+  parameters <- x[["parameters"]]
+  m <- lengths(scores)
+  label <- function(i) {
+    sprintf("%s: item %d (number %d, %s, %d %s)", what, i, number[i], type[i], m[i],
+            if (m[i] == 1L) "category" else "categories")
+  }
+  # All at once; item by item only to name the first bad value.
+  if (!all_fine(scores, whole = TRUE) || !all_fine(parameters)) {
+    for (i in seq_along(scores)) {
+      problem <- value_problem(scores[[i]], function(k) sprintf("the score of category %d", k), whole = TRUE)
+      if (is.null(problem)) {
+        problem <- value_problem(parameters[[i]], function(k) parameter_name(type[i], m[i], k), finite = TRUE)
+      }
+      if (!is.null(problem)) abort(paste0(label(i), ": ", problem), call, item = i)
+    }
+  }
   if (!is.null(x[["categories"]])) {
     categories <- as_integers(x[["categories"]], sprintf("%s$categories", what), call)
-    bad <- which(categories != lengths(scores))
-    if (length(bad) > 0L) {
-      abort(sprintf("%s: item %d has %d categories but %d category scores", what, bad[1L],
-                    categories[bad[1L]], length(scores[[bad[1L]]])), call)
+    bad <- which(categories != m)[1L]
+    if (!is.na(bad)) {
+      abort(sprintf("%s: item %d has %d categories but %d category scores", what, bad, categories[bad], m[bad]),
+            call, item = bad)
     }
   }
-  list(item = as_integers(x[["item"]], sprintf("%s$item", what), call), type = as.character(x[["type"]]),
-       scores = scores, parameters = parameters)
+  list(item = number, type = type, scores = converted(scores, is.integer, as.integer),
+       parameters = converted(parameters, is.double, as.double))
 }
 
-# A list of numeric vectors as integer (whole) or double vectors. Checked all
-# at once; element by element only to name the first bad one.
-numeric_list <- function(x, what, call, whole = FALSE) {
+all_fine <- function(x, whole = FALSE) {
   values <- unlist(x, use.names = FALSE)
-  if (is.null(values)) values <- integer()
-  fine <- all(vapply(x, is.numeric, NA)) && !anyNA(values) &&
-    (!whole || all(values == trunc(values) & abs(values) <= .Machine$integer.max))
-  convert <- if (whole) as_integers else as_doubles
-  if (!fine) {
-    for (i in seq_along(x)) convert(x[[i]], sprintf("%s[[%d]]", what, i), call)
-  }
-  wanted <- if (whole) is.integer else is.double
-  if (all(vapply(x, wanted, NA))) return(unname(x))
-  lapply(x, if (whole) as.integer else as.double)
+  if (is.null(values)) return(TRUE)
+  all(is.finite(values)) && (!whole || all(abs(values) <= .Machine$integer.max & values == trunc(values)))
+}
+
+converted <- function(x, is_wanted, convert) {
+  if (all(vapply(x, is_wanted, NA))) unname(x) else lapply(x, convert)
+}
+
+# Parameter k of an item, by its meaning in an item parameter file ("b", "c", "d(2)").
+parameter_name <- function(type, m, k) {
+  steps <- function(letter, n) sprintf("%s(%d)", letter, seq_len(max(n, 0L)))
+  names <- switch(type,
+    L3 = c("D", "a", "b", "c"),
+    SN = c("a", steps("b", m - 1L)),
+    SL = c("D", "a", steps("b", m - 1L)),
+    BN = c("D", steps("a", m), steps("c", m)),
+    MU = c("D", "a", "b", steps("d", m)),
+    character())
+  if (k <= length(names)) sprintf("parameter %s", names[k]) else sprintf("parameter %d", k)
 }
 
 as_grid <- function(x, what, call, finite = FALSE) {

@@ -9,14 +9,11 @@
 #' Group 1 took form X, group 2 took form Y; all item parameters must be on
 #' one ability scale. The grids' weights are divided by their sum.
 #'
-#' Input that cannot be used raises an error of class `irteq_error` whose
-#' message names the input (and, from files, the line). Besides `message` the
-#' condition holds `code` (`"file_error"`, `"syntax_error"`,
-#' `"limit_exceeded"`, `"invalid_input"`, `"unknown_item_type"`,
-#' `"control_file"`, `"not_finite"` or `"internal_error"`), `input` (which
-#' input: `"items_x"`, `"grid_group1"`, `"scale_table"`, ...; `""` when not
-#' known), `source` (the file or input name), and `line`, `item`, `row` and
-#' `score_point` (counted from 1; 0 where not applicable).
+#' Input that cannot be used raises an error of class `irteq_error`, and of
+#' a class per kind of failure such as `irteq_error_invalid_input`, whose
+#' message names the input as passed (the argument, such as `x_items` or
+#' `w2`, or the file and line) and what is wrong with it; the condition also
+#' holds the failure's code and place (see [irteq_error]).
 #'
 #' A root search of true score equating that fails does not stop the
 #' equating: its message (e.g. `form X raw score 17: root must be bracketed
@@ -38,6 +35,11 @@
 #'   gets `1 - w2`).
 #' @param control The control file's name. Its file names are taken relative
 #'   to its own folder; the report it names is not written.
+#' @param strict `TRUE` to make every warning of the readers (numbers left
+#'   over on a line, a raw-to-scale row that does not match its score point,
+#'   ...) an error of class `irteq_error_input_warning`, as the console
+#'   program's `--strict` does: for scripts that must not go on with input
+#'   that may have been misread.
 #' @return An object of class `irteq_equating`, a list with
 #' * `true_score`: a data frame with one row per form X raw score point:
 #'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
@@ -54,7 +56,11 @@
 #'   weight as divisor), `skewness`, `kurtosis` (not reduced by 3);
 #' * `warnings`: a data frame of the failed root searches, `raw`, `problem`
 #'   (`"not_bracketed"` or `"iteration_limit"`), `theta` (the ability used)
-#'   and `message`.
+#'   and `message`;
+#' * `w2`: the weight of group 2 in the synthetic population;
+#' * `chance_score`: form X's chance score, its lowest raw score plus the sum
+#'   over its `"L3"` items of (u(2) - u(1)) c, up to which true score
+#'   equating draws a straight line.
 #' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
 #'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
 #'   equating: equateIRT, SNSequate, plink, kequate.
@@ -85,16 +91,17 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2) {
 
 #' @rdname equate
 #' @export
-equate_files <- function(control) {
+equate_files <- function(control, strict = FALSE) {
   call <- sys.call()
-  new_equating(core_value(.equate_files(check_path(control, "control", call)), call), call)
+  control <- check_path(control, "control", call)
+  new_equating(core_value(.equate_files(control, check_flag(strict, "strict", call)), call), call)
 }
 
 new_equating <- function(v, call) {
   result <- structure(
     list(true_score = new_df(v$true_score), observed_score = new_df(v$observed_score),
          distributions = new_df(v$distributions), moments = new_df(v$moments),
-         warnings = new_df(v$warnings)),
+         warnings = new_df(v$warnings), w2 = v$w2, chance_score = v$chance_score),
     class = "irteq_equating"
   )
   for (message in v$warnings$message) {

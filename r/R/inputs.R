@@ -5,10 +5,13 @@
 #' cannot be used raises an error of class `irteq_error`; what the console
 #' program prints as a warning (numbers left after a read, a raw-to-scale row
 #' that does not match its score point, ...) becomes an R warning of class
-#' `irteq_warning`. The formats are described in the irteq documentation
+#' `irteq_warning`, or with `strict = TRUE` an error (see [irteq_error]).
+#' The formats are described in the irteq documentation
 #' (`docs/input-formats.md`).
 #'
 #' @param path The file's name.
+#' @param strict `TRUE` to make every warning an error of class
+#'   `irteq_error_input_warning` (see [equate_files()]).
 #' @return
 #' * `read_items()`: an item set, a data frame with one row per item and the
 #'   columns `item` (the item number as written), `type` (the type code as
@@ -36,23 +39,26 @@
 #' read_control(file.path(folder, "control.txt"))
 #' @name read_items
 #' @export
-read_items <- function(path) {
+read_items <- function(path, strict = FALSE) {
   call <- sys.call()
-  new_items(core_value(.read_items(check_path(path, "path", call)), call))
+  strict <- check_flag(strict, "strict", call)
+  new_items(core_value(.read_items(check_path(path, "path", call), strict), call))
 }
 
 #' @rdname read_items
 #' @export
-read_grid <- function(path) {
+read_grid <- function(path, strict = FALSE) {
   call <- sys.call()
-  new_df(core_value(.read_grid(check_path(path, "path", call)), call))
+  strict <- check_flag(strict, "strict", call)
+  new_df(core_value(.read_grid(check_path(path, "path", call), strict), call))
 }
 
 #' @rdname read_items
 #' @export
-read_scale_table <- function(path) {
+read_scale_table <- function(path, strict = FALSE) {
   call <- sys.call()
-  v <- core_value(.read_scale_table(check_path(path, "path", call)), call)
+  strict <- check_flag(strict, "strict", call)
+  v <- core_value(.read_scale_table(check_path(path, "path", call), strict), call)
   list(table = new_df(v[c("raw", "scale", "rounded")]), scale_min = v$scale_min,
        scale_max = v$scale_max, w2 = v$w2)
 }

@@ -15,8 +15,9 @@
 #' * Results: `print()`, [summary()][summary.irteq_equating()],
 #'   [plot()][plot.irteq_equating()], [as.data.frame()][as.data.frame.irteq_equating()].
 #'
-#' Errors are conditions of class `irteq_error` (see [equate()]), warnings of
-#' class `irteq_warning`. Group 1 is always the group that took form X, group 2
+#' Errors are conditions of class `irteq_error` and of a class per kind of
+#' failure, warnings of class `irteq_warning` (see [irteq_error]). Group 1
+#' is always the group that took form X, group 2
 #' the group that took form Y.
 #'
 #' @useDynLib irteq, .registration = TRUE

@@ -6,8 +6,12 @@
 #' the same double, so the files give the very results the objects give:
 #' `equate_files()` on written files equals `equate()` on the objects.
 #'
-#' The inputs are checked as [equate()] checks them (items also by the core's
-#' item checks); values that no file can hold (`Inf`, `NaN`) are refused.
+#' What they write is checked first, as [equate()] checks its inputs, with
+#' the same messages; values that no file can hold (`Inf`, `NaN`) are refused
+#' too. So a file that irteq could not read back is never written: a bad
+#' argument raises an `irteq_error_invalid_input` (or
+#' `irteq_error_limit_exceeded`, ...), and only a file that cannot be written
+#' raises an `irteq_error_file_error` (see [irteq_error]).
 #'
 #' @param items An item set, as [items()] or [read_items()] return.
 #' @param grid A quadrature grid: a data frame with the columns `theta` and
@@ -57,7 +61,7 @@ write_grid <- function(grid, path, title = "quadrature points") {
   call <- sys.call()
   path <- check_path(path, "path", call)
   g <- as_grid(grid, "grid", call, finite = TRUE)
-  if (length(g$theta) != length(g$weight)) abort("grid$theta and grid$weight differ in length", call)
+  core_value(.validate_grid(g, "grid"), call)
   write_lines(c(title_line(title, call), paste(.number_text(g$theta), .number_text(g$weight))), path, call)
 }
 
@@ -68,6 +72,7 @@ write_scale_table <- function(scale, path, title = "raw-to-scale conversion", w2
   path <- check_path(path, "path", call)
   s <- as_scale(scale, "scale", call, finite = TRUE)
   w2 <- as_doubles(as_number(w2, "w2", call), "w2", call, finite = TRUE)
+  core_value(.validate_scale_table(s, w2, "scale"), call)
   rows <- paste(.number_text(s$raw), .number_text(s$scale), .number_text(s$rounded))
   write_lines(c(title_line(title, call), paste(s$scale_min, s$scale_max, .number_text(w2)), rows), path, call)
 }

@@ -11,35 +11,38 @@ Rcpp::Rostream<false>& Rcpp::Rcerr = Rcpp::Rcpp_cerr_get();
 #endif
 
 // read_items_glue
-List read_items_glue(std::string path);
-RcppExport SEXP _irteq_read_items_glue(SEXP pathSEXP) {
+List read_items_glue(std::string path, bool strict);
+RcppExport SEXP _irteq_read_items_glue(SEXP pathSEXP, SEXP strictSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
-    rcpp_result_gen = Rcpp::wrap(read_items_glue(path));
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_items_glue(path, strict));
     return rcpp_result_gen;
 END_RCPP
 }
 // read_grid_glue
-List read_grid_glue(std::string path);
-RcppExport SEXP _irteq_read_grid_glue(SEXP pathSEXP) {
+List read_grid_glue(std::string path, bool strict);
+RcppExport SEXP _irteq_read_grid_glue(SEXP pathSEXP, SEXP strictSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
-    rcpp_result_gen = Rcpp::wrap(read_grid_glue(path));
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_grid_glue(path, strict));
     return rcpp_result_gen;
 END_RCPP
 }
 // read_scale_table_glue
-List read_scale_table_glue(std::string path);
-RcppExport SEXP _irteq_read_scale_table_glue(SEXP pathSEXP) {
+List read_scale_table_glue(std::string path, bool strict);
+RcppExport SEXP _irteq_read_scale_table_glue(SEXP pathSEXP, SEXP strictSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
-    rcpp_result_gen = Rcpp::wrap(read_scale_table_glue(path));
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_scale_table_glue(path, strict));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -66,6 +69,31 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// validate_grid_glue
+List validate_grid_glue(List grid, std::string name);
+RcppExport SEXP _irteq_validate_grid_glue(SEXP gridSEXP, SEXP nameSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type grid(gridSEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    rcpp_result_gen = Rcpp::wrap(validate_grid_glue(grid, name));
+    return rcpp_result_gen;
+END_RCPP
+}
+// validate_scale_table_glue
+List validate_scale_table_glue(List scale, double w2, std::string name);
+RcppExport SEXP _irteq_validate_scale_table_glue(SEXP scaleSEXP, SEXP w2SEXP, SEXP nameSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type scale(scaleSEXP);
+    Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    rcpp_result_gen = Rcpp::wrap(validate_scale_table_glue(scale, w2, name));
+    return rcpp_result_gen;
+END_RCPP
+}
 // equate_glue
 List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2);
 RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP) {
@@ -83,13 +111,14 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_files_glue
-List equate_files_glue(std::string control);
-RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP) {
+List equate_files_glue(std::string control, bool strict);
+RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type control(controlSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control));
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -127,13 +156,15 @@ END_RCPP
 }
 
 static const R_CallMethodDef CallEntries[] = {
-    {"_irteq_read_items_glue", (DL_FUNC) &_irteq_read_items_glue, 1},
-    {"_irteq_read_grid_glue", (DL_FUNC) &_irteq_read_grid_glue, 1},
-    {"_irteq_read_scale_table_glue", (DL_FUNC) &_irteq_read_scale_table_glue, 1},
+    {"_irteq_read_items_glue", (DL_FUNC) &_irteq_read_items_glue, 2},
+    {"_irteq_read_grid_glue", (DL_FUNC) &_irteq_read_grid_glue, 2},
+    {"_irteq_read_scale_table_glue", (DL_FUNC) &_irteq_read_scale_table_glue, 2},
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
+    {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
+    {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 6},
-    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 1},
+    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 2},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},

@@ -3,7 +3,9 @@
 // itself (R/core.R) once the C++ frames are gone, so no C++ exception reaches R.
 #include <Rcpp.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <filesystem>
 #include <new>
 #include <string>
@@ -11,6 +13,8 @@
 #include <vector>
 
 #include "irteq/irteq.hpp"
+#include "truescore/true_score_equivalents.hpp"
+#include "validate/scale_table_problems.hpp"
 
 using Rcpp::_;
 using Rcpp::CharacterVector;
@@ -32,6 +36,7 @@ const char* code_name(irteq::ErrorCode code) {
     case irteq::ErrorCode::unknown_item_type: return "unknown_item_type";
     case irteq::ErrorCode::control_file: return "control_file";
     case irteq::ErrorCode::not_finite: return "not_finite";
+    case irteq::ErrorCode::input_warning: return "input_warning";
   }
   return "internal_error";
 }
@@ -84,9 +89,11 @@ List guarded(Body&& body) {
   return List::create(_["value"] = R_NilValue, _["warnings"] = warnings, _["error"] = error);
 }
 
-irteq::ReadOptions collecting(Warnings& warnings) {
+// strict makes every warning of the readers an error (ErrorCode::input_warning).
+irteq::ReadOptions collecting(Warnings& warnings, bool strict) {
   irteq::ReadOptions options;
   options.warning = [&warnings](std::string_view line) { warnings.emplace_back(line); };
+  options.strict = strict;
   return options;
 }
 
@@ -167,7 +174,9 @@ irteq::ScaleTable scale_from_r(const List& x) {
 
 NumericVector doubles(const std::vector<double>& v) { return NumericVector(v.begin(), v.end()); }
 
-List result_to_r(const irteq::EquatingResult& r) {
+// The run's w2 and form X's chance score (its lowest score plus what guessing
+// alone adds) come along for plot(): the chance score ends the straight line.
+List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& input) {
   const irteq::TrueScoreEquating& t = r.true_score;
   NumericVector theta(t.thetas.size());
   for (std::size_t i = 0; i < t.thetas.size(); ++i) {
@@ -229,25 +238,31 @@ List result_to_r(const irteq::EquatingResult& r) {
   return List::create(_["true_score"] = true_score, _["observed_score"] = observed,
                       _["distributions"] = distributions, _["moments"] = moments, _["warnings"] = warnings,
                       _["synthetic_adjusted"] = LogicalVector::create(_["X"] = r.x.synthetic_adjusted,
-                                                                      _["Y"] = r.y.synthetic_adjusted));
+                                                                      _["Y"] = r.y.synthetic_adjusted),
+                      _["w2"] = input.w2,
+                      _["chance_score"] = r.x.raw_scores.front() + irteq::chance_score(input.items_x));
 }
 
 }  // namespace
 
 // [[Rcpp::export(.read_items)]]
-List read_items_glue(std::string path) {
-  return guarded([&](Warnings& w) { return items_to_r(irteq::read_items(std::filesystem::path(path), collecting(w))); });
+List read_items_glue(std::string path, bool strict) {
+  return guarded([&](Warnings& w) {
+    return items_to_r(irteq::read_items(std::filesystem::path(path), collecting(w, strict)));
+  });
 }
 
 // [[Rcpp::export(.read_grid)]]
-List read_grid_glue(std::string path) {
-  return guarded([&](Warnings& w) { return grid_to_r(irteq::read_grid(std::filesystem::path(path), collecting(w))); });
+List read_grid_glue(std::string path, bool strict) {
+  return guarded(
+      [&](Warnings& w) { return grid_to_r(irteq::read_grid(std::filesystem::path(path), collecting(w, strict))); });
 }
 
 // [[Rcpp::export(.read_scale_table)]]
-List read_scale_table_glue(std::string path) {
-  return guarded(
-      [&](Warnings& w) { return scale_to_r(irteq::read_scale_table(std::filesystem::path(path), collecting(w))); });
+List read_scale_table_glue(std::string path, bool strict) {
+  return guarded([&](Warnings& w) {
+    return scale_to_r(irteq::read_scale_table(std::filesystem::path(path), collecting(w, strict)));
+  });
 }
 
 // [[Rcpp::export(.read_control)]]
@@ -268,24 +283,88 @@ List validate_items_glue(List items, std::string name) {
   });
 }
 
+namespace {
+
+// validate() on a run whose only real part is the one checked; the rest is a
+// one-item form whose score range the scale table covers, so only that part can fail.
+void validate_alone(irteq::EquatingInput input, const std::string& name) {
+  const std::vector<double>& raw = input.scale_table.raw;
+  const int lowest = !raw.empty() && std::fabs(raw.front()) <= 1e6 ? static_cast<int>(raw.front()) : 0;
+  const int rows = static_cast<int>(std::min<std::size_t>(input.scale_table.scale.size(), irteq::max_score_points));
+  const irteq::Item item{.number = 1, .model = irteq::ItemModel::l3,
+                         .category_scores = {lowest, lowest + std::max(rows - 1, 0)},
+                         .parameters = {1.0, 1.0, 0.0, 0.0}};
+  input.items_x = input.items_y = {item};
+  input.names = {name, name, name, name, name};
+  try {
+    irteq::validate(input);
+  } catch (const irteq::Error& e) {
+    irteq::Diagnostic d = e.diagnostic();
+    d.input = irteq::InputPart::none;
+    throw irteq::Error(e.what(), d);
+  }
+}
+
+// w2 is an argument of its own in R: its message names it, not the scale table.
+void check_w2(double w2) {
+  const std::string problem = irteq::w2_problem(w2);
+  if (!problem.empty()) {
+    throw irteq::Error(problem, {.code = irteq::ErrorCode::invalid_input, .input = irteq::InputPart::scale_table,
+                                 .source = "w2"});
+  }
+}
+
+}  // namespace
+
+// The checks equate() makes on a grid, before write_grid() writes it.
+// [[Rcpp::export(.validate_grid)]]
+List validate_grid_glue(List grid, std::string name) {
+  return guarded([&](Warnings&) {
+    irteq::EquatingInput input;
+    input.grid_group1 = input.grid_group2 = grid_from_r(grid);
+    input.scale_table = {0, 0, {}, {0.0, 0.0}, {0.0, 0.0}};
+    validate_alone(input, name);
+    return R_NilValue;
+  });
+}
+
+// The checks equate() makes on a scale table and w2, before write_scale_table() writes them.
+// [[Rcpp::export(.validate_scale_table)]]
+List validate_scale_table_glue(List scale, double w2, std::string name) {
+  return guarded([&](Warnings&) {
+    check_w2(w2);
+    irteq::EquatingInput input;
+    input.grid_group1 = input.grid_group2 = {{0.0}, {1.0}};
+    input.scale_table = scale_from_r(scale);
+    input.w2 = w2;
+    validate_alone(input, name);
+    return R_NilValue;
+  });
+}
+
+// Messages name the inputs by the arguments of equate() in R.
 // [[Rcpp::export(.equate)]]
 List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2) {
   return guarded([&](Warnings&) {
     irteq::EquatingInput input;
+    input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
+    check_w2(w2);
     input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
     input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
     input.grid_group1 = grid_from_r(x_grid);
     input.grid_group2 = grid_from_r(y_grid);
     input.scale_table = scale_from_r(scale);
     input.w2 = w2;
-    return result_to_r(irteq::equate(input));
+    return result_to_r(irteq::equate(input), input);
   });
 }
 
 // [[Rcpp::export(.equate_files)]]
-List equate_files_glue(std::string control) {
+List equate_files_glue(std::string control, bool strict) {
   return guarded([&](Warnings& w) {
-    return result_to_r(irteq::equate(irteq::read_control_file(std::filesystem::path(control), collecting(w))));
+    const irteq::EquatingInput input =
+        irteq::read_control_file(std::filesystem::path(control), collecting(w, strict));
+    return result_to_r(irteq::equate(input), input);
   });
 }
 

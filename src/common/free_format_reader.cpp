@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "common/number_text.hpp"
+#include "irteq/limits.hpp"
 
 namespace irteq {
 
@@ -67,10 +68,23 @@ void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
 }
 
 bool FreeFormatReader::read_line(std::string& line) {
-  if (!std::getline(in_, line)) {
-    if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
-    return false;
+  // Character by character up to the cap, so that a file without line ends
+  // (a binary file, /dev/zero) ends the run at once in bounded memory.
+  line.clear();
+  bool any = false;
+  char c = 0;
+  while (in_.get(c)) {
+    any = true;
+    if (c == '\n') break;
+    if (line.size() == static_cast<std::size_t>(max_line_length)) {
+      fail("the line is longer than " + std::to_string(max_line_length) +
+               " characters (1 MiB), the most a line may hold: is this a text file?",
+           {.code = ErrorCode::limit_exceeded, .line = line_number_ + 1});
+    }
+    line += c;
   }
+  if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
+  if (!any) return false;
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.pop_back();  // files written with CR LF
   // Editors on Windows start UTF-8 files with a byte-order mark; it is not part of the text.
@@ -101,12 +115,14 @@ bool FreeFormatReader::load_line() {
   if (!read_line(line_)) return false;
   if (!line_loaded_) first_line_of_read_ = line_number_;
   position_ = 0;
+  decimal_comma_.clear();
   line_loaded_ = true;
   return true;
 }
 
 void FreeFormatReader::begin_read() {
   line_loaded_ = false;
+  decimal_comma_.clear();
   separator_owed_ = false;
   ended_ = false;
   repeats_left_ = 0;
@@ -220,6 +236,13 @@ Got FreeFormatReader::get_real(double& value) {
   // Too large for a double: infinity would flow on into every result. Values
   // too small become zero or subnormal, which is harmless.
   if (!parse_real(token.text, value)) fail("number out of range: " + shown(token.text));
+  // A whole number, then a comma and digits: "0,5" written for 0.5.
+  if (decimal_comma_.empty() && is_integer_text(token.text) && position_ + 1 < line_.size() &&
+      line_[position_] == ',' && is_digit(line_[position_ + 1])) {
+    std::size_t end = position_ + 1;
+    while (end < line_.size() && is_digit(line_[end])) ++end;
+    if (end == line_.size() || ends_unquoted(line_[end])) decimal_comma_ = token.text + line_.substr(position_, end - position_);
+  }
   return Got::value;
 }
 

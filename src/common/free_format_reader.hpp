@@ -54,6 +54,10 @@ class FreeFormatReader {
   // right after the values the read took (after a slash: none).
   const std::string& current_line() const { return line_; }
   int numbers_left_on_line() const;
+  // The first real number of the read on the current line that a comma and
+  // digits follow, as "0,5": a decimal comma, when numbers are left over.
+  // Empty when there is none.
+  const std::string& decimal_comma() const { return decimal_comma_; }
 
  private:
   struct Token {
@@ -73,6 +77,7 @@ class FreeFormatReader {
   int line_number_ = 0;
   int first_line_of_read_ = 0;
   std::string context_;
+  std::string decimal_comma_;
   bool line_loaded_ = false;    // the current read has a line to take values from
   bool separator_owed_ = false; // a value was read and has not met its comma yet
   bool ended_ = false;          // a slash ended the current read

@@ -32,6 +32,8 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
       line.csv_folder = std::string(arguments[++i]);
     } else if (!options_ended && argument.starts_with("--csv=")) {
       line.csv_folder = std::string(argument.substr(6));
+    } else if (!options_ended && argument == "--strict") {
+      line.strict = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
       return usage_error("unknown option " + std::string(argument));
     } else if (!line.control_file.empty()) {
@@ -48,7 +50,7 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
 
 std::string usage_text() {
   return R"(Usage: irteq
-       irteq CONTROL_FILE [--csv DIR]
+       irteq CONTROL_FILE [--csv DIR] [--strict]
        irteq --help | --version
 
 Equates a new test form X to an old form Y by IRT true score and observed
@@ -67,7 +69,10 @@ line each.
 
 Options:
   --csv DIR   also write equivalents.csv, distributions.csv and moments.csv
-              into DIR (created if absent; files overwritten)
+              into DIR (created if absent; files replaced once complete); a
+              run that fails removes them, so none is left from an earlier run
+  --strict    make every warning about an input file an error (status 1, no
+              results); the root finder's warnings stay warnings
   --help      show this help and exit
   --version   show the version and exit
 

@@ -14,7 +14,8 @@ struct Console {
   std::ostream& out;
 
   void write_line(std::string_view text);
-  // Reads one line; false at end of input.
+  // Reads one line; false at end of input. A line beyond max_line_length
+  // throws Error.
   bool read_line(std::string& line);
   // Waits for the user to press return; end of input counts as return.
   void pause();

@@ -4,9 +4,10 @@
 
 namespace irteq {
 
-EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages) {
+EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
+                                  bool strict) {
   const LineSink lines = report.lines();
-  const EquatingInput input = read_inputs(files, {.echo = lines, .warning = messages.input_warning});
+  const EquatingInput input = read_inputs(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
   EquatingResult result = equate(input);
   for (const RootFinderWarning& warning : result.warnings) messages.root_finder(warning);
   write_report(result, lines);

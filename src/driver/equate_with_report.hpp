@@ -16,8 +16,10 @@ struct RunMessages {
 
 // The run both modes share, into a report the caller has opened: the inputs
 // read and echoed, the equating, the root finder's warnings, the result
-// sections. Throws Error; the report then keeps what was written.
-EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages);
+// sections. Throws Error; the report then keeps what was written. When strict,
+// an input warning is thrown as an Error (root finder warnings stay results).
+EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
+                                  bool strict = false);
 
 // "irteq: MESSAGE\n", with control characters quoted from a file shown as \xNN
 // rather than handed to the terminal.

@@ -20,7 +20,7 @@ int main(int argc, char** argv) {
       return irteq::run_dialogue(console, std::cerr);
     }
     case irteq::CommandLine::Mode::batch:
-      return irteq::run_batch(line.control_file, line.csv_folder, std::cerr);
+      return irteq::run_batch(line, std::cerr);
     case irteq::CommandLine::Mode::help:
       std::cout << irteq::usage_text();
       return 0;

@@ -1,25 +1,27 @@
 #include "driver/run_batch.hpp"
 
 #include <exception>
+#include <optional>
 
 #include "driver/equate_with_report.hpp"
 #include "driver/report_file.hpp"
 #include "irteq/error.hpp"
+#include "report/csv_files.hpp"
 
 namespace irteq {
 
-int run_batch(const std::string& control_file, const std::optional<std::string>& csv_folder, std::ostream& errors) {
+int run_batch(const CommandLine& line, std::ostream& errors) {
   std::optional<ReportFile> report;
   try {
-    const ControlFile files = read_control(control_file);
+    const ControlFile files = read_control(line.control_file);
     report.emplace(files.output);
     const auto warn = [&](const std::string& warning) { errors << error_line("warning: " + warning); };
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    const EquatingResult result = equate_with_report(files, *report, messages);
+    const EquatingResult result = equate_with_report(files, *report, messages, line.strict);
     report->close();
-    if (csv_folder) write_csv(result, *csv_folder);
+    if (line.csv_folder) write_csv(result, *line.csv_folder);
     return 0;
   } catch (const Error& error) {
     errors << error_line(error.what());
@@ -29,6 +31,12 @@ int run_batch(const std::string& control_file, const std::optional<std::string>&
   // The report keeps what was written before the failure.
   try {
     if (report) report->close();
+  } catch (const Error& error) {
+    errors << error_line(error.what());
+  }
+  // A script must not find last week's CSV files beside this week's failure.
+  try {
+    if (line.csv_folder) remove_csv_files(*line.csv_folder);
   } catch (const Error& error) {
     errors << error_line(error.what());
   }

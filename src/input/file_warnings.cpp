@@ -6,18 +6,18 @@ namespace {
 
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
-bool has_decimal_comma(std::string_view line) {
-  for (std::size_t i = 1; i + 1 < line.size(); ++i) {
-    if (line[i] == ',' && is_digit(line[i - 1]) && is_digit(line[i + 1])) return true;
-  }
-  return false;
-}
-
 }  // namespace
 
-void FileWarnings::warn(int line, std::string_view what) {
+void FileWarnings::warn(int line, std::string_view what, Diagnostic where) {
+  const std::string message = file_name_ + " line " + std::to_string(line) + ": " + std::string(what);
+  if (strict_) {
+    where.code = ErrorCode::input_warning;
+    where.source = file_name_;
+    where.line = line;
+    throw Error(message, where);
+  }
   ++count_;
-  if (sink_ && count_ <= shown) sink_(file_name_ + " line " + std::to_string(line) + ": " + std::string(what));
+  if (sink_ && count_ <= shown) sink_(message);
 }
 
 void FileWarnings::finish() const {
@@ -27,15 +27,22 @@ void FileWarnings::finish() const {
   }
 }
 
-void FileWarnings::warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read) {
+void FileWarnings::warn_of_numbers_left(const FreeFormatReader& reader, std::string_view read, Diagnostic where,
+                                        std::string_view note) {
   const int left = reader.numbers_left_on_line();
   if (left == 0) return;
-  std::string what = std::to_string(left) + (left == 1 ? " more number after the " : " more numbers after the ") +
-                     std::string(read) + (left == 1 ? " is" : " are") + " ignored";
-  if (has_decimal_comma(reader.current_line())) {
-    what += "; a comma between digits separates two values: is it a decimal comma? Write decimal points";
+  // A decimal comma reads as two values and shifts every value after it: the
+  // values read are wrong, not merely followed by something.
+  if (const std::string& text = reader.decimal_comma(); !text.empty()) {
+    where.code = ErrorCode::syntax_error;
+    reader.fail("'" + text.substr(0, 40) + (text.size() > 40 ? "...'" : "'") +
+                    " has a decimal comma, which reads as two values; write decimal points",
+                where);
   }
-  warn(reader.line_number(), what);
+  warn(reader.line_number(),
+       std::to_string(left) + (left == 1 ? " more number after the " : " more numbers after the ") +
+           std::string(read) + (left == 1 ? " is" : " are") + " ignored" + std::string(note),
+       where);
 }
 
 void FileWarnings::warn_of_numeric_title(std::string_view title) {

@@ -22,8 +22,8 @@ QuadratureGrid read_grid(std::istream& in, const std::string& name, const ReadOp
   for (;;) {
     reader.begin_read();
     if (reader.get_real(point) == Got::end_of_file || reader.get_real(weight) == Got::end_of_file) break;
-    warnings.warn_of_numbers_left(reader, "ability and weight");
     const int row = static_cast<int>(grid.points.size()) + 1;
+    warnings.warn_of_numbers_left(reader, "ability and weight", {.row = row});
     if (grid.points.size() == static_cast<std::size_t>(max_quadrature_points)) {
       reader.fail(too_many_points_message(), {.code = ErrorCode::limit_exceeded, .row = row});
     }

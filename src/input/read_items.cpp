@@ -6,6 +6,7 @@
 
 #include "common/fixed_field.hpp"
 #include "common/fixed_width.hpp"
+#include "input/item_hints.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -76,76 +77,96 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
   int number = 0;
   std::string code_read;
   int m = 0;
+  std::string before_hint;  // what the item before took, for a failure at this item's start
   for (;;) {
     const int position = static_cast<int>(items.size()) + 1;
-    reader.set_context("item " + std::to_string(position) + ": number, type code and categories: ");
-    reader.begin_read();
-    if (reader.get_integer(number) == Got::end_of_file || reader.get_text(code_read) == Got::end_of_file ||
-        reader.get_integer(m) == Got::end_of_file) {
-      break;
-    }
-    reader.set_context({});
-    const int header_line = reader.line_number();
-    const std::string code = two_characters(code_read);
-    const std::string label = item_label(position, number, code, m);
-    const auto fail_item = [&](const std::string& problem, ErrorCode error, int line = 0) {
+    // What a failure at this point adds: its likely cause when that lies elsewhere.
+    std::string blame = before_hint;
+    try {
+      reader.set_context("item " + std::to_string(position) + ": number, type code and categories: ");
+      reader.begin_read();
+      if (reader.get_integer(number) == Got::end_of_file || reader.get_text(code_read) == Got::end_of_file ||
+          reader.get_integer(m) == Got::end_of_file) {
+        break;
+      }
       reader.set_context({});
-      reader.fail(label + ": " + problem, {.code = error, .line = line, .item = position});
-    };
-    if (items.size() == static_cast<std::size_t>(max_items)) {
-      reader.fail("more than " + std::to_string(max_items) + " items; a form holds at most " +
-                      std::to_string(max_items),
-                  {.code = ErrorCode::limit_exceeded, .item = position});
-    }
-    echo_header(echo, number, code, m);
-    if (const std::string problem = category_count_problem(m); !problem.empty()) {
-      fail_item(problem, ErrorCode::limit_exceeded);
-    }
-
-    Item item;
-    item.number = number;
-    item.category_scores.assign(static_cast<std::size_t>(m), 0);
-    reader.set_context(label + ": category scores: ");
-    reader.begin_read();
-    for (int& score : item.category_scores) {
-      if (reader.get_integer(score) == Got::end_of_file) {
-        reader.fail("the file ends before all " + std::to_string(m) + " were read",
-                    {.code = ErrorCode::syntax_error, .item = position});
+      const int first_line = reader.first_line_of_read();
+      const int header_line = reader.line_number();
+      const bool one_item_per_line = reader.numbers_left_on_line() > 0;
+      const std::string header_hint = one_item_per_line ? std::string(layout_hint()) : before_hint;
+      const std::string code = two_characters(code_read);
+      const std::string label = item_label(position, number, code, m);
+      const auto fail_item = [&](const std::string& problem, ErrorCode error, int line = 0) {
+        reader.set_context({});
+        reader.fail(label + ": " + problem, {.code = error, .line = line, .item = position});
+      };
+      blame.clear();
+      if (items.size() == static_cast<std::size_t>(max_items)) {
+        reader.fail("more than " + std::to_string(max_items) + " items; a form holds at most " +
+                        std::to_string(max_items),
+                    {.code = ErrorCode::limit_exceeded, .item = position});
       }
-    }
-    warnings.warn_of_numbers_left(reader, "category scores");
-    const std::string scores_hint = lines_hint(reader, "category scores");
-    line.clear();
-    append_free_integers(line, item.category_scores);
-    echo.line(line);
-
-    const std::optional<ItemModel> model = item_model(code);
-    if (!model) {
-      echo.line("bad item type read in: " + code);
-      fail_item(unknown_code_message(code), ErrorCode::unknown_item_type, header_line);
-    }
-    item.model = *model;
-    if (const std::string problem = score_order_problem(item.category_scores); !problem.empty()) {
-      fail_item(problem + scores_hint, ErrorCode::invalid_input);
-    }
-    if (const std::string problem = model_category_problem(item.model, m); !problem.empty()) {
-      fail_item(problem, item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded, header_line);
-    }
-    item.parameters.assign(static_cast<std::size_t>(parameter_count(item.model, m)), 0.0);
-    reader.set_context(label + ": parameters: ");
-    reader.begin_read();
-    for (double& value : item.parameters) {
-      if (reader.get_real(value) == Got::end_of_file) {
-        reader.fail("the file ends before all " + std::to_string(item.parameters.size()) + " were read",
-                    {.code = ErrorCode::syntax_error, .item = position});
+      echo_header(echo, number, code, m);
+      blame = header_hint;
+      if (const std::string problem = category_count_problem(m); !problem.empty()) {
+        fail_item(problem, ErrorCode::limit_exceeded);
       }
+      // A header that reads as such may still have taken values of the item
+      // before: a code that is a number says so.
+      blame = one_item_per_line || looks_like_a_number(code_read) ? header_hint : std::string();
+
+      Item item;
+      item.number = number;
+      item.category_scores.assign(static_cast<std::size_t>(m), 0);
+      reader.set_context(label + ": category scores: ");
+      reader.begin_read();
+      for (int& score : item.category_scores) {
+        if (reader.get_integer(score) == Got::end_of_file) {
+          reader.fail("the file ends before all " + std::to_string(m) + " were read",
+                      {.code = ErrorCode::syntax_error, .item = position});
+        }
+      }
+      warnings.warn_of_numbers_left(reader, "category scores of " + label, {.item = position}, header_hint);
+      const std::string scores_hint = lines_hint(reader, "category scores");
+      line.clear();
+      append_free_integers(line, item.category_scores);
+      echo.line(line);
+
+      const std::optional<ItemModel> model = item_model(code);
+      if (!model) {
+        echo.line("bad item type read in: " + code);
+        fail_item(unknown_code_message(code), ErrorCode::unknown_item_type, header_line);
+      }
+      item.model = *model;
+      if (const std::string problem = score_order_problem(item.category_scores); !problem.empty()) {
+        fail_item(problem + scores_hint, ErrorCode::invalid_input);
+      }
+      if (const std::string problem = model_category_problem(item.model, m); !problem.empty()) {
+        fail_item(problem, item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,
+                  header_line);
+      }
+      item.parameters.assign(static_cast<std::size_t>(parameter_count(item.model, m)), 0.0);
+      reader.set_context(label + ": parameters: ");
+      reader.begin_read();
+      for (double& value : item.parameters) {
+        if (reader.get_real(value) == Got::end_of_file) {
+          reader.fail("the file ends before all " + std::to_string(item.parameters.size()) + " were read",
+                      {.code = ErrorCode::syntax_error, .item = position});
+        }
+      }
+      warnings.warn_of_numbers_left(reader, "parameters of " + label, {.item = position});
+      echo_parameters(echo, item.parameters, item.model == ItemModel::l3 ? 4 : 8);
+      if (const std::string problem = parameter_problem(item.model, m, item.parameters); !problem.empty()) {
+        fail_item(problem + lines_hint(reader, "parameters"), ErrorCode::invalid_input);
+      }
+      before_hint =
+          item_before_hint(label, item.category_scores, item.parameters, first_line, reader.line_number());
+      items.push_back(std::move(item));
+    } catch (const Error& error) {
+      // The error of strict mode is the warning's own text, which names the cause already.
+      if (blame.empty() || error.diagnostic().code == ErrorCode::input_warning) throw;
+      throw Error(error.what() + blame, error.diagnostic());
     }
-    warnings.warn_of_numbers_left(reader, "parameters");
-    echo_parameters(echo, item.parameters, item.model == ItemModel::l3 ? 4 : 8);
-    if (const std::string problem = parameter_problem(item.model, m, item.parameters); !problem.empty()) {
-      fail_item(problem + lines_hint(reader, "parameters"), ErrorCode::invalid_input);
-    }
-    items.push_back(std::move(item));
   }
   if (items.empty()) throw Error(name + ": the file holds no items", {.code = ErrorCode::invalid_input, .source = name});
   warnings.finish();

@@ -50,8 +50,8 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
         reader.get_real(rounded) == Got::end_of_file) {
       break;
     }
-    warnings.warn_of_numbers_left(reader, "raw, scale and rounded scale score");
     const int row = static_cast<int>(table.scale.size()) + 1;
+    warnings.warn_of_numbers_left(reader, "raw, scale and rounded scale score", {.row = row});
     if (table.scale.size() == static_cast<std::size_t>(max_score_points)) {
       reader.fail(too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .row = row});
     }
@@ -72,11 +72,13 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
         warnings.warn(reader.line_number(), "row " + std::to_string(row) + " gives raw score " + shown_number(raw) +
                                                 " but stands for form Y's raw score " +
                                                 shown_number((*y_raw_scores)[k]) +
-                                                "; rows pair with score points by position, lowest first");
+                                                "; rows pair with score points by position, lowest first",
+                      {.row = row});
       } else if (k == y_raw_scores->size()) {
         warnings.warn(reader.line_number(),
                       "row " + std::to_string(row) + " and any after it are beyond form Y's " +
-                          std::to_string(y_raw_scores->size()) + " score points: read and echoed, not used");
+                          std::to_string(y_raw_scores->size()) + " score points: read and echoed, not used",
+                      {.row = row});
       }
     }
     table.raw.push_back(raw);

@@ -1,17 +1,15 @@
 // The results as three tidy CSV files for scripts: one header line, commas,
 // LF line ends, and numbers that read back to the same doubles (the shortest
 // such text, by std::to_chars; NaN, Inf and -Inf as R and Python read them).
-#include <cerrno>
 #include <charconv>
 #include <cmath>
-#include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
 
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
+#include "report/csv_files.hpp"
 
 namespace irteq {
 
@@ -42,19 +40,8 @@ class Row {
   bool first_ = true;
 };
 
-std::string reason() { return errno != 0 ? std::strerror(errno) : "unknown error"; }
-
 [[noreturn]] void fail(const std::string& message, const std::filesystem::path& path) {
   throw Error(message, {.code = ErrorCode::file_error, .input = InputPart::csv, .source = path.string()});
-}
-
-void write_file(const std::filesystem::path& path, const std::string& content) {
-  errno = 0;
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) fail("cannot open " + path.string() + " for writing: " + reason(), path);
-  out.write(content.data(), static_cast<std::streamsize>(content.size()));
-  out.close();
-  if (!out) fail("cannot write " + path.string() + ": " + reason(), path);
 }
 
 std::string equivalents_csv(const EquatingResult& result) {
@@ -104,9 +91,8 @@ void write_csv(const EquatingResult& result, const std::filesystem::path& folder
   std::filesystem::create_directories(folder, error);
   if (error) fail("cannot create the CSV folder " + folder.string() + ": " + error.message(), folder);
   if (!std::filesystem::is_directory(folder)) fail("cannot write into " + folder.string() + ": not a folder", folder);
-  write_file(folder / "equivalents.csv", equivalents_csv(result));
-  write_file(folder / "distributions.csv", distributions_csv(result));
-  write_file(folder / "moments.csv", moments_csv(result));
+  const std::string texts[] = {equivalents_csv(result), distributions_csv(result), moments_csv(result)};
+  replace_csv_files(folder, texts);
 }
 
 }  // namespace irteq

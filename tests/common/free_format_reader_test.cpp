@@ -6,6 +6,7 @@
 #include <string>
 
 #include "irteq/error.hpp"
+#include "irteq/limits.hpp"
 
 namespace irteq {
 namespace {
@@ -119,6 +120,28 @@ TEST(FreeFormatReader, ReadsWholeLinesForTitles) {
   EXPECT_EQ(value, 1);
   EXPECT_EQ(reader.line_number(), 2);
   EXPECT_FALSE(reader.read_line(line));
+}
+
+// A line may hold up to the cap; one character more ends the read there,
+// naming the line, rather than reading on into memory.
+TEST(FreeFormatReader, CapsTheLengthOfALine) {
+  const std::string longest(static_cast<std::size_t>(max_line_length), '7');
+  std::istringstream in("title\n" + longest + "\n" + longest + "7\n1\n");
+  FreeFormatReader reader(in, "t.txt");
+  std::string line;
+  ASSERT_TRUE(reader.read_line(line));
+  ASSERT_TRUE(reader.read_line(line));
+  EXPECT_EQ(line.size(), longest.size());
+  try {
+    reader.read_line(line);
+    ADD_FAILURE() << "a line beyond the cap was read";
+  } catch (const Error& error) {
+    EXPECT_EQ(std::string(error.what()),
+              "t.txt line 3: the line is longer than 1048576 characters (1 MiB), the most a line may hold: is this a "
+              "text file?");
+    EXPECT_EQ(error.diagnostic().code, ErrorCode::limit_exceeded);
+    EXPECT_EQ(error.diagnostic().line, 3);
+  }
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 // folders that cannot be written.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +35,8 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
       {{"missing.txt"}, 1, "", "irteq: cannot open control file missing.txt: No such file or directory\n"},
       {{"control.txt"}, 0, "", ""},
       {{"--", "control.txt"}, 0, "", ""},
+      {{"--strict", "control.txt"}, 0, "", ""},
+      {{"--help"}, 0, "  --strict ", ""},
   };
   for (const Case& k : cases) {
     const BinaryRun run = run_irteq_batch(c.folder().path(), k.arguments);
@@ -79,10 +83,15 @@ TEST(RunBatch, RootFinderWarningsAreLinesOnStandardError) {
                               "press return to exit program\n");
   const std::string expected = c.report();
 
-  const BinaryRun batch = run_irteq_batch(c.folder().path(), {"control.txt"}, BatchInput::open_pipe);
-  EXPECT_EQ(batch.exit_status, 0);
-  EXPECT_EQ(batch.errors, "irteq: warning: form X raw score 3: root must be bracketed for zbrent; theta 8\n");
-  EXPECT_TRUE(c.report() == expected);
+  // They are results, not warnings about an input: --strict leaves them warnings.
+  for (const bool strict : {false, true}) {
+    const BinaryRun batch = run_irteq_batch(c.folder().path(), strict ? std::vector<std::string>{"control.txt", "--strict"}
+                                                                      : std::vector<std::string>{"control.txt"},
+                                            BatchInput::open_pipe);
+    EXPECT_EQ(batch.exit_status, 0);
+    EXPECT_EQ(batch.errors, "irteq: warning: form X raw score 3: root must be bracketed for zbrent; theta 8\n");
+    EXPECT_TRUE(c.report() == expected);
+  }
 }
 
 TEST(RunBatch, FailuresEndWithStatus1AndKeepTheReport) {
@@ -100,6 +109,27 @@ TEST(RunBatch, FailuresEndWithStatus1AndKeepTheReport) {
   EXPECT_EQ(run.errors, "irteq: y.par line 5: item 2 (number 3, XX, 2 categories): unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU\n");
   const std::string report = c.report();
   EXPECT_EQ(report.substr(report.size() - 27), "bad item type read in: XX\r\n");
+}
+
+// The CSV files are renamed into place once complete, leaving nothing else
+// in the folder; when one cannot be put in place (a folder bears its name),
+// none is left, an earlier run's included.
+TEST(RunBatch, CsvFilesAreReplacedWholeOrRemoved) {
+  SmallCase c;
+  ASSERT_EQ(run_irteq_batch(c.folder().path(), {"control.txt", "--csv", "out"}).exit_status, 0);
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(c.folder() / "out")) names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"distributions.csv", "equivalents.csv", "moments.csv"}));
+
+  fs::remove(c.folder() / "out" / "moments.csv");
+  fs::create_directories(c.folder() / "out" / "moments.csv" / "inside");
+  const BinaryRun run = run_irteq_batch(c.folder().path(), {"control.txt", "--csv", "out"});
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_TRUE(run.errors.starts_with("irteq: cannot rename a temporary file to out/moments.csv: ")) << run.errors;
+  EXPECT_EQ(std::count(run.errors.begin(), run.errors.end(), '\n'), 1) << run.errors;
+  names.clear();
+  for (const auto& entry : fs::directory_iterator(c.folder() / "out")) names.insert(entry.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"moments.csv"})) << "only the folder in the way is left";
 }
 
 }  // namespace

@@ -24,6 +24,9 @@ TEST(RunFailures, ConsoleNameMissingOrWrong) {
   run = c.run("nope.txt\n");
   EXPECT_EQ(run.exit_status, 1);
   EXPECT_EQ(run.errors, "irteq: cannot open control file nope.txt: No such file or directory\n");
+  run = c.run(std::string(std::size_t{1} << 20, 'c') + "c\n");
+  EXPECT_EQ(run.exit_status, 1);
+  EXPECT_EQ(run.errors, "irteq: the console line is longer than 1048576 characters (1 MiB)\n");
 }
 
 TEST(RunFailures, MissingInputFileKeepsTheReportWrittenSoFar) {

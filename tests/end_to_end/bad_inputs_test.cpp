@@ -9,6 +9,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <iterator>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
@@ -120,16 +122,22 @@ TEST_P(BadInput, EndsCleanly) {
   const std::vector<Expectation> expectations = expectations_of(case_folder / "expected.txt");
   std::string console_input = default_console_input;
   int expected_status = -1;
+  std::optional<std::vector<std::string>> batch_arguments;
   for (const Expectation& e : expectations) {
     if (e.directive == "status") expected_status = std::stoi(e.argument);
     if (e.directive == "stdin") console_input = unescaped(e.argument);
+    if (e.directive == "batch") {
+      std::istringstream words(e.argument);
+      batch_arguments.emplace(std::istream_iterator<std::string>(words), std::istream_iterator<std::string>());
+    }
   }
   ASSERT_TRUE(expected_status == 0 || expected_status == 1) << "expected.txt needs 'status 0' or 'status 1'";
 
   TempDir folder;
   lay_out(case_folder, folder.path());
   const std::set<fs::path> inputs = files_under(folder.path());
-  const BinaryRun run = run_irteq(folder.path(), console_input);
+  const BinaryRun run =
+      batch_arguments ? run_irteq_batch(folder.path(), *batch_arguments) : run_irteq(folder.path(), console_input);
   const bool has_report = fs::exists(folder / "report.txt");
   const std::string report = has_report ? read_file(folder / "report.txt") : "";
   const std::vector<std::string> report_lines = lines_of(report);
@@ -181,9 +189,14 @@ TEST_P(BadInput, EndsCleanly) {
     }
     EXPECT_EQ(lone_line_feeds, 0U) << "every report line ends in CR LF";
   }
-  ASSERT_FALSE(console_lines.empty());
-  EXPECT_EQ(console_lines.front(), prompt);
-  EXPECT_TRUE(run.console.ends_with("\n"));
+  // Batch mode writes nothing on the console.
+  if (batch_arguments) {
+    EXPECT_EQ(run.console, "");
+  } else {
+    ASSERT_FALSE(console_lines.empty());
+    EXPECT_EQ(console_lines.front(), prompt);
+    EXPECT_TRUE(run.console.ends_with("\n"));
+  }
   for (const std::string& line : console_lines) {
     EXPECT_TRUE(line == prompt || line == closing || line == "root must be bracketed for zbrent" ||
                 line == "zbrent exceeding maximum iterations")
@@ -195,8 +208,10 @@ TEST_P(BadInput, EndsCleanly) {
   bool error_checked = false;
   for (const Expectation& e : expectations) {
     const std::string& arg = e.argument;
-    if (e.directive == "status" || e.directive == "stdin") {
+    if (e.directive == "status" || e.directive == "stdin" || e.directive == "batch") {
       continue;
+    } else if (e.directive == "absent") {
+      EXPECT_FALSE(fs::exists(folder / arg)) << arg << " is left after the run";
     } else if (e.directive == "error") {
       error_checked = true;
       EXPECT_NE(errors.find(arg), std::string::npos) << "standard error: " << run.errors << "lacks: " << arg;
@@ -229,7 +244,9 @@ TEST_P(BadInput, EndsCleanly) {
       ADD_FAILURE() << "unknown directive in expected.txt: " << e.directive;
     }
   }
-  EXPECT_EQ(console_lines.back(), console_last);
+  if (!batch_arguments) {
+    EXPECT_EQ(console_lines.back(), console_last);
+  }
   EXPECT_TRUE(report_checked) << "expected.txt must say what the report holds";
   EXPECT_TRUE(error_checked || expected_status == 0) << "expected.txt must give the message on standard error";
 }

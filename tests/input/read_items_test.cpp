@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
@@ -106,6 +108,41 @@ TEST(ReadItems, RejectsItemsThatCannotBeEquated) {
       {"", "f.par line 1: end of file where the title line was expected"},
   };
   for (const Case& c : cases) EXPECT_EQ(error_of(c.content), c.message) << c.content;
+}
+
+// A failure at an item's start names the item before, with what it took; an
+// item whose header line holds more numbers gets the layout.
+TEST(ReadItems, NamesTheLikelyCauseOfAFailureAtAnItemsStart) {
+  const std::string sn3 = " T\n1 SN 3\n0 1 2\n0.9 -1 0.5\n";
+  const std::string before =
+      "; likely cause: the item before, item 1 (number 1, SN, 3 categories), took the category scores 0 1 2 and the "
+      "parameters 0.9 -1 0.5 (lines 2 to 4): are its categories and values as many as its header says?";
+  const std::string layout =
+      "; the header's line holds more numbers: each item is three reads, each starting on a new line: header; "
+      "category scores; parameters";
+  struct Case {
+    std::string content;
+    std::string message;
+  } const cases[] = {
+      {sn3 + "0.7\n2 L3 2\n", "f.par line 5: item 2: number, type code and categories: expected an integer, found '0.7'" + before},
+      {sn3 + "1 0 -1\n", "f.par line 5: item 2 (number 1, 0 , -1 categories): -1 categories; an item has 1 to 120" + before},
+      {sn3 + "0 1 2\n0.9 -1 0.5\n", "f.par line 6: item 2 (number 0, 1 , 2 categories): category scores: expected an integer, found '0.9'" + before},
+      {sn3 + "2 XX 2\n0 1\n", "f.par line 5: item 2 (number 2, XX, 2 categories): unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU"},
+      {" T\n1.5 SN 3\n", "f.par line 2: item 1: number, type code and categories: expected an integer, found '1.5'"},
+      {" T\n1 L3 2 0 1 1.7 1 0 0.2\n2 L3 2 0 1 1.7 1 0 0.2\n", "f.par line 3: item 1 (number 1, L3, 2 categories): category scores: expected an integer, found 'L3'" + layout},
+      {sn3 + "2 L3 2 0 1 1.7 1 0 0.2\n3 L3 2\n", "f.par line 6: item 2 (number 2, L3, 2 categories): category scores: expected an integer, found 'L3'" + layout},
+      {" T\n1 BN 5\n0 1 2 3 4\n1.7 1 2 3 4 5 6 7 8 9 10\n2.5\n",
+       "f.par line 5: item 2: number, type code and categories: expected an integer, found '2.5'; likely cause: the item before, item 1 "
+       "(number 1, BN, 5 categories), took the category scores 0 1 2 3 4 and the parameters 1.7 1 2 3 4 5 6 7 ... (11 values) "
+       "(lines 2 to 4): are its categories and values as many as its header says?"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(error_of(c.content), c.message) << c.content;
+
+  std::vector<std::string> warnings;
+  std::istringstream in(sn3 + "2 SN 2\n0 1 2\n0.9 -1\n");
+  read_items(in, "f.par", {.echo = {}, .warning = [&](std::string_view w) { warnings.emplace_back(w); }});
+  EXPECT_EQ(warnings, std::vector<std::string>{"f.par line 6: 1 more number after the category scores of item 2 (number 2, SN, 2 "
+                                               "categories) is ignored" + before});
 }
 
 TEST(ReadItems, RejectsMoreItemsThanAFormHolds) {

@@ -49,11 +49,28 @@ test_that("the bundled example equates, prints, summarises and plots", {
   expect_output(print(eq), "form X \\(raw 0 to 56\\) to form Y \\(raw 0 to 54\\)")
   expect_output(print(summary(eq)), "Largest differences")
 
+  # The largest differences lie where an ability was searched, and are the largest there.
+  d <- summary(eq)$differences
+  t <- as.data.frame(eq)
+  searched <- t[!is.na(t$theta), ]
+  expect_identical(d$result, c("raw score equivalent", "scale score", "rounded scale score"))
+  expect_true(all(d$raw_score %in% searched$raw))
+  expect_identical(abs(d$difference), c(max(abs(searched$true_equivalent - searched$observed_equivalent)),
+                                        max(abs(searched$true_scale - searched$observed_scale)),
+                                        max(abs(searched$true_rounded - searched$observed_rounded))))
+  expect_true(eq$chance_score > max(t$raw[is.na(t$theta) & t$raw < max(t$raw)]))
+
   file <- tempfile(fileext = ".png")
   if (capabilities("cairo")) grDevices::png(file, type = "cairo") else grDevices::pdf(NULL)
   on.exit(grDevices::dev.off())
-  for (which in c("equivalents", "differences", "distributions")) expect_silent(plot(eq, which = which))
+  layout <- c("mar", "mgp", "las", "mfrow", "oma")
+  old <- graphics::par(layout)
+  for (which in c("equivalents", "differences", "distributions")) {
+    for (metric in c("raw", "scale")) expect_silent(plot(eq, which = which, metric = metric))
+  }
   expect_silent(plot(eq, main = "all three"))
+  expect_identical(graphics::par(layout), old)
+  expect_error(plot(eq, metric = "theta"), "should be one of")
 })
 
 test_that("failed root searches arrive as R warnings and in the result", {
