@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <functional>
 #include <istream>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <string_view>
@@ -31,10 +32,13 @@ struct ControlFile {
   std::string raw2scale;  // form Y's raw-to-scale table and w2
   std::string new_para;   // form X's item parameters
   std::string new_quad;   // group 1's quadrature points
+  std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
 };
 
-// The control file's six names, each relative one resolved against the
-// control file's own folder.
+// The control file's six names, and the common-item file when a
+// common_items record names one (anywhere among or after the six; it does
+// not count as one of them), each relative one resolved against the control
+// file's own folder.
 ControlFile read_control(const std::filesystem::path& control_file);
 
 // Readers of the three input formats; name is what messages call the stream.
@@ -46,16 +50,40 @@ struct RawToScaleFile {
 };
 RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
+// A common-item file: the linking method applied and the pairs of item
+// numbers, as written in form X's and form Y's item files.
+struct CommonItemsFile {
+  LinkingMethod method = LinkingMethod::stocking_lord;
+  bool symmetric = false;
+  int method_line = 0;
+  std::vector<CommonItemPair> pairs;
+};
+CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
+
 // The same from files, which must exist; messages name them by the path given.
 std::vector<Item> read_items(const std::filesystem::path& file, const ReadOptions& options = {});
 QuadratureGrid read_grid(const std::filesystem::path& file, const ReadOptions& options = {});
 RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOptions& options = {});
+CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadOptions& options = {});
 
 // The five input files, form Y's first. The echo is the report's first part:
-// "form y input", form Y's three files, "form x input", form X's two.
+// "form y input", form Y's three files, "form x input", form X's two. A
+// control file that names common items is refused: its forms are on two
+// scales and must be linked first (read_run).
 EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options = {});
 // read_inputs(read_control(control_file)).
 EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options = {});
+
+// A run as its control file describes it: the five input files and, when
+// the control file names common items, the linking of form X's scale onto
+// form Y's, whose common-item file is echoed after form X's input. Equate
+// equating as it is without a linking, else
+// equate(linked_input(equating, link(*linking))).
+struct RunInput {
+  EquatingInput equating;
+  std::optional<LinkingInput> linking;
+};
+RunInput read_run(const ControlFile& files, const ReadOptions& options = {});
 
 // The report's result sections, line by line; after the echo of read_inputs
 // they complete the report. Report files end every line in CR LF.
@@ -66,6 +94,12 @@ void write_report(const EquatingResult& result, const LineSink& line);
 // Each file is written under a temporary name and replaces the old one when
 // all three are complete; a failure leaves none of the three.
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
+// The same for a linked equating, and beside them the linking: linking.csv
+// (every method's constants and criterion, the one applied), common_items.csv
+// (each anchor's fit), and form X's items and group 1's grid on form Y's
+// scale as an item parameter file and a quadrature points file
+// (linked_items_x.par, linked_grid_group1.qd) that read back to the same doubles.
+void write_csv(const EquatingResult& result, const LinkingResult& linking, const std::filesystem::path& folder);
 
 // An item parameter file and a quadrature points file that the readers read
 // back to the very same items and grid: numbers in their shortest exact

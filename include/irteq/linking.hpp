@@ -37,6 +37,7 @@ struct LinkingInput {
   bool symmetric = false;  // characteristic-curve criteria on both scales
   InputNames names;
   std::string common_items_name = "common items";  // what messages call the pairs
+  int method_line = 0;  // of the common-item file, for messages about the method
 };
 
 // One method's constants. A moment method the common items cannot give
@@ -78,6 +79,12 @@ struct LinkingResult {
 // Throws Error on pairs or items it cannot use, and when the applied method
 // cannot be had, does not converge or gives A <= 0: never a silent estimate.
 LinkingResult link(const LinkingInput& input);
+
+// The equating's input with form X's items and group 1's grid replaced by
+// the linking's, on form Y's scale: equate(linked_input(input, linking)) is
+// the linked equating, the same to the last bit as equating files of the
+// transformed items and grid.
+EquatingInput linked_input(EquatingInput input, const LinkingResult& linking);
 
 // The transformation of form X's items and grid onto form Y's scale, item by
 // item in the parameters' file order:

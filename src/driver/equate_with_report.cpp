@@ -4,13 +4,19 @@
 
 namespace irteq {
 
-EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
-                                  bool strict) {
+RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages, bool strict) {
   const LineSink lines = report.lines();
-  const EquatingInput input = read_inputs(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
-  EquatingResult result = equate(input);
-  for (const RootFinderWarning& warning : result.warnings) messages.root_finder(warning);
-  write_report(result, lines);
+  const RunInput input = read_run(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
+  RunResult result;
+  if (input.linking) {
+    result.linking = link(*input.linking);
+    write_linking_report(*result.linking, lines);
+    result.equating = equate(linked_input(input.equating, *result.linking));
+  } else {
+    result.equating = equate(input.equating);
+  }
+  for (const RootFinderWarning& warning : result.equating.warnings) messages.root_finder(warning);
+  write_report(result.equating, lines);
   return result;
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 
 #include "driver/report_file.hpp"
 #include "irteq/files.hpp"
+#include "irteq/linking.hpp"
 #include "irteq/result.hpp"
 
 namespace irteq {
@@ -14,12 +16,20 @@ struct RunMessages {
   std::function<void(const RootFinderWarning&)> root_finder;  // a failed root search
 };
 
+// What a run yields: the linking when the control file names common items,
+// and the equating (of the linked form X when linked).
+struct RunResult {
+  std::optional<LinkingResult> linking;
+  EquatingResult equating;
+};
+
 // The run both modes share, into a report the caller has opened: the inputs
-// read and echoed, the equating, the root finder's warnings, the result
+// read and echoed, the linking and its section when the control file names
+// common items, the equating, the root finder's warnings, the result
 // sections. Throws Error; the report then keeps what was written. When strict,
 // an input warning is thrown as an Error (root finder warnings stay results).
-EquatingResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
-                                  bool strict = false);
+RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
+                             bool strict = false);
 
 // "irteq: MESSAGE\n", with control characters quoted from a file shown as \xNN
 // rather than handed to the terminal.

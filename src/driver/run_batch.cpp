@@ -19,9 +19,13 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    const EquatingResult result = equate_with_report(files, *report, messages, line.strict);
+    const RunResult result = equate_with_report(files, *report, messages, line.strict);
     report->close();
-    if (line.csv_folder) write_csv(result, *line.csv_folder);
+    if (line.csv_folder && result.linking) {
+      write_csv(result.equating, *result.linking, *line.csv_folder);
+    } else if (line.csv_folder) {
+      write_csv(result.equating, *line.csv_folder);
+    }
     return 0;
   } catch (const Error& error) {
     errors << error_line(error.what());

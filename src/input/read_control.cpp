@@ -14,6 +14,7 @@ namespace irteq {
 namespace {
 
 constexpr int record_count = 6;
+constexpr std::string_view common_items_keyword = "common_items";
 constexpr std::array<std::string_view, 6> keywords{"output", "old_para", "old_quad", "raw2scale", "new_para", "new_quad"};
 constexpr std::array<std::string ControlFile::*, 6> slots{&ControlFile::output,    &ControlFile::old_para,
                                                            &ControlFile::old_quad,  &ControlFile::raw2scale,
@@ -39,12 +40,26 @@ ControlFile read_control_records(const std::string& control_file_name) {
   std::array<bool, 6> named{};
   std::string keyword;  // both keep what they held when a read leaves them unread
   std::string file_name;
-  for (int record = 0; record < record_count; ++record) {
+  // A common_items record may stand among the six without counting as one.
+  const auto take_common_items = [&](const std::string& name) {
+    if (name.find('\0') != std::string::npos) {
+      reader.fail("the file name of common_items holds a NUL character",
+                  {.code = ErrorCode::control_file, .input = InputPart::control_file});
+    }
+    files.common_items = std::string(without_trailing_blanks(name));
+    if (files.common_items.empty()) fail(control_file_name, "the keyword common_items names no file");
+  };
+  for (int record = 0; record < record_count;) {
     reader.begin_read();
     if (reader.get_text(keyword) == Got::end_of_file || reader.get_text(file_name) == Got::end_of_file) {
       reader.fail("end of file after " + std::to_string(record) + " of the six keyword records",
                   {.code = ErrorCode::syntax_error, .input = InputPart::control_file});
     }
+    if (without_trailing_blanks(keyword) == common_items_keyword) {
+      take_common_items(file_name);
+      continue;
+    }
+    ++record;
     for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
       if (without_trailing_blanks(keyword) == keywords[slot]) {
         // A path cannot hold a NUL: opening would silently use the part before it.
@@ -57,6 +72,22 @@ ControlFile read_control_records(const std::string& control_file_name) {
         break;
       }
     }
+  }
+  // After the six, lines that are not records stay ignored, as they always
+  // were; only a common_items record is taken from them.
+  for (;;) {
+    try {
+      reader.begin_read();
+      if (reader.get_text(keyword) == Got::end_of_file) break;
+      if (without_trailing_blanks(keyword) != common_items_keyword) continue;
+      if (reader.get_text(file_name) == Got::end_of_file) {
+        fail(control_file_name, "the keyword common_items names no file");
+      }
+    } catch (const Error& error) {
+      if (error.diagnostic().code != ErrorCode::syntax_error) throw;
+      continue;  // a line that is no record
+    }
+    take_common_items(file_name);
   }
   std::string missing;
   for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
@@ -77,6 +108,9 @@ void check_report_is_not_an_input(const ControlFile& files, const std::string& c
                                   " file; it would be overwritten");
     }
   }
+  if (!files.common_items.empty() && std::filesystem::equivalent(files.output, files.common_items, no_such_file)) {
+    fail(control_file_name, "the report " + files.output + " is also the common_items file; it would be overwritten");
+  }
   if (std::filesystem::equivalent(files.output, control_file_name, no_such_file)) {
     fail(control_file_name, "the report " + files.output + " is the control file itself");
   }
@@ -91,6 +125,7 @@ ControlFile read_control(const std::filesystem::path& control_file) {
   for (std::string ControlFile::*slot : slots) {
     files.*slot = (folder / std::filesystem::path(files.*slot)).string();
   }
+  if (!files.common_items.empty()) files.common_items = (folder / std::filesystem::path(files.common_items)).string();
   check_report_is_not_an_input(files, control_file_name);
   return files;
 }

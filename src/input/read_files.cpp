@@ -25,4 +25,10 @@ RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOpt
   return read_scale_table(in, file.string(), options);
 }
 
+CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "common-item file");
+  return read_common_items(in, file.string(), options);
+}
+
 }  // namespace irteq

@@ -34,9 +34,7 @@ auto read_file(const Echo& echo, std::initializer_list<std::string_view> heading
   }
 }
 
-}  // namespace
-
-EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options) {
+EquatingInput read_five_files(const ControlFile& files, const ReadOptions& options) {
   const Echo echo(options.echo);
   EquatingInput input;
   input.names = {files.new_para, files.old_para, files.new_quad, files.old_quad, files.raw2scale};
@@ -68,6 +66,33 @@ EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options) 
   input.items_x = items(files.new_para, InputPart::items_x);
   input.grid_group1 = grid(files.new_quad, InputPart::grid_group1);
   return input;
+}
+
+}  // namespace
+
+EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options) {
+  if (!files.common_items.empty()) {
+    throw Error("the control file names common items (" + files.common_items +
+                    "): its forms are on two scales; read it with read_run and link them before equating",
+                {.code = ErrorCode::control_file, .input = InputPart::control_file, .source = files.common_items});
+  }
+  return read_five_files(files, options);
+}
+
+RunInput read_run(const ControlFile& files, const ReadOptions& options) {
+  ControlFile five = files;
+  five.common_items.clear();
+  RunInput run{read_five_files(five, options), std::nullopt};
+  if (files.common_items.empty()) return run;
+  const Echo echo(options.echo);
+  const CommonItemsFile common =
+      read_file(echo, {"", "", "common item file as read in"}, files.common_items, "common-item file",
+                InputPart::common_items, [&](std::istream& in) { return read_common_items(in, files.common_items, options); });
+  const EquatingInput& input = run.equating;
+  run.linking = LinkingInput{input.items_x,    input.items_y, input.grid_group1, input.grid_group2,
+                             common.pairs,     common.method, common.symmetric,  input.names,
+                             files.common_items, common.method_line};
+  return run;
 }
 
 EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options) {

@@ -34,24 +34,37 @@ std::filesystem::path temporary_for(const std::filesystem::path& path, unsigned 
   return path.parent_path() / name;
 }
 
+// Not a folder that happens to bear the name: it holds no results.
+void remove_result_file(const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return;
+  std::filesystem::remove(path, error);
+  if (error && error != std::errc::not_a_directory) {
+    fail("cannot remove " + path.string() + " of an earlier run: " + error.message(), path);
+  }
+}
+
 }  // namespace
 
-void replace_csv_files(const std::filesystem::path& folder, std::span<const std::string, 3> texts) {
+void replace_csv_files(const std::filesystem::path& folder, std::span<const CsvFile> files) {
   const unsigned tag = std::random_device{}();
   std::error_code ignored;
   try {
-    for (std::size_t i = 0; i < texts.size(); ++i) {
-      write_file(temporary_for(folder / csv_file_names[i], tag), texts[i]);
-    }
-    for (const std::string_view name : csv_file_names) {
-      const std::filesystem::path path = folder / name;
+    for (const CsvFile& file : files) write_file(temporary_for(folder / file.name, tag), file.text);
+    for (const CsvFile& file : files) {
+      const std::filesystem::path path = folder / file.name;
       std::error_code error;
       std::filesystem::rename(temporary_for(path, tag), path, error);
       if (error) fail("cannot rename a temporary file to " + path.string() + ": " + error.message(), path);
     }
-  } catch (const Error&) {
     for (const std::string_view name : csv_file_names) {
-      std::filesystem::remove(temporary_for(folder / name, tag), ignored);
+      bool written = false;
+      for (const CsvFile& file : files) written = written || file.name == name;
+      if (!written) remove_result_file(folder / name);
+    }
+  } catch (const Error&) {
+    for (const CsvFile& file : files) std::filesystem::remove(temporary_for(folder / file.name, tag), ignored);
+    for (const std::string_view name : csv_file_names) {
       if (!std::filesystem::is_directory(folder / name, ignored)) std::filesystem::remove(folder / name, ignored);
     }
     throw;
@@ -59,16 +72,7 @@ void replace_csv_files(const std::filesystem::path& folder, std::span<const std:
 }
 
 void remove_csv_files(const std::filesystem::path& folder) {
-  for (const std::string_view name : csv_file_names) {
-    const std::filesystem::path path = folder / name;
-    std::error_code error;
-    // Not a folder that happens to bear the name: it holds no results.
-    if (std::filesystem::is_directory(path, error)) continue;
-    std::filesystem::remove(path, error);
-    if (error && error != std::errc::not_a_directory) {
-      fail("cannot remove " + path.string() + " of an earlier run: " + error.message(), path);
-    }
-  }
+  for (const std::string_view name : csv_file_names) remove_result_file(folder / name);
 }
 
 }  // namespace irteq

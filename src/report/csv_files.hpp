@@ -8,19 +8,25 @@
 
 namespace irteq {
 
-// The files write_csv writes, in its order.
-inline constexpr std::array<std::string_view, 3> csv_file_names{"equivalents.csv", "distributions.csv",
-                                                                 "moments.csv"};
+// Every file write_csv may write: the equating's three, then a linking's four.
+inline constexpr std::array<std::string_view, 7> csv_file_names{
+    "equivalents.csv", "distributions.csv",  "moments.csv",          "linking.csv",
+    "common_items.csv", "linked_items_x.par", "linked_grid_group1.qd"};
 
-// Puts texts into folder under csv_file_names: each is written under a
-// temporary name in folder and renamed once all are complete, so a script
-// never reads one cut short. A failure removes the temporaries and the
-// files named, so that none of an earlier run stays beside it, and throws
-// Error (file_error, InputPart::csv).
-void replace_csv_files(const std::filesystem::path& folder, std::span<const std::string, 3> texts);
+struct CsvFile {
+  std::string_view name;  // one of csv_file_names
+  std::string text;
+};
 
-// Removes the files named from folder, where present: a failed run leaves no
-// CSV of an earlier one. Throws Error when one cannot be removed.
+// Puts the files into folder: each is written under a temporary name in
+// folder and renamed once all are complete, so a script never reads one cut
+// short, and the other files of csv_file_names are removed, so that none of
+// an earlier run stays beside them. A failure removes the temporaries and
+// every file of csv_file_names, and throws Error (file_error, InputPart::csv).
+void replace_csv_files(const std::filesystem::path& folder, std::span<const CsvFile> files);
+
+// Removes the files of csv_file_names from folder, where present: a failed
+// run leaves no CSV of an earlier one. Throws Error when one cannot be removed.
 void remove_csv_files(const std::filesystem::path& folder);
 
 }  // namespace irteq

@@ -4,9 +4,11 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 
+#include "common/number_text.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "report/csv_files.hpp"
@@ -84,15 +86,73 @@ std::string moments_csv(const EquatingResult& result) {
   return csv;
 }
 
-}  // namespace
-
-void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
+void make_folder(const std::filesystem::path& folder) {
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) fail("cannot create the CSV folder " + folder.string() + ": " + error.message(), folder);
   if (!std::filesystem::is_directory(folder)) fail("cannot write into " + folder.string() + ": not a folder", folder);
-  const std::string texts[] = {equivalents_csv(result), distributions_csv(result), moments_csv(result)};
-  replace_csv_files(folder, texts);
+}
+
+std::string linking_csv(const LinkingResult& linking) {
+  std::string csv = "method,A,B,criterion,applied,se_A,se_B\n";
+  for (const MethodConstants& method : linking.methods) {
+    Row row(csv);
+    row.text(linking_method_name(method.method));
+    // A method the common items could not give has no constants.
+    if (method.available) {
+      row.number(method.A).number(method.B);
+    } else {
+      row.text("").text("");
+    }
+    const bool curve = method.method == LinkingMethod::haebara || method.method == LinkingMethod::stocking_lord;
+    if (curve && method.available) {
+      row.number(method.criterion);
+    } else {
+      row.text("");
+    }
+    row.text(method.method == linking.applied ? "1" : "0").text("").text("");
+  }
+  return csv;
+}
+
+std::string common_items_csv(const LinkingResult& linking) {
+  std::string csv = "x_item,y_item,model,rmsd\n";
+  for (const AnchorFit& anchor : linking.anchors) {
+    Row(csv).text(std::to_string(anchor.x_number)).text(std::to_string(anchor.y_number)).text(
+        item_code(anchor.model)).number(anchor.rmsd);
+  }
+  return csv;
+}
+
+std::string constants_text(const LinkingResult& linking) {
+  return std::string(linking_method_name(linking.applied)) + ", A = " + shortest_text(linking.A) +
+         ", B = " + shortest_text(linking.B);
+}
+
+}  // namespace
+
+void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
+  make_folder(folder);
+  const CsvFile files[] = {{"equivalents.csv", equivalents_csv(result)},
+                           {"distributions.csv", distributions_csv(result)},
+                           {"moments.csv", moments_csv(result)}};
+  replace_csv_files(folder, files);
+}
+
+void write_csv(const EquatingResult& result, const LinkingResult& linking, const std::filesystem::path& folder) {
+  make_folder(folder);
+  std::ostringstream items;
+  write_items(linking.items_x, items, "form x linked onto form y's scale: " + constants_text(linking));
+  std::ostringstream grid;
+  write_grid(linking.grid_group1, grid, "group 1 linked onto form y's scale: " + constants_text(linking));
+  const CsvFile files[] = {{"equivalents.csv", equivalents_csv(result)},
+                           {"distributions.csv", distributions_csv(result)},
+                           {"moments.csv", moments_csv(result)},
+                           {"linking.csv", linking_csv(linking)},
+                           {"common_items.csv", common_items_csv(linking)},
+                           {"linked_items_x.par", items.str()},
+                           {"linked_grid_group1.qd", grid.str()}};
+  replace_csv_files(folder, files);
 }
 
 }  // namespace irteq

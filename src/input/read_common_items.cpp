@@ -1,0 +1,99 @@
+// Reader of common-item files: a title line; the linking method applied,
+// optionally followed by "symmetric"; then one free-format read per common
+// item of its number in form X's item file and in form Y's. Pairs are echoed
+// as read; link() checks what they name.
+#include <array>
+#include <string_view>
+
+#include "common/fixed_field.hpp"
+#include "input/titled_file.hpp"
+#include "irteq/files.hpp"
+#include "irteq/limits.hpp"
+
+namespace irteq {
+
+namespace {
+
+constexpr std::array<LinkingMethod, 4> methods{LinkingMethod::mean_mean, LinkingMethod::mean_sigma,
+                                               LinkingMethod::haebara, LinkingMethod::stocking_lord};
+
+// The blank-, tab- or comma-separated words of a line.
+std::vector<std::string_view> words(std::string_view line) {
+  std::vector<std::string_view> out;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    at = line.find_first_not_of(" \t,\r", at);
+    if (at == std::string_view::npos) break;
+    const std::size_t end = std::min(line.find_first_of(" \t,\r", at), line.size());
+    out.push_back(line.substr(at, end - at));
+    at = end;
+  }
+  return out;
+}
+
+}  // namespace
+
+CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options) {
+  TitledFile titled(in, name, options);
+  const Echo& echo = titled.echo;
+  FreeFormatReader& reader = titled.reader;
+  titled.echo_title();
+
+  CommonItemsFile file;
+  std::string line;
+  if (!reader.read_line(line)) reader.fail("end of file where the linking method was expected");
+  file.method_line = reader.line_number();
+  const std::vector<std::string_view> method_words = words(line);
+  const auto method_fail = [&](const std::string& what) {
+    reader.fail(what, {.code = ErrorCode::invalid_input, .line = file.method_line});
+  };
+  const std::string valid = "mean-mean, mean-sigma, haebara or stocking-lord, optionally followed by symmetric";
+  if (method_words.empty()) method_fail("no linking method; write " + valid);
+  bool known = false;
+  for (const LinkingMethod method : methods) {
+    if (method_words[0] == linking_method_name(method)) {
+      file.method = method;
+      known = true;
+    }
+  }
+  if (!known) method_fail("unknown linking method '" + std::string(method_words[0]) + "'; write " + valid);
+  if (method_words.size() > 1) {
+    if (method_words[1] != "symmetric") {
+      method_fail("'" + std::string(method_words[1]) + "' after the method; the only word allowed there is symmetric");
+    }
+    if (file.method == LinkingMethod::mean_mean || file.method == LinkingMethod::mean_sigma) {
+      method_fail("symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to " +
+                  std::string(method_words[0]));
+    }
+    file.symmetric = true;
+  }
+  echo.line(std::string(linking_method_name(file.method)) + (file.symmetric ? " symmetric" : ""));
+
+  int x_number = 0;  // keep what they held when a read leaves them unread
+  int y_number = 0;
+  for (;;) {
+    reader.begin_read();
+    const int row = static_cast<int>(file.pairs.size()) + 1;
+    reader.set_context("pair " + std::to_string(row) + ": ");
+    if (reader.get_integer(x_number) == Got::end_of_file) break;
+    if (reader.get_integer(y_number) == Got::end_of_file) {
+      reader.fail("end of file after form X's item number; a pair needs form Y's too",
+                  {.code = ErrorCode::syntax_error, .row = row});
+    }
+    titled.warnings.warn_of_numbers_left(reader, "the pair's two item numbers", {.row = row});
+    if (file.pairs.size() == static_cast<std::size_t>(max_items)) {
+      reader.fail("more than " + std::to_string(max_items) + " pairs; a form holds at most " +
+                      std::to_string(max_items) + " items",
+                  {.code = ErrorCode::limit_exceeded, .row = row});
+    }
+    std::string text;
+    append_integer(text, x_number, 6);
+    append_integer(text, y_number, 6);
+    echo.line(text);
+    file.pairs.push_back({x_number, y_number, reader.first_line_of_read()});
+  }
+  titled.warnings.finish();
+  return file;
+}
+
+}  // namespace irteq
