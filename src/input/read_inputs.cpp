@@ -7,9 +7,9 @@
 #include <string_view>
 
 #include "common/open_input_file.hpp"
+#include "common/score_range.hpp"
 #include "input/echo.hpp"
 #include "input/scale_table_reader.hpp"
-#include "observed/score_range.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 

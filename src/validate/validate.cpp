@@ -4,11 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "common/score_range.hpp"
 #include "common/shown_number.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "irteq/limits.hpp"
-#include "observed/score_range.hpp"
 #include "validate/grid_problems.hpp"
 #include "validate/item_problems.hpp"
 #include "validate/scale_table_problems.hpp"
