@@ -38,6 +38,7 @@ void check_items(const std::vector<Item>& items, const std::string& name, InputP
              {.code = code, .input = input, .item = position});
       }
     };
+    item_failure(ErrorCode::unknown_item_type, model_problem(item.model));
     item_failure(ErrorCode::limit_exceeded, category_count_problem(m));
     item_failure(ErrorCode::invalid_input, score_order_problem(item.category_scores));
     item_failure(item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,

@@ -72,6 +72,10 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
        "form X items: the form holds no items"},
       {"201 items", [](EquatingInput& in) { in.items_y.resize(201, in.items_y[0]); }, ErrorCode::limit_exceeded,
        InputPart::items_y, 0, "form Y items: more than 200 items; a form holds at most 200"},
+      // With no parameters its count passed: the models would have read unset probabilities.
+      {"model cast from 7", [](EquatingInput& in) { in.items_y[1] = make_item(static_cast<ItemModel>(7), {0, 1}, {}); },
+       ErrorCode::unknown_item_type, InputPart::items_y, 2,
+       "form Y items: item 2 (number 1, ??, 2 categories): unknown item model 7; ItemModel holds l3, sn, sl, bn and mu"},
       {"no categories", [](EquatingInput& in) { in.items_x[2].category_scores.clear(); }, ErrorCode::limit_exceeded,
        InputPart::items_x, 3, "form X items: item 3 (number 3, MU, 0 categories): 0 categories; an item has 1 to 120"},
       {"121 categories", [](EquatingInput& in) { in.items_y[2].category_scores.resize(121, 2); },
