@@ -5,8 +5,8 @@
 #include <cstddef>
 #include <stdexcept>
 
+#include "common/score_range.hpp"
 #include "irteq/limits.hpp"
-#include "observed/score_range.hpp"
 
 namespace irteq::bench {
 

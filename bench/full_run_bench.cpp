@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "case_files.hpp"
+#include "common/score_range.hpp"
 #include "driver/console.hpp"
 #include "driver/report_file.hpp"
 #include "driver/run_batch.hpp"
@@ -24,7 +25,6 @@
 #include "observed/marginal_score_distribution.hpp"
 #include "observed/raw_to_scale.hpp"
 #include "observed/round_scale_scores.hpp"
-#include "observed/score_range.hpp"
 #include "observed/synthetic_distribution.hpp"
 #include "truescore/true_score_equivalents.hpp"
 

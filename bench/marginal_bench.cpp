@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "common/score_distribution.hpp"
+#include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "observed/conditional_score_distribution.hpp"
 #include "observed/marginal_score_distribution.hpp"
-#include "observed/score_range.hpp"
 
 namespace {
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
+#include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "irteq/result.hpp"
-#include "observed/score_range.hpp"
 #include "truescore/test_characteristic_function.hpp"
 #include "truescore/true_score_equivalents.hpp"
 

@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/score_range.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
-#include "observed/score_range.hpp"
 #include "small_input.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

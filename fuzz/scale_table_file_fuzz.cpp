@@ -1,6 +1,7 @@
 // The raw-to-scale file reader on any file content: a table within its
 // capacity, which equate() accepts when it has a row for each of form Y's
 // score points, or an Error.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -8,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
@@ -31,6 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (rows < valid.scale_table.scale.size()) return 0;
   irteq::EquatingInput input = valid;
   input.scale_table = std::move(file.table);
+  // In a file rows pair with score points by position: a raw column that says
+  // otherwise draws a warning, and read_inputs hands it on empty.
+  std::vector<double>& raw = input.scale_table.raw;
+  if (!std::equal(valid.scale_table.raw.begin(), valid.scale_table.raw.end(), raw.begin())) raw.clear();
   input.w2 = file.w2;
   try {
     irteq::validate(input);

@@ -46,7 +46,7 @@ struct QuadratureGrid {
 struct ScaleTable {
   int scale_min = 0;            // lowest reportable scale score
   int scale_max = 0;            // highest reportable scale score
-  std::vector<double> raw;      // the raw column as written; not used by equate(), may be empty
+  std::vector<double> raw;      // may be empty; if given, row j holds form Y's j-th score point
   std::vector<double> scale;    // unrounded scale score of each row
   std::vector<double> rounded;  // rounded scale score of each row, as given
 };

@@ -13,11 +13,18 @@ struct Moments {
   double kurtosis = 0.0;  // not reduced by 3
 };
 
+// The scores a moments row describes: raw scores, their scale scores, or the rounded scale scores.
+enum class MomentsBlock : unsigned char { raw, scale, rounded };
+// The population whose distribution weights the scores.
+enum class MomentsGroup : unsigned char { group1, group2, synthetic };
+// Form X's or form Y's scores, or form X's true or observed score equivalents.
+enum class MomentsScore : unsigned char { x, y, true_score, observed_score };
+
 // One row of the report's moments tables.
 struct MomentsRow {
-  std::string block;  // "raw", "scale" or "rounded"
-  std::string group;  // "1", "2" or "s" (synthetic)
-  std::string score;  // "X", "Y", "true" or "observed" (the equivalents)
+  MomentsBlock block = MomentsBlock::raw;
+  MomentsGroup group = MomentsGroup::group1;
+  MomentsScore score = MomentsScore::x;
   Moments moments;
 };
 

@@ -6,9 +6,9 @@
 
 #include <vector>
 
+#include "common/floating_point_mode.hpp"
 #include "common/score_distribution.hpp"
 #include "equate/check_finite_results.hpp"
-#include "equate/floating_point_mode.hpp"
 #include "equate/moments_rows.hpp"
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"

@@ -12,25 +12,28 @@ std::vector<MomentsRow> moments_rows(const EquatingResult& result, const ScaleTa
   // The scale table's columns, row j for form Y's j-th score point.
   const std::span<const double> y_scale(table.scale.data(), y.raw_scores.size());
   const std::span<const double> y_rounded(table.rounded.data(), y.raw_scores.size());
-  const auto row = [](const char* block, const char* group, const char* score, std::span<const double> values,
+  const auto row = [](MomentsBlock block, MomentsGroup group, MomentsScore score, std::span<const double> values,
                       std::span<const double> weights) {
     return MomentsRow{block, group, score, score_moments(values, weights)};
   };
+  using B = MomentsBlock;
+  using G = MomentsGroup;
+  using S = MomentsScore;
   return {
-      row("raw", "1", "X", x.raw_scores, x.group1),
-      row("raw", "2", "X", x.raw_scores, x.group2),
-      row("raw", "s", "X", x.raw_scores, x.synthetic),
-      row("raw", "1", "Y", y.raw_scores, y.group1),
-      row("raw", "2", "Y", y.raw_scores, y.group2),
-      row("raw", "s", "Y", y.raw_scores, y.synthetic),
-      row("raw", "1", "true", result.true_score.equivalents, x.group1),
-      row("raw", "1", "observed", result.observed_score.equivalents, x.group1),
-      row("scale", "2", "Y", y_scale, y.group2),
-      row("scale", "1", "true", result.true_score.scale, x.group1),
-      row("scale", "1", "observed", result.observed_score.scale, x.group1),
-      row("rounded", "2", "Y", y_rounded, y.group2),
-      row("rounded", "1", "true", result.true_score.rounded, x.group1),
-      row("rounded", "1", "observed", result.observed_score.rounded, x.group1),
+      row(B::raw, G::group1, S::x, x.raw_scores, x.group1),
+      row(B::raw, G::group2, S::x, x.raw_scores, x.group2),
+      row(B::raw, G::synthetic, S::x, x.raw_scores, x.synthetic),
+      row(B::raw, G::group1, S::y, y.raw_scores, y.group1),
+      row(B::raw, G::group2, S::y, y.raw_scores, y.group2),
+      row(B::raw, G::synthetic, S::y, y.raw_scores, y.synthetic),
+      row(B::raw, G::group1, S::true_score, result.true_score.equivalents, x.group1),
+      row(B::raw, G::group1, S::observed_score, result.observed_score.equivalents, x.group1),
+      row(B::scale, G::group2, S::y, y_scale, y.group2),
+      row(B::scale, G::group1, S::true_score, result.true_score.scale, x.group1),
+      row(B::scale, G::group1, S::observed_score, result.observed_score.scale, x.group1),
+      row(B::rounded, G::group2, S::y, y_rounded, y.group2),
+      row(B::rounded, G::group1, S::true_score, result.true_score.rounded, x.group1),
+      row(B::rounded, G::group1, S::observed_score, result.observed_score.rounded, x.group1),
   };
 }
 

@@ -2,14 +2,15 @@
 // 2's quadrature points and its raw-to-scale table with w2; then form X's
 // item parameters and group 1's quadrature points. Each is opened as an
 // existing file, read and echoed, and closed before the next.
+#include <algorithm>
 #include <fstream>
 #include <initializer_list>
 #include <string_view>
 
 #include "common/open_input_file.hpp"
+#include "common/score_range.hpp"
 #include "input/echo.hpp"
 #include "input/scale_table_reader.hpp"
-#include "observed/score_range.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 
@@ -59,6 +60,12 @@ EquatingInput read_five_files(const ControlFile& files, const ReadOptions& optio
                                    });
   input.scale_table = std::move(scale.table);
   input.w2 = scale.w2;
+  // In a file rows pair with score points by position, and a raw column that
+  // says otherwise was warned of; in memory validate() would take it for a
+  // mistake, so the run goes on without it.
+  std::vector<double>& raw = input.scale_table.raw;
+  const std::size_t paired = std::min(raw.size(), y_raw_scores.size());
+  if (!std::equal(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(paired), y_raw_scores.begin())) raw.clear();
 
   echo.empty_line();
   echo.empty_line();

@@ -2,7 +2,6 @@
 // reportable scale scores (integers) and w2; then one row of raw, scale and
 // rounded scale score per form Y score point, lowest first. Echoed as read.
 #include "common/fixed_field.hpp"
-#include "common/shown_number.hpp"
 #include "input/scale_table_reader.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
@@ -36,8 +35,8 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
   line = "w2 = ";
   append_fixed(line, file.w2, 12, 4);
   echo.line(line);
-  if (const std::string problem = w2_problem(file.w2); !problem.empty()) {
-    reader.fail(problem, {.code = ErrorCode::invalid_input});
+  for (const std::string& problem : {scale_limits_problem(table.scale_min, table.scale_max), w2_problem(file.w2)}) {
+    if (!problem.empty()) reader.fail(problem, {.code = ErrorCode::invalid_input});
   }
   echo.line("  raw        scale     rounded");
 
@@ -68,12 +67,10 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
     // Rows pair with form Y's score points by position, whatever their raw column says.
     if (y_raw_scores != nullptr) {
       const auto k = static_cast<std::size_t>(row - 1);
-      if (k < y_raw_scores->size() && raw != (*y_raw_scores)[k]) {
-        warnings.warn(reader.line_number(), "row " + std::to_string(row) + " gives raw score " + shown_number(raw) +
-                                                " but stands for form Y's raw score " +
-                                                shown_number((*y_raw_scores)[k]) +
-                                                "; rows pair with score points by position, lowest first",
-                      {.row = row});
+      std::string problem;
+      if (k < y_raw_scores->size()) problem = raw_score_problem(row, raw, (*y_raw_scores)[k]);
+      if (!problem.empty()) {
+        warnings.warn(reader.line_number(), problem, {.row = row});
       } else if (k == y_raw_scores->size()) {
         warnings.warn(reader.line_number(),
                       "row " + std::to_string(row) + " and any after it are beyond form Y's " +

@@ -3,8 +3,8 @@
 #include <istream>
 #include <string>
 
+#include "common/floating_point_mode.hpp"
 #include "common/free_format_reader.hpp"
-#include "equate/floating_point_mode.hpp"
 #include "input/echo.hpp"
 #include "input/file_warnings.hpp"
 #include "irteq/files.hpp"

@@ -2,8 +2,8 @@
 
 #include <vector>
 
+#include "common/score_range.hpp"
 #include "observed/conditional_score_distribution.hpp"
-#include "observed/score_range.hpp"
 
 namespace irteq {
 

@@ -76,12 +76,57 @@ std::string distributions_csv(const EquatingResult& result) {
   return csv;
 }
 
+// The CSV words of a moments row: block raw, scale, rounded; group 1, 2, s; score X, Y, true, observed.
+std::string_view block_word(MomentsBlock block) {
+  switch (block) {
+    case MomentsBlock::raw:
+      return "raw";
+    case MomentsBlock::scale:
+      return "scale";
+    case MomentsBlock::rounded:
+      return "rounded";
+  }
+  return {};
+}
+
+std::string_view group_word(MomentsGroup group) {
+  switch (group) {
+    case MomentsGroup::group1:
+      return "1";
+    case MomentsGroup::group2:
+      return "2";
+    case MomentsGroup::synthetic:
+      return "s";
+  }
+  return {};
+}
+
+std::string_view score_word(MomentsScore score) {
+  switch (score) {
+    case MomentsScore::x:
+      return "X";
+    case MomentsScore::y:
+      return "Y";
+    case MomentsScore::true_score:
+      return "true";
+    case MomentsScore::observed_score:
+      return "observed";
+  }
+  return {};
+}
+
 std::string moments_csv(const EquatingResult& result) {
   std::string csv = "block,group,score,mean,sd,skewness,kurtosis\n";
   for (const MomentsRow& row : result.moments) {
     const Moments& m = row.moments;
-    Row(csv).text(row.block).text(row.group).text(row.score).number(m.mean).number(m.sd).number(m.skewness).number(
-        m.kurtosis);
+    Row(csv)
+        .text(block_word(row.block))
+        .text(group_word(row.group))
+        .text(score_word(row.score))
+        .number(m.mean)
+        .number(m.sd)
+        .number(m.skewness)
+        .number(m.kurtosis);
   }
   return csv;
 }

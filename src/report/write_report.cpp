@@ -61,24 +61,61 @@ void write_observed_scores(const EquatingResult& result, const LineSink& line) {
   }
 }
 
+// The report's words for the rows of its moments tables.
+std::string_view block_heading(MomentsBlock block) {
+  switch (block) {
+    case MomentsBlock::raw:
+      return "raw score moments";
+    case MomentsBlock::scale:
+      return "scale score moments";
+    case MomentsBlock::rounded:
+      return "rounded scale score moments";
+  }
+  return {};
+}
+
+std::string_view group_word(MomentsGroup group) {
+  switch (group) {
+    case MomentsGroup::group1:
+      return "1";
+    case MomentsGroup::group2:
+      return "2";
+    case MomentsGroup::synthetic:
+      return "s";
+  }
+  return {};
+}
+
+std::string_view score_word(MomentsScore score) {
+  switch (score) {
+    case MomentsScore::x:
+      return "X  ";
+    case MomentsScore::y:
+      return "Y  ";
+    case MomentsScore::true_score:
+      return "trquiv";
+    case MomentsScore::observed_score:
+      return "obquiv";
+  }
+  return {};
+}
+
 // "   1     X  ", "   s     Y  ", "   1  trquiv", "   1  obquiv".
 std::string row_label(const MomentsRow& row) {
-  const std::string score = row.score == "true" ? "trquiv" : row.score == "observed" ? "obquiv" : row.score + "  ";
-  std::string label = "   " + row.group;
-  append_text_right(label, score, 8);
+  std::string label = "   ";
+  label += group_word(row.group);
+  append_text_right(label, score_word(row.score), 8);
   return label;
 }
 
 void write_moments(const EquatingResult& result, const LineSink& line) {
-  std::string_view block;
+  const MomentsRow* previous = nullptr;
   for (const MomentsRow& row : result.moments) {
-    if (row.block != block) {
-      block = row.block;
-      write_heading(line, block == "raw"     ? "raw score moments"
-                          : block == "scale" ? "scale score moments"
-                                             : "rounded scale score moments");
+    if (previous == nullptr || row.block != previous->block) {
+      write_heading(line, block_heading(row.block));
       line(" group  score  mean        sd     skew    kurt");
     }
+    previous = &row;
     std::string text = row_label(row);
     append_fixed(text, row.moments.mean, 9, 4);
     append_fixed(text, row.moments.sd, 9, 4);

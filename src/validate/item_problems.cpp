@@ -58,6 +58,19 @@ std::string unknown_code_message(std::string_view code) {
   return "unknown item type code '" + std::string(code) + "'; the codes are L3, SN, SL, BN and MU";
 }
 
+std::string model_problem(ItemModel model) {
+  switch (model) {
+    case ItemModel::l3:
+    case ItemModel::sn:
+    case ItemModel::sl:
+    case ItemModel::bn:
+    case ItemModel::mu:
+      return {};
+  }
+  return "unknown item model " + std::to_string(static_cast<int>(model)) +
+         "; ItemModel holds l3, sn, sl, bn and mu";
+}
+
 std::string category_count_problem(int m) {
   if (m >= 1 && m <= max_categories) return {};
   return std::to_string(m) + " categories; an item has 1 to " + std::to_string(max_categories);

@@ -13,6 +13,9 @@ namespace irteq {
 // when the item passes. The file reader makes each check as soon as it has
 // read what it needs; validate() makes them all, in the same order.
 
+// One of the models of ItemModel: a value cast from another number has no
+// probabilities and no parameter count.
+std::string model_problem(ItemModel model);
 // 1 to max_categories categories.
 std::string category_count_problem(int m);
 // An "L3" item has two categories; the parameters a model needs must fit max_parameters.

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <string>
 
+#include "common/score_range.hpp"
 #include "common/shown_number.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "irteq/limits.hpp"
-#include "observed/score_range.hpp"
 #include "validate/grid_problems.hpp"
 #include "validate/item_problems.hpp"
 #include "validate/scale_table_problems.hpp"
@@ -38,6 +38,7 @@ void check_items(const std::vector<Item>& items, const std::string& name, InputP
              {.code = code, .input = input, .item = position});
       }
     };
+    item_failure(ErrorCode::unknown_item_type, model_problem(item.model));
     item_failure(ErrorCode::limit_exceeded, category_count_problem(m));
     item_failure(ErrorCode::invalid_input, score_order_problem(item.category_scores));
     item_failure(item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,
@@ -80,8 +81,9 @@ void check_grid(const QuadratureGrid& grid, const std::string& name, InputPart i
 
 void check_scale_table(const ScaleTable& table, double w2, const std::string& name) {
   const Diagnostic where{.code = ErrorCode::invalid_input, .input = InputPart::scale_table};
-  std::string problem = w2_problem(w2);
-  if (!problem.empty()) fail(name, problem, where);
+  for (const std::string& problem : {scale_limits_problem(table.scale_min, table.scale_max), w2_problem(w2)}) {
+    if (!problem.empty()) fail(name, problem, where);
+  }
   if (table.scale.size() != table.rounded.size() || (!table.raw.empty() && table.raw.size() != table.scale.size())) {
     fail(name, std::to_string(table.raw.size()) + " raw scores, " + std::to_string(table.scale.size()) +
                    " scale scores and " + std::to_string(table.rounded.size()) +
@@ -93,7 +95,7 @@ void check_scale_table(const ScaleTable& table, double w2, const std::string& na
   }
   for (std::size_t j = 0; j < table.scale.size(); ++j) {
     for (const double value : {table.scale[j], table.rounded[j]}) {
-      problem = scale_score_problem(value);
+      const std::string problem = scale_score_problem(value);
       const int row = static_cast<int>(j + 1);
       if (!problem.empty()) {
         fail(name, "row " + std::to_string(row) + ": " + problem,
@@ -103,8 +105,8 @@ void check_scale_table(const ScaleTable& table, double w2, const std::string& na
   }
 }
 
-long long checked_point_count(const std::vector<Item>& items, const char* form, const std::string& name,
-                              InputPart input) {
+ScoreRange checked_score_range(const std::vector<Item>& items, const char* form, const std::string& name,
+                               InputPart input) {
   const ScoreRange range = score_range(items);
   if (range.point_count() > max_score_points) {
     fail(name, std::string(form) + " has raw scores from " + std::to_string(range.lowest) + " to " +
@@ -112,7 +114,7 @@ long long checked_point_count(const std::vector<Item>& items, const char* form, 
                    " score points; a form may have at most " + std::to_string(max_score_points),
          {.code = ErrorCode::limit_exceeded, .input = input});
   }
-  return range.point_count();
+  return range;
 }
 
 }  // namespace
@@ -131,13 +133,22 @@ void validate(const EquatingInput& input) {
   check_items(input.items_x, names.items_x, InputPart::items_x);
   check_grid(input.grid_group1, names.grid_group1, InputPart::grid_group1);
 
-  const long long y_points = checked_point_count(input.items_y, "form Y", names.items_y, InputPart::items_y);
-  checked_point_count(input.items_x, "form X", names.items_x, InputPart::items_x);
-  const auto rows = static_cast<long long>(input.scale_table.scale.size());
-  const std::string problem = short_table_problem(rows, y_points);
+  const ScoreRange y = checked_score_range(input.items_y, "form Y", names.items_y, InputPart::items_y);
+  checked_score_range(input.items_x, "form X", names.items_x, InputPart::items_x);
+  const ScaleTable& table = input.scale_table;
+  const std::string problem = short_table_problem(static_cast<long long>(table.scale.size()), y.point_count());
   if (!problem.empty()) {
     throw Error(names.scale_table + " " + problem,
                 {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .source = names.scale_table});
+  }
+  // Rows beyond form Y's score points are not used, nor their raw column checked.
+  for (long long j = 0; j < static_cast<long long>(table.raw.size()) && j < y.point_count(); ++j) {
+    const int row = static_cast<int>(j + 1);
+    const std::string misplaced =
+        raw_score_problem(row, table.raw[static_cast<std::size_t>(j)], static_cast<double>(y.lowest + j));
+    if (!misplaced.empty()) {
+      fail(names.scale_table, misplaced, {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .row = row});
+    }
   }
 }
 

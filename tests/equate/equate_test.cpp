@@ -72,6 +72,10 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
        "form X items: the form holds no items"},
       {"201 items", [](EquatingInput& in) { in.items_y.resize(201, in.items_y[0]); }, ErrorCode::limit_exceeded,
        InputPart::items_y, 0, "form Y items: more than 200 items; a form holds at most 200"},
+      // With no parameters its count passed: the models would have read unset probabilities.
+      {"model cast from 7", [](EquatingInput& in) { in.items_y[1] = make_item(static_cast<ItemModel>(7), {0, 1}, {}); },
+       ErrorCode::unknown_item_type, InputPart::items_y, 2,
+       "form Y items: item 2 (number 1, ??, 2 categories): unknown item model 7; ItemModel holds l3, sn, sl, bn and mu"},
       {"no categories", [](EquatingInput& in) { in.items_x[2].category_scores.clear(); }, ErrorCode::limit_exceeded,
        InputPart::items_x, 3, "form X items: item 3 (number 3, MU, 0 categories): 0 categories; an item has 1 to 120"},
       {"121 categories", [](EquatingInput& in) { in.items_y[2].category_scores.resize(121, 2); },
@@ -116,6 +120,14 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
        InputPart::scale_table, 0, "every row needs its scale and rounded scale score"},
       {"huge scale score", [](EquatingInput& in) { in.scale_table.scale[2] = 1e20; }, ErrorCode::invalid_input,
        InputPart::scale_table, 3, "scale table: row 3: the scale score 1e+20 is too large"},
+      {"limits reversed", [](EquatingInput& in) { in.scale_table.scale_min = 60; }, ErrorCode::invalid_input,
+       InputPart::scale_table, 0, "scale table: the scale score minimum 60 is above the maximum 50"},
+      {"raw column top down", [](EquatingInput& in) { in.scale_table.raw = {4, 3, 2, 1, 0}; }, ErrorCode::invalid_input,
+       InputPart::scale_table, 1,
+       "scale table: row 1 gives raw score 4 but stands for form Y's raw score 0; rows pair with score points by "
+       "position, lowest first"},
+      {"raw column shifted from row 3", [](EquatingInput& in) { in.scale_table.raw = {0, 1, 3, 4, 5}; },
+       ErrorCode::invalid_input, InputPart::scale_table, 3, "row 3 gives raw score 3 but stands for form Y's raw score 2"},
       {"1001 rows", [](EquatingInput& in) { for (auto* c : {&in.scale_table.raw, &in.scale_table.scale, &in.scale_table.rounded}) c->resize(1001, 1.0); },
        ErrorCode::limit_exceeded, InputPart::scale_table, 0, "more than 1000 rows; a raw-to-scale table holds at most 1000"},
       {"1201 score points", [](EquatingInput& in) { in.items_x[2].category_scores = {0, 1, 1198}; }, ErrorCode::limit_exceeded,
@@ -135,6 +147,17 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
       EXPECT_EQ(std::max(d.item, d.row), c.item_or_row) << c.what;
     }
   }
+}
+
+// The raw column may be left empty, and rows beyond form Y's score points are
+// not used: neither is checked against the score points.
+TEST(Equate, TheRawColumnIsCheckedOnlyWhereGivenAndUsed) {
+  EquatingInput input = small_input();
+  const EquatingResult reference = equate(input);
+  input.scale_table.raw.clear();
+  EXPECT_TRUE(same(equate(input), reference));
+  input.scale_table = {10, 50, {0, 1, 2, 3, 4, -7}, {10, 20, 30, 40, 50, 60}, {10, 20, 30, 40, 50, 60}};
+  EXPECT_TRUE(same(equate(input), reference));
 }
 
 // Form Y's third item has a steep negative slope: its test characteristic

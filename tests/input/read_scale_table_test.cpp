@@ -57,6 +57,7 @@ TEST(ReadScaleTable, RejectsBadLimitsAndTooManyRows) {
   } const cases[] = {
       {"t\n100. 130 0.5\n", "y.scl line 2: expected an integer, found '100.'"},
       {"t\n100 130\n", "y.scl line 2: end of file before the scale score minimum, maximum and w2 were read"},
+      {"t\n130 100 0.5\n", "y.scl line 2: the scale score minimum 130 is above the maximum 100"},
       {"t\n100 130\n1.5\n", "y.scl line 3: w2 is 1.5; the weight of group 2 must lie between 0 and 1"},
       {"t\n100 130 -0.25\n", "y.scl line 2: w2 is -0.25; the weight of group 2 must lie between 0 and 1"},
       {too_many, "y.scl line 1003: more than 1000 rows; a raw-to-scale table holds at most 1000"},

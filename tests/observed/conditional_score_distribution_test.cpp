@@ -8,8 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "common/score_range.hpp"
 #include "models/category_probabilities.hpp"
-#include "observed/score_range.hpp"
 #include "support/item_builders.hpp"
 
 namespace irteq::testing {

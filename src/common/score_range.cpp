@@ -1,4 +1,4 @@
-#include "observed/score_range.hpp"
+#include "common/score_range.hpp"
 
 namespace irteq {
 

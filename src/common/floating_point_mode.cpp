@@ -1,4 +1,4 @@
-#include "equate/floating_point_mode.hpp"
+#include "common/floating_point_mode.hpp"
 
 namespace irteq {
 
