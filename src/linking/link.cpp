@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "equate/floating_point_mode.hpp"
+#include "common/floating_point_mode.hpp"
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"
 #include "irteq/equate.hpp"
