@@ -8,7 +8,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "common/number_text.hpp"
+#include "common/shown_number.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "report/csv_files.hpp"
@@ -169,9 +169,10 @@ std::string common_items_csv(const LinkingResult& linking) {
   return csv;
 }
 
+// For the titles of the linked files, within their 79 columns: linking.csv has every digit.
 std::string constants_text(const LinkingResult& linking) {
-  return std::string(linking_method_name(linking.applied)) + ", A = " + shortest_text(linking.A) +
-         ", B = " + shortest_text(linking.B);
+  return std::string(linking_method_name(linking.applied)) + ", A = " + shown_number(linking.A) +
+         ", B = " + shown_number(linking.B);
 }
 
 }  // namespace
