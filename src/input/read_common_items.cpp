@@ -80,7 +80,7 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
       reader.fail("end of file after form X's item number; a pair needs form Y's too",
                   {.code = ErrorCode::syntax_error, .row = row});
     }
-    titled.warnings.warn_of_numbers_left(reader, "the pair's two item numbers", {.row = row});
+    titled.warnings.warn_of_numbers_left(reader, "pair's item numbers", {.row = row});
     if (file.pairs.size() == static_cast<std::size_t>(max_items)) {
       reader.fail("more than " + std::to_string(max_items) + " pairs; a form holds at most " +
                       std::to_string(max_items) + " items",

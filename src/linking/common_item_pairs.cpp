@@ -19,7 +19,7 @@ std::string form_item(const char* form, int number) {
 [[noreturn]] void fail(const LinkingInput& input, std::size_t pair, const std::string& problem) {
   const CommonItemPair& p = input.common[pair];
   std::string where = input.common_items_name;
-  if (p.line > 0) where += ", line " + std::to_string(p.line);
+  if (p.line > 0) where += " line " + std::to_string(p.line);
   throw Error(where + ": pair " + std::to_string(pair + 1) + " (" + form_item("X", p.x_number) + ", " +
                   form_item("Y", p.y_number) + "): " + problem,
               {.code = ErrorCode::invalid_input,
