@@ -1,5 +1,6 @@
-// Equates form X to form Y from a control file through irteq's library and
-// prints both methods' equivalents per form X raw score.
+// Equates form X to form Y from a control file through irteq's library,
+// linking the forms' scales first when the control file names common items,
+// and prints both methods' equivalents per form X raw score.
 //
 //   equate_control_file examples/spring-grade7/control.txt
 #include <irteq/irteq.hpp>
@@ -14,7 +15,15 @@ int main(int argc, char** argv) {
   }
   try {
     // Names in the control file resolve against its own folder.
-    const irteq::EquatingInput input = irteq::read_control_file(argv[1]);
+    const irteq::RunInput run = irteq::read_run(irteq::read_control(argv[1]));
+    irteq::EquatingInput input = run.equating;
+    if (run.linking) {
+      const irteq::LinkingResult linking = irteq::link(*run.linking);
+      const std::string_view method = irteq::linking_method_name(linking.applied);
+      std::printf("linked by %.*s: A = %.6f, B = %.6f\n", static_cast<int>(method.size()), method.data(), linking.A,
+                  linking.B);
+      input = irteq::linked_input(input, linking);
+    }
     const irteq::EquatingResult result = irteq::equate(input);
 
     const irteq::TrueScoreEquating& t = result.true_score;

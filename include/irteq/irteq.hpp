@@ -6,5 +6,6 @@
 #include "irteq/files.hpp"
 #include "irteq/input.hpp"
 #include "irteq/limits.hpp"
+#include "irteq/linking.hpp"
 #include "irteq/result.hpp"
 #include "irteq/version.hpp"
