@@ -78,8 +78,9 @@ from_mirt <- function(x, itemtype = NULL, scores = NULL) {
     }
     values
   }
-  item <- function(i) sprintf("x: item %d%s (%s)", i, if (is.null(rownames(x))) "" else sprintf(" '%s'", rownames(x)[i]),
-                              itemtype[i])
+  item <- function(i) {
+    sprintf("x: item %d%s (%s)", i, if (is.null(rownames(x))) "" else sprintf(" '%s'", rownames(x)[i]), itemtype[i])
+  }
   form <- character(n)
   values <- vector("list", n)
   for (i in seq_len(n)) {
@@ -104,7 +105,8 @@ from_mirt <- function(x, itemtype = NULL, scores = NULL) {
       d <- numbered(i, "d", 0L)
       ak <- numbered(i, "ak", 0L)
       if (length(ak) != length(d)) {
-        abort(sprintf("%s has %d scoring values ak and %d intercepts d", item(i), length(ak), length(d)), call, item = i)
+        abort(sprintf("%s has %d scoring values ak and %d intercepts d", item(i), length(ak), length(d)), call,
+              item = i)
       }
       standard <- type != "nominal" && identical(as.double(ak), as.double(seq_along(ak) - 1L))
       form[i] <- if (standard) "partial_credit_intercept" else "nominal_scored"

@@ -120,7 +120,8 @@ mirt_row <- function(...) {
 }
 mirt_items <- list(
   list("2PL", mirt_row(a1 = 1.3, d = -0.4, g = 0, u = 1), function(t) cumulative(plogis(1.3 * t - 0.4))),
-  list("3PL", mirt_row(a1 = 0.7, d = 0.9, g = 0.25, u = 1), function(t) cumulative(0.25 + 0.75 * plogis(0.7 * t + 0.9))),
+  list("3PL", mirt_row(a1 = 0.7, d = 0.9, g = 0.25, u = 1),
+       function(t) cumulative(0.25 + 0.75 * plogis(0.7 * t + 0.9))),
   list("Rasch", mirt_row(a1 = 1, d = 0.3, g = 0, u = 1), function(t) cumulative(plogis(t + 0.3))),
   list("graded", mirt_row(a1 = 1.25, d1 = 1.5, d2 = 0.25, d3 = -1), function(t) {
     cumulative(plogis(1.25 * t + c(1.5, 0.25, -1)))
