@@ -51,7 +51,7 @@ std::string conversion_problem(const SourceItem& source) {
   const bool dichotomous = form == SourceForm::logistic_intercept || form == SourceForm::logistic_difficulty;
   if (dichotomous && m != 2) return std::to_string(m) + " category scores; a right/wrong item has 2";
   const Counts counts = value_counts(form, m);
-  if (n < counts.fewest || n > counts.most) {
+  if (n != counts.fewest && n != counts.most) {  // a nominal item's 2m-1 values fit neither
     std::string expected = std::to_string(counts.fewest);
     if (counts.most != counts.fewest) expected += " or " + std::to_string(counts.most);
     return std::to_string(n) + " values; " + std::string(source_form_name(form)) + " takes " + counts.values + ", " +

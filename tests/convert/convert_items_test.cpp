@@ -190,7 +190,7 @@ TEST(ConvertItems, RefusesWhatItCannotConvertNamingTheItem) {
       {source(F::logistic_difficulty, 1.0, 3, {1.0, 0.0}), "3 category scores; a right/wrong item has 2"},
       {source(F::graded_intercept, 1.0, 4, {1.0, 0.5, 0.0}), "3 values; graded_intercept takes a and m-1"},
       {source(F::partial_credit_muraki, 1.0, 3, {1.0, 0.0, 0.5}), "or 5 values for 3 categories"},
-      {source(F::nominal, 1.0, 3, {1.0, 2.0, 3.0}), "3 values; nominal takes"},
+      {source(F::nominal, 1.0, 3, {1.0, 2.0, 3.0, 4.0, 5.0}), "5 values; nominal takes"},
       {source(F::graded_intercept, 1.0, 3, {0.0, 0.5, -0.5}), "the slope a is 0"},
       {source(F::logistic_difficulty, 0.0, 2, {1.0, 0.0}), "D is 0; D must be a finite number above 0"},
       {source(F::partial_credit_steps, 1.0, 3, {1.0, NAN, 0.5}), "value 2 is nan, not a finite number"},
