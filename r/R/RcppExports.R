@@ -49,3 +49,19 @@
     .Call(`_irteq_limits_glue`)
 }
 
+.probabilities <- function(items, theta) {
+    .Call(`_irteq_probabilities_glue`, items, theta)
+}
+
+.expected_scores <- function(items, theta) {
+    .Call(`_irteq_expected_scores_glue`, items, theta)
+}
+
+.tcc <- function(items, theta) {
+    .Call(`_irteq_tcc_glue`, items, theta)
+}
+
+.convert_items <- function(sources, covariance, name) {
+    .Call(`_irteq_convert_items_glue`, sources, covariance, name)
+}
+

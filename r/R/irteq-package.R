@@ -10,6 +10,10 @@
 #' * From files: [equate_files()] on a control file, or [read_items()],
 #'   [read_grid()], [read_scale_table()] and [read_control()] one by one.
 #' * In memory: [items()] and [normal_grid()], then [equate()].
+#' * From calibration output: [convert_items()] on a table of printed
+#'   parameters, [from_mirt()] on a mirt model ([from_calibration] walks
+#'   through it); [probabilities()], [expected_scores()] and [tcc()] evaluate
+#'   items by the arithmetic of [equate()].
 #' * Back to files: [write_items()], [write_grid()], [write_scale_table()],
 #'   [write_control()].
 #' * Results: `print()`, [summary()][summary.irteq_equating()],

@@ -154,6 +154,55 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// probabilities_glue
+List probabilities_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_probabilities_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(probabilities_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// expected_scores_glue
+List expected_scores_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_expected_scores_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(expected_scores_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// tcc_glue
+List tcc_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_tcc_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(tcc_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// convert_items_glue
+List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name);
+RcppExport SEXP _irteq_convert_items_glue(SEXP sourcesSEXP, SEXP covarianceSEXP, SEXP nameSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type sources(sourcesSEXP);
+    Rcpp::traits::input_parameter< Rcpp::Nullable<Rcpp::NumericMatrix> >::type covariance(covarianceSEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    rcpp_result_gen = Rcpp::wrap(convert_items_glue(sources, covariance, name));
+    return rcpp_result_gen;
+END_RCPP
+}
 
 static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_items_glue", (DL_FUNC) &_irteq_read_items_glue, 2},
@@ -168,6 +217,10 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},
+    {"_irteq_probabilities_glue", (DL_FUNC) &_irteq_probabilities_glue, 2},
+    {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},
+    {"_irteq_tcc_glue", (DL_FUNC) &_irteq_tcc_glue, 2},
+    {"_irteq_convert_items_glue", (DL_FUNC) &_irteq_convert_items_glue, 3},
     {NULL, NULL, 0}
 };
 

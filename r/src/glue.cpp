@@ -432,3 +432,98 @@ IntegerVector limits_glue() {
                                _["quadrature_points"] = irteq::max_quadrature_points,
                                _["score_points"] = irteq::max_score_points);
 }
+
+// ---- the models as functions, and the converters from calibration output ----
+
+namespace {
+
+// Items as the model functions take them: checked as a form, named as the R argument.
+std::vector<irteq::Item> checked_items(const List& items, const std::string& name) {
+  std::vector<irteq::Item> form = items_from_r(items, name, irteq::InputPart::none);
+  irteq::validate_items(form, name);
+  return form;
+}
+
+}  // namespace
+
+// One row per theta, the categories of every item in turn.
+// [[Rcpp::export(.probabilities)]]
+List probabilities_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = checked_items(items, "items");
+    R_xlen_t columns = 0;
+    for (const irteq::Item& item : form) columns += static_cast<R_xlen_t>(item.category_scores.size());
+    Rcpp::NumericMatrix p(theta.size(), columns);
+    for (R_xlen_t t = 0; t < theta.size(); ++t) {
+      R_xlen_t column = 0;
+      for (const irteq::Item& item : form) {
+        for (const double value : irteq::probabilities(item, theta[t], "items")) p(t, column++) = value;
+      }
+    }
+    return p;
+  });
+}
+
+// One row per theta, one column per item.
+// [[Rcpp::export(.expected_scores)]]
+List expected_scores_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = checked_items(items, "items");
+    Rcpp::NumericMatrix scores(theta.size(), static_cast<R_xlen_t>(form.size()));
+    for (R_xlen_t t = 0; t < theta.size(); ++t) {
+      for (std::size_t i = 0; i < form.size(); ++i) {
+        scores(t, static_cast<R_xlen_t>(i)) = irteq::expected_score(form[i], theta[t], "items");
+      }
+    }
+    return scores;
+  });
+}
+
+// [[Rcpp::export(.tcc)]]
+List tcc_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<double> thetas(theta.begin(), theta.end());
+    return doubles(irteq::test_characteristic_curve(checked_items(items, "items"), thetas, "items"));
+  });
+}
+
+// sources: list(item, form, D, scores, values), shapes checked by R (R/convert.R);
+// covariance: a square matrix over every item's values, or NULL.
+// [[Rcpp::export(.convert_items)]]
+List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name) {
+  return guarded([&](Warnings&) {
+    const IntegerVector number = sources["item"];
+    const CharacterVector form = sources["form"];
+    const NumericVector d = sources["D"];
+    const List scores = sources["scores"];
+    const List values = sources["values"];
+    std::vector<irteq::SourceItem> items(static_cast<std::size_t>(number.size()));
+    for (R_xlen_t i = 0; i < number.size(); ++i) {
+      irteq::SourceItem& item = items[static_cast<std::size_t>(i)];
+      const std::string form_name(form[i]);
+      const auto known = irteq::source_form(form_name);
+      if (!known) {
+        throw irteq::Error(name + ": item " + std::to_string(i + 1) + ": unknown parameterisation '" + form_name + "'",
+                           {.code = irteq::ErrorCode::invalid_input, .source = name, .item = static_cast<int>(i + 1)});
+      }
+      const IntegerVector s = scores[i];
+      const NumericVector v = values[i];
+      item = {number[i], *known, d[i], std::vector<int>(s.begin(), s.end()), std::vector<double>(v.begin(), v.end())};
+    }
+    if (covariance.isNull()) return List::create(_["items"] = items_to_r(irteq::convert_items(items, name)));
+    const Rcpp::NumericMatrix s(covariance.get());
+    irteq::Covariance source{static_cast<std::size_t>(s.nrow()), {}};
+    if (s.nrow() == s.ncol()) {
+      for (R_xlen_t i = 0; i < s.nrow(); ++i) {
+        for (R_xlen_t j = 0; j < s.ncol(); ++j) source.values.push_back(s(i, j));
+      }
+    }
+    const irteq::ConvertedItems converted = irteq::convert_items(items, source, name);
+    const auto p = static_cast<R_xlen_t>(converted.covariance.size);
+    Rcpp::NumericMatrix carried(p, p);
+    for (R_xlen_t i = 0; i < p; ++i) {
+      for (R_xlen_t j = 0; j < p; ++j) carried(i, j) = converted.covariance.values[static_cast<std::size_t>(i * p + j)];
+    }
+    return List::create(_["items"] = items_to_r(converted.items), _["covariance"] = carried);
+  });
+}
