@@ -4,8 +4,8 @@
 #' and form Y were calibrated separately (a nonequivalent-groups design),
 #' their parameters sit on two ability scales, and `link()` finds the
 #' constants A and B of theta_Y = A theta_X + B that put form X's items and
-#' group 1's grid on form Y's scale. The same doubles as the console program
-#' gives a control file with a `common_items` record.
+#' group 1's grid on form Y's scale: the same doubles the console program
+#' gives for a control file with a `common_items` record.
 #'
 #' All four methods are computed; `method` is the one applied.
 #' * `"mean-mean"`: A = mean(a_X) / mean(a_Y); `"mean-sigma"`: A = sd(b_Y) /
@@ -24,7 +24,8 @@
 #' With `symmetric = TRUE` the two characteristic-curve criteria add the same
 #' sum on form X's scale, form Y's common items mapped back, over group 1's
 #' grid. The criteria are minimised by Newton's method with analytic
-#' derivatives, from the mean/sigma constants. A method that the common items
+#' derivatives, from the mean/sigma constants (mean/mean where mean/sigma
+#' cannot be had; A = 1, B = 0 where neither can). A method that the common items
 #' cannot give (e.g. mean/sigma with only `"BN"` items) is listed as not
 #' available; if it is the one applied, or if its minimum is not found or
 #' gives A <= 0, `link()` raises an error: never a silent estimate.
@@ -84,8 +85,9 @@
 #'   [read_common_items()]. Other R packages for IRT linking: plink,
 #'   equateIRT, SNSequate.
 #' @examples
-#' # Form X's items are form Y's on a scale theta_X = (theta_Y - 0.5) / 1.25:
-#' # every method gives back theta_Y = 1.25 theta_X + 0.5.
+#' # Form X's items are form Y's on a scale theta_X = (theta_Y - 0.5) / 1.25,
+#' # but item 3 became harder: the methods give about theta_Y = 1.25 theta_X + 0.5,
+#' # and item 3 stands out in the anchor screening.
 #' y <- items(c("L3", "L3", "L3", "SN", "MU"), list(0:1, 0:1, 0:1, 0:2, 0:3),
 #'            list(c(1.7, 1.1, -0.8, 0.2), c(1.7, 0.9, 0.1, 0.15), c(1.7, 1.3, 0.9, 0.2),
 #'                 c(1.0, -0.6, 0.7), c(1.7, 0.8, 0.3, 0, 0.6, 0, -0.6)))
@@ -94,10 +96,11 @@
 #'   L3 = c(p[1], p[2] * 1.25, (p[3] - 0.5) / 1.25, p[4]),
 #'   SN = c(p[1] * 1.25, (p[-1] - 0.5) / 1.25),
 #'   MU = c(p[1], p[2] * 1.25, (p[3] - 0.5) / 1.25, p[4:7] / 1.25)), x$type, x$parameters)
+#' x$parameters[[3]][3] <- x$parameters[[3]][3] + 0.3
 #' lk <- link(x, y, data.frame(x_item = 1:5, y_item = 1:5), "stocking-lord",
 #'            x_grid = normal_grid(-0.4, 0.8), y_grid = normal_grid())
 #' lk
-#' lk$anchors
+#' summary(lk)
 #'
 #' # Equating after linking: form X's items and group 1's grid on form Y's scale.
 #' scale <- list(table = data.frame(raw = 0:8, scale = 100 + 5 * 0:8, rounded = 100 + 5 * 0:8),
