@@ -94,7 +94,7 @@ methods_table <- function(x) {
 #' * `"tcc"`: the common items' test characteristic curves (their summed
 #'   expected item scores).
 #' * `"items"`: each common item's expected item score, one panel per item
-#'   (twelve to a page), titled with its numbers, model and `rmsd`.
+#'   (up to twelve to a page), titled with its numbers, model and `rmsd`.
 #'
 #' @param x An `irteq_linking` object, as [link()] returns.
 #' @param which `"tcc"`, `"items"` or both (the default, one after the other;
@@ -176,7 +176,10 @@ plot_linking_tcc <- function(x, theta, tcc, extra) {
 }
 
 plot_linking_items <- function(x, theta, expected, page, extra) {
-  old <- graphics::par(mfrow = c(3L, 4L), mar = c(3.1, 3.1, 2.1, 0.6), mgp = c(1.9, 0.6, 0), oma = c(3, 0, 3, 0))
+  # Up to 4 by 3 panels, a short page as near that shape as it fills.
+  columns <- ceiling(sqrt(length(page) * 4 / 3))
+  old <- graphics::par(mfrow = c(ceiling(length(page) / columns), columns), mar = c(3.1, 3.1, 2.1, 0.6),
+                       mgp = c(1.9, 0.6, 0), oma = c(3, 0, 3, 0))
   on.exit(graphics::par(old))
   # mfrow shrinks text to two thirds: panel titles and axes would be too small to read in print.
   graphics::par(cex = 0.8)
