@@ -38,7 +38,9 @@ print.irteq_equating <- function(x, ...) {
     sprintf("raw %s to %s", format(min(raw)), format(max(raw)))
   }
   cat(sprintf("IRT equating of form X (%s) to form Y (%s)\n", span("X"), span("Y")))
-  if (!is.null(x$linking)) cat("after linking form X's scale onto form Y's: ", transformation_line(x$linking), "\n", sep = "")
+  if (!is.null(x$linking)) {
+    cat("after linking form X's scale onto form Y's: ", transformation_line(x$linking), "\n", sep = "")
+  }
   t <- as.data.frame(x)
   rows <- unique(round(seq(1, nrow(t), length.out = min(nrow(t), 7L))))
   shown <- data.frame(raw = t$raw, true = t$true_equivalent, observed = t$observed_equivalent,

@@ -91,8 +91,8 @@ write_common_items <- function(common, path, method = "stocking-lord", symmetric
   path <- check_path(path, "path", call)
   pairs <- as_pairs(common, "common", call)
   method <- check_method(method, check_flag(symmetric, "symmetric", call), call)
-  write_lines(c(title_line(title, call), paste0(method, if (symmetric) " symmetric"), paste(pairs$x_item, pairs$y_item)),
-              path, call)
+  method_line <- paste0(method, if (symmetric) " symmetric")
+  write_lines(c(title_line(title, call), method_line, paste(pairs$x_item, pairs$y_item)), path, call)
 }
 
 #' @rdname write_items
