@@ -17,6 +17,10 @@
     .Call(`_irteq_read_control_glue`, path)
 }
 
+.read_common_items <- function(path, strict) {
+    .Call(`_irteq_read_common_items_glue`, path, strict)
+}
+
 .validate_items <- function(items, name) {
     .Call(`_irteq_validate_items_glue`, items, name)
 }
@@ -31,6 +35,10 @@
 
 .equate <- function(x_items, y_items, x_grid, y_grid, scale, w2) {
     .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2)
+}
+
+.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric) {
+    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric)
 }
 
 .equate_files <- function(control, strict) {

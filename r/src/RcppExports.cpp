@@ -57,6 +57,18 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// read_common_items_glue
+List read_common_items_glue(std::string path, bool strict);
+RcppExport SEXP _irteq_read_common_items_glue(SEXP pathSEXP, SEXP strictSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_common_items_glue(path, strict));
+    return rcpp_result_gen;
+END_RCPP
+}
 // validate_items_glue
 List validate_items_glue(List items, std::string name);
 RcppExport SEXP _irteq_validate_items_glue(SEXP itemsSEXP, SEXP nameSEXP) {
@@ -107,6 +119,24 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< List >::type scale(scaleSEXP);
     Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
     rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2));
+    return rcpp_result_gen;
+END_RCPP
+}
+// link_glue
+List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, std::string method, bool symmetric);
+RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type x_items(x_itemsSEXP);
+    Rcpp::traits::input_parameter< List >::type y_items(y_itemsSEXP);
+    Rcpp::traits::input_parameter< List >::type x_grid(x_gridSEXP);
+    Rcpp::traits::input_parameter< List >::type y_grid(y_gridSEXP);
+    Rcpp::traits::input_parameter< IntegerVector >::type x_item(x_itemSEXP);
+    Rcpp::traits::input_parameter< IntegerVector >::type y_item(y_itemSEXP);
+    Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
+    Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
+    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -209,10 +239,12 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_grid_glue", (DL_FUNC) &_irteq_read_grid_glue, 2},
     {"_irteq_read_scale_table_glue", (DL_FUNC) &_irteq_read_scale_table_glue, 2},
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
+    {"_irteq_read_common_items_glue", (DL_FUNC) &_irteq_read_common_items_glue, 2},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 6},
+    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 8},
     {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 2},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
