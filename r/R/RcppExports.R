@@ -17,6 +17,10 @@
     .Call(`_irteq_read_control_glue`, path)
 }
 
+.read_common_items <- function(path, strict) {
+    .Call(`_irteq_read_common_items_glue`, path, strict)
+}
+
 .validate_items <- function(items, name) {
     .Call(`_irteq_validate_items_glue`, items, name)
 }
@@ -33,6 +37,10 @@
     .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2)
 }
 
+.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric) {
+    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric)
+}
+
 .equate_files <- function(control, strict) {
     .Call(`_irteq_equate_files_glue`, control, strict)
 }
@@ -47,5 +55,21 @@
 
 .limits <- function() {
     .Call(`_irteq_limits_glue`)
+}
+
+.probabilities <- function(items, theta) {
+    .Call(`_irteq_probabilities_glue`, items, theta)
+}
+
+.expected_scores <- function(items, theta) {
+    .Call(`_irteq_expected_scores_glue`, items, theta)
+}
+
+.tcc <- function(items, theta) {
+    .Call(`_irteq_tcc_glue`, items, theta)
+}
+
+.convert_items <- function(sources, covariance, name) {
+    .Call(`_irteq_convert_items_glue`, sources, covariance, name)
 }
 

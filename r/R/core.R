@@ -21,14 +21,16 @@
 #' | `irteq_error_control_file` | a control file that does not name the six files properly |
 #' | `irteq_error_not_finite` | results that are not finite numbers |
 #' | `irteq_error_input_warning` | a warning of the readers, made an error by `strict = TRUE` |
+#' | `irteq_error_linking_failed` | a characteristic-curve linking that found no minimum, or found A <= 0 |
 #' | `irteq_error_internal_error` | a failure inside irteq itself (out of memory, a bug) |
 #'
 #' Besides `message` and `call`, an `irteq_error` holds `code` (the class's
 #' suffix: `"file_error"`, ...), `input` (which input: `"items_x"`,
 #' `"items_y"`, `"grid_group1"`, `"grid_group2"`, `"scale_table"`,
-#' `"control_file"`; `""` when not known), `source` (the file, or the argument
-#' the input came from), and `line`, `item`, `row` and `score_point`
-#' (counted from 1; 0 where not applicable).
+#' `"control_file"`, `"common_items"`; `""` when not known), `source` (the file, or the argument
+#' the input came from), and `line`, `item`, `row` (a quadrature point, a scale table row or
+#' a pair of common items) and `score_point` (counted from 1; 0 where not
+#' applicable).
 #'
 #' The warnings are the readers' warnings of suspicious lines (which go on
 #' reading), and the failed root searches of true score equating, which are

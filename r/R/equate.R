@@ -7,7 +7,10 @@
 #' the files a control file names.
 #'
 #' Group 1 took form X, group 2 took form Y; all item parameters must be on
-#' one ability scale. The grids' weights are divided by their sum.
+#' one ability scale. The grids' weights are divided by their sum. Forms
+#' calibrated separately are first linked: [link()], then
+#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)`, or a control file
+#' that names common items.
 #'
 #' Input that cannot be used raises an error of class `irteq_error`, and of
 #' a class per kind of failure such as `irteq_error_invalid_input`, whose
@@ -34,7 +37,10 @@
 #' @param w2 The weight of group 2 in the synthetic population (group 1
 #'   gets `1 - w2`).
 #' @param control The control file's name. Its file names are taken relative
-#'   to its own folder; the report it names is not written.
+#'   to its own folder; the report it names is not written. When it names a
+#'   common-item file (`common_items NAME`), form X's scale is first linked
+#'   onto form Y's by the method that file names, as by [link()], and the
+#'   linked forms are equated, as the console program does.
 #' @param strict `TRUE` to make every warning of the readers (numbers left
 #'   over on a line, a raw-to-scale row that does not match its score point,
 #'   ...) an error of class `irteq_error_input_warning`, as the console
@@ -60,7 +66,9 @@
 #' * `w2`: the weight of group 2 in the synthetic population;
 #' * `chance_score`: form X's chance score, its lowest raw score plus the sum
 #'   over its `"L3"` items of (u(2) - u(1)) c, up to which true score
-#'   equating draws a straight line.
+#'   equating draws a straight line;
+#' * `linking` (`equate_files()` on a control file that names common items
+#'   only): the linking, an `irteq_linking` object as [link()] returns.
 #' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
 #'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
 #'   equating: equateIRT, SNSequate, plink, kequate.
@@ -94,7 +102,10 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2) {
 equate_files <- function(control, strict = FALSE) {
   call <- sys.call()
   control <- check_path(control, "control", call)
-  new_equating(core_value(.equate_files(control, check_flag(strict, "strict", call)), call), call)
+  v <- core_value(.equate_files(control, check_flag(strict, "strict", call)), call)
+  result <- new_equating(v, call)
+  if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
+  result
 }
 
 new_equating <- function(v, call) {

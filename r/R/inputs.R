@@ -7,7 +7,10 @@
 #' that does not match its score point, ...) becomes an R warning of class
 #' `irteq_warning`, or with `strict = TRUE` an error (see [irteq_error]).
 #' The formats are described in the irteq documentation
-#' (`docs/input-formats.md`).
+#' (`docs/input-formats.md`). A common-item file holds a title line, the
+#' linking method (`mean-mean`, `mean-sigma`, `haebara` or `stocking-lord`,
+#' the last two optionally followed by `symmetric`), then one pair of item
+#' numbers per read: form X's, form Y's.
 #'
 #' @param path The file's name.
 #' @param strict `TRUE` to make every warning an error of class
@@ -26,7 +29,14 @@
 #'   scores) and `w2` (the weight of group 2 in the synthetic population).
 #' * `read_control()`: a named character vector of the six file names, names
 #'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
-#'   each relative name resolved against the control file's folder.
+#'   and `common_items`, the common-item file a `common_items` record names
+#'   (`""` when there is none), each relative name resolved against the
+#'   control file's folder.
+#' * `read_common_items()`: a list with `method` (the linking method applied:
+#'   `"mean-mean"`, `"mean-sigma"`, `"haebara"` or `"stocking-lord"`),
+#'   `symmetric` (`TRUE` when the method is followed by `symmetric`) and
+#'   `pairs`, a data frame of the common items, `x_item` and `y_item`, their
+#'   numbers in form X's and form Y's item files, as [link()] takes them.
 #' @seealso [equate_files()] reads and equates in one step; [write_items()]
 #'   and its siblings write these files.
 #' @examples
@@ -37,6 +47,10 @@
 #' head(read_grid(file.path(folder, "group1.qd")))
 #' str(read_scale_table(file.path(folder, "formy.scl")), max.level = 1)
 #' read_control(file.path(folder, "control.txt"))
+#'
+#' common <- tempfile(fileext = ".txt")
+#' writeLines(c("Spring grade 7 anchor set", "haebara symmetric", "3 1", "7 4", "12 9"), common)
+#' read_common_items(common)
 #' @name read_items
 #' @export
 read_items <- function(path, strict = FALSE) {
@@ -61,6 +75,15 @@ read_scale_table <- function(path, strict = FALSE) {
   v <- core_value(.read_scale_table(check_path(path, "path", call), strict), call)
   list(table = new_df(v[c("raw", "scale", "rounded")]), scale_min = v$scale_min,
        scale_max = v$scale_max, w2 = v$w2)
+}
+
+#' @rdname read_items
+#' @export
+read_common_items <- function(path, strict = FALSE) {
+  call <- sys.call()
+  strict <- check_flag(strict, "strict", call)
+  v <- core_value(.read_common_items(check_path(path, "path", call), strict), call)
+  list(method = v$method, symmetric = v$symmetric, pairs = new_df(v$pairs))
 }
 
 #' @rdname read_items

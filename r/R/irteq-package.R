@@ -10,10 +10,18 @@
 #' * From files: [equate_files()] on a control file, or [read_items()],
 #'   [read_grid()], [read_scale_table()] and [read_control()] one by one.
 #' * In memory: [items()] and [normal_grid()], then [equate()].
+#' * From calibration output: [convert_items()] on a table of printed
+#'   parameters, [from_mirt()] on a mirt model ([from_calibration] walks
+#'   through it); [probabilities()], [expected_scores()] and [tcc()] evaluate
+#'   items by the arithmetic of [equate()].
+#' * Forms calibrated separately: [link()] puts form X's scale onto form
+#'   Y's through common items, then [equate()]; or a control file that names
+#'   a common-item file ([read_common_items()]), which [equate_files()] follows.
 #' * Back to files: [write_items()], [write_grid()], [write_scale_table()],
-#'   [write_control()].
+#'   [write_common_items()], [write_control()].
 #' * Results: `print()`, [summary()][summary.irteq_equating()],
-#'   [plot()][plot.irteq_equating()], [as.data.frame()][as.data.frame.irteq_equating()].
+#'   [plot()][plot.irteq_equating()], [as.data.frame()][as.data.frame.irteq_equating()]; of a linking
+#'   `print()`, [summary()][summary.irteq_linking()], [plot()][plot.irteq_linking()].
 #'
 #' Errors are conditions of class `irteq_error` and of a class per kind of
 #' failure, warnings of class `irteq_warning` (see [irteq_error]). Group 1

@@ -19,7 +19,8 @@
 #'   `raw_score` of form X where the two methods differ most, the
 #'   `true_score_equating` and `observed_score_equating` values there and their
 #'   `difference`, true minus observed) and `warnings` (the number of failed
-#'   root searches);
+#'   root searches) and `linking` (the linking's summary, see
+#'   [summary.irteq_linking()], when the equating followed one; else `NULL`);
 #'   `as.data.frame()` a data frame with `raw`, `theta`, `true_equivalent`,
 #'   `true_scale`, `true_rounded`, `observed_equivalent`, `observed_scale`
 #'   and `observed_rounded`.
@@ -37,6 +38,9 @@ print.irteq_equating <- function(x, ...) {
     sprintf("raw %s to %s", format(min(raw)), format(max(raw)))
   }
   cat(sprintf("IRT equating of form X (%s) to form Y (%s)\n", span("X"), span("Y")))
+  if (!is.null(x$linking)) {
+    cat("after linking form X's scale onto form Y's: ", transformation_line(x$linking), "\n", sep = "")
+  }
   t <- as.data.frame(x)
   rows <- unique(round(seq(1, nrow(t), length.out = min(nrow(t), 7L))))
   shown <- data.frame(raw = t$raw, true = t$true_equivalent, observed = t$observed_equivalent,
@@ -75,13 +79,19 @@ summary.irteq_equating <- function(object, ...) {
     score = word(m$score, c(X = "form X", Y = "form Y", true = "true score equivalents",
                             observed = "observed score equivalents")),
     mean = m$mean, sd = m$sd, skewness = m$skewness, kurtosis = m$kurtosis)
-  structure(list(moments = moments, differences = differences, warnings = nrow(object$warnings)),
+  structure(list(moments = moments, differences = differences, warnings = nrow(object$warnings),
+                 linking = if (!is.null(object$linking)) summary(object$linking)),
             class = "summary.irteq_equating")
 }
 
 #' @rdname print.irteq_equating
 #' @export
 print.summary.irteq_equating <- function(x, ...) {
+  if (!is.null(x$linking)) {
+    cat("Form X's scale linked onto form Y's through common items, then equated:\n")
+    print(x$linking)
+    cat("\n")
+  }
   cat("Moments (sd with the total weight as divisor, kurtosis not reduced by 3):\n")
   print(x$moments, digits = 6, row.names = FALSE)
   cat("\nLargest differences between true score and observed score equating (difference = true minus",

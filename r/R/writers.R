@@ -19,8 +19,15 @@
 #' @param scale A raw-to-scale table, as [read_scale_table()] returns.
 #' @param w2 The weight of group 2 in the synthetic population.
 #' @param files A named character vector (or list) of the six file names, names
-#'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`.
-#'   Relative names are taken relative to the control file's folder.
+#'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
+#'   and optionally `common_items`, a common-item file (written as a
+#'   `common_items` record unless `""`, as [read_control()] gives it when
+#'   there is none). Relative names are taken relative to the control file's
+#'   folder.
+#' @param common The common items, as [link()] takes them: a data frame with
+#'   the columns `x_item` and `y_item` (or a two-column matrix).
+#' @param method,symmetric The linking method applied and whether its
+#'   characteristic-curve criterion is symmetric, as [link()] takes them.
 #' @param path The file to write (overwritten).
 #' @param title The file's title line.
 #' @return `path`, invisibly.
@@ -79,6 +86,17 @@ write_scale_table <- function(scale, path, title = "raw-to-scale conversion", w2
 
 #' @rdname write_items
 #' @export
+write_common_items <- function(common, path, method = "stocking-lord", symmetric = FALSE, title = "common items") {
+  call <- sys.call()
+  path <- check_path(path, "path", call)
+  pairs <- as_pairs(common, "common", call)
+  method <- check_method(method, check_flag(symmetric, "symmetric", call), call)
+  method_line <- paste0(method, if (symmetric) " symmetric")
+  write_lines(c(title_line(title, call), method_line, paste(pairs$x_item, pairs$y_item)), path, call)
+}
+
+#' @rdname write_items
+#' @export
 write_control <- function(files, path) {
   call <- sys.call()
   path <- check_path(path, "path", call)
@@ -88,6 +106,9 @@ write_control <- function(files, path) {
   }
   missing <- setdiff(keywords, names(files))
   if (length(missing) > 0L) abort(paste("files lacks", paste(missing, collapse = ", ")), call)
+  if ("common_items" %in% names(files) && !identical(unname(files[["common_items"]]), "")) {
+    keywords <- c(keywords, "common_items")
+  }
   names <- vapply(keywords, function(k) check_path(files[[k]], sprintf("files[[\"%s\"]]", k), call), "")
   # Quoted, with doubled quotes inside: names may hold blanks, commas or slashes.
   write_lines(sprintf("%-9s \"%s\"", keywords, gsub("\"", "\"\"", names, fixed = TRUE)), path, call)

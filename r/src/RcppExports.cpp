@@ -57,6 +57,18 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// read_common_items_glue
+List read_common_items_glue(std::string path, bool strict);
+RcppExport SEXP _irteq_read_common_items_glue(SEXP pathSEXP, SEXP strictSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_common_items_glue(path, strict));
+    return rcpp_result_gen;
+END_RCPP
+}
 // validate_items_glue
 List validate_items_glue(List items, std::string name);
 RcppExport SEXP _irteq_validate_items_glue(SEXP itemsSEXP, SEXP nameSEXP) {
@@ -110,6 +122,24 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// link_glue
+List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, std::string method, bool symmetric);
+RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type x_items(x_itemsSEXP);
+    Rcpp::traits::input_parameter< List >::type y_items(y_itemsSEXP);
+    Rcpp::traits::input_parameter< List >::type x_grid(x_gridSEXP);
+    Rcpp::traits::input_parameter< List >::type y_grid(y_gridSEXP);
+    Rcpp::traits::input_parameter< IntegerVector >::type x_item(x_itemSEXP);
+    Rcpp::traits::input_parameter< IntegerVector >::type y_item(y_itemSEXP);
+    Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
+    Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
+    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric));
+    return rcpp_result_gen;
+END_RCPP
+}
 // equate_files_glue
 List equate_files_glue(std::string control, bool strict);
 RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP) {
@@ -154,20 +184,75 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// probabilities_glue
+List probabilities_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_probabilities_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(probabilities_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// expected_scores_glue
+List expected_scores_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_expected_scores_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(expected_scores_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// tcc_glue
+List tcc_glue(List items, NumericVector theta);
+RcppExport SEXP _irteq_tcc_glue(SEXP itemsSEXP, SEXP thetaSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type theta(thetaSEXP);
+    rcpp_result_gen = Rcpp::wrap(tcc_glue(items, theta));
+    return rcpp_result_gen;
+END_RCPP
+}
+// convert_items_glue
+List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name);
+RcppExport SEXP _irteq_convert_items_glue(SEXP sourcesSEXP, SEXP covarianceSEXP, SEXP nameSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type sources(sourcesSEXP);
+    Rcpp::traits::input_parameter< Rcpp::Nullable<Rcpp::NumericMatrix> >::type covariance(covarianceSEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    rcpp_result_gen = Rcpp::wrap(convert_items_glue(sources, covariance, name));
+    return rcpp_result_gen;
+END_RCPP
+}
 
 static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_items_glue", (DL_FUNC) &_irteq_read_items_glue, 2},
     {"_irteq_read_grid_glue", (DL_FUNC) &_irteq_read_grid_glue, 2},
     {"_irteq_read_scale_table_glue", (DL_FUNC) &_irteq_read_scale_table_glue, 2},
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
+    {"_irteq_read_common_items_glue", (DL_FUNC) &_irteq_read_common_items_glue, 2},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 6},
+    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 8},
     {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 2},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},
+    {"_irteq_probabilities_glue", (DL_FUNC) &_irteq_probabilities_glue, 2},
+    {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},
+    {"_irteq_tcc_glue", (DL_FUNC) &_irteq_tcc_glue, 2},
+    {"_irteq_convert_items_glue", (DL_FUNC) &_irteq_convert_items_glue, 3},
     {NULL, NULL, 0}
 };
 

@@ -8,11 +8,15 @@
 #include <cmath>
 #include <filesystem>
 #include <new>
+#include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "equate/prepare_items.hpp"
 #include "irteq/irteq.hpp"
+#include "irteq/linking.hpp"
+#include "models/category_probabilities.hpp"
 #include "truescore/true_score_equivalents.hpp"
 #include "validate/scale_table_problems.hpp"
 
@@ -21,6 +25,7 @@ using Rcpp::CharacterVector;
 using Rcpp::IntegerVector;
 using Rcpp::List;
 using Rcpp::LogicalVector;
+using Rcpp::NumericMatrix;
 using Rcpp::NumericVector;
 
 namespace {
@@ -37,6 +42,7 @@ const char* code_name(irteq::ErrorCode code) {
     case irteq::ErrorCode::control_file: return "control_file";
     case irteq::ErrorCode::not_finite: return "not_finite";
     case irteq::ErrorCode::input_warning: return "input_warning";
+    case irteq::ErrorCode::linking_failed: return "linking_failed";
   }
   return "internal_error";
 }
@@ -52,6 +58,7 @@ const char* input_name(irteq::InputPart part) {
     case irteq::InputPart::scale_table: return "scale_table";
     case irteq::InputPart::report: return "report";
     case irteq::InputPart::csv: return "csv";
+    case irteq::InputPart::common_items: return "common_items";
   }
   return "";
 }
@@ -272,6 +279,77 @@ List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& inp
                       _["chance_score"] = r.x.raw_scores.front() + irteq::chance_score(input.items_x));
 }
 
+// ---- linking ----
+
+constexpr irteq::LinkingMethod linking_methods[] = {irteq::LinkingMethod::mean_mean, irteq::LinkingMethod::mean_sigma,
+                                                    irteq::LinkingMethod::haebara, irteq::LinkingMethod::stocking_lord};
+
+// R has checked that the name is one of the four.
+irteq::LinkingMethod linking_method(const std::string& name) {
+  for (const irteq::LinkingMethod method : linking_methods) {
+    if (irteq::linking_method_name(method) == name) return method;
+  }
+  throw std::invalid_argument("unknown linking method " + name);
+}
+
+std::string method_text(irteq::LinkingMethod method) { return std::string(irteq::linking_method_name(method)); }
+
+// The item numbered `number` (a common item's number names one item: link() has checked).
+const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number) {
+  return *std::find_if(items.begin(), items.end(), [&](const irteq::Item& item) { return item.number == number; });
+}
+
+// The common items in the pairs' order: form X's before and after linking, and form Y's, for plot().
+List common_items_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& input) {
+  std::vector<irteq::Item> x, linked, y;
+  for (const irteq::AnchorFit& anchor : r.anchors) {
+    x.push_back(numbered(input.items_x, anchor.x_number));
+    linked.push_back(numbered(r.items_x, anchor.x_number));
+    y.push_back(numbered(input.items_y, anchor.y_number));
+  }
+  return List::create(_["x"] = items_to_r(x), _["x_linked"] = items_to_r(linked), _["y"] = items_to_r(y));
+}
+
+// Moment methods have no criterion nor iterations: NA there.
+List linking_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& input) {
+  const R_xlen_t n = static_cast<R_xlen_t>(r.methods.size());
+  CharacterVector method(n), problem(n);
+  NumericVector A(n), B(n), criterion(n);
+  IntegerVector iterations(n);
+  LogicalVector available(n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    const irteq::MethodConstants& m = r.methods[static_cast<std::size_t>(i)];
+    const bool curve = m.method == irteq::LinkingMethod::haebara || m.method == irteq::LinkingMethod::stocking_lord;
+    method[i] = method_text(m.method);
+    A[i] = m.A;
+    B[i] = m.B;
+    criterion[i] = curve ? m.criterion : NA_REAL;
+    iterations[i] = curve ? m.iterations : NA_INTEGER;
+    available[i] = m.available;
+    problem[i] = m.problem;
+  }
+  const List methods = List::create(_["method"] = method, _["A"] = A, _["B"] = B, _["criterion"] = criterion,
+                                    _["iterations"] = iterations, _["available"] = available, _["problem"] = problem);
+
+  const auto a = static_cast<R_xlen_t>(r.anchors.size());
+  IntegerVector x_item(a), y_item(a);
+  CharacterVector model(a);
+  NumericVector rmsd(a);
+  for (R_xlen_t i = 0; i < a; ++i) {
+    const irteq::AnchorFit& fit = r.anchors[static_cast<std::size_t>(i)];
+    x_item[i] = fit.x_number;
+    y_item[i] = fit.y_number;
+    model[i] = std::string(irteq::item_code(fit.model));
+    rmsd[i] = fit.rmsd;
+  }
+  const List anchors = List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["model"] = model, _["rmsd"] = rmsd);
+
+  return List::create(_["methods"] = methods, _["method"] = method_text(r.applied), _["symmetric"] = r.symmetric,
+                      _["A"] = r.A, _["B"] = r.B, _["anchors"] = anchors, _["x_items"] = items_to_r(r.items_x),
+                      _["x_grid"] = grid_to_r(r.grid_group1), _["y_grid"] = grid_to_r(input.grid_group2),
+                      _["common_items"] = common_items_to_r(r, input));
+}
+
 }  // namespace
 
 // [[Rcpp::export(.read_items)]]
@@ -300,7 +378,21 @@ List read_control_glue(std::string path) {
     const irteq::ControlFile f = irteq::read_control(std::filesystem::path(path));
     return CharacterVector::create(_["output"] = f.output, _["old_para"] = f.old_para, _["old_quad"] = f.old_quad,
                                    _["raw2scale"] = f.raw2scale, _["new_para"] = f.new_para,
-                                   _["new_quad"] = f.new_quad);
+                                   _["new_quad"] = f.new_quad, _["common_items"] = f.common_items);
+  });
+}
+
+// [[Rcpp::export(.read_common_items)]]
+List read_common_items_glue(std::string path, bool strict) {
+  return guarded([&](Warnings& w) {
+    const irteq::CommonItemsFile f = irteq::read_common_items(std::filesystem::path(path), collecting(w, strict));
+    IntegerVector x_item(static_cast<R_xlen_t>(f.pairs.size())), y_item(static_cast<R_xlen_t>(f.pairs.size()));
+    for (std::size_t i = 0; i < f.pairs.size(); ++i) {
+      x_item[static_cast<R_xlen_t>(i)] = f.pairs[i].x_number;
+      y_item[static_cast<R_xlen_t>(i)] = f.pairs[i].y_number;
+    }
+    return List::create(_["method"] = method_text(f.method), _["symmetric"] = f.symmetric,
+                        _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
   });
 }
 
@@ -388,12 +480,37 @@ List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scal
   });
 }
 
+// Messages name the inputs by the arguments of link() in R.
+// [[Rcpp::export(.link)]]
+List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item,
+               std::string method, bool symmetric) {
+  return guarded([&](Warnings&) {
+    irteq::LinkingInput input;
+    input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
+    input.common_items_name = "common";
+    input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
+    input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
+    input.grid_group1 = grid_from_r(x_grid);
+    input.grid_group2 = grid_from_r(y_grid);
+    for (R_xlen_t i = 0; i < x_item.size(); ++i) input.common.push_back({x_item[i], y_item[i], 0});
+    input.method = linking_method(method);
+    input.symmetric = symmetric;
+    return linking_to_r(irteq::link(input), input);
+  });
+}
+
+// As the console program runs a control file: linked first when it names common items.
 // [[Rcpp::export(.equate_files)]]
 List equate_files_glue(std::string control, bool strict) {
   return guarded([&](Warnings& w) {
-    const irteq::EquatingInput input =
-        irteq::read_control_file(std::filesystem::path(control), collecting(w, strict));
-    return result_to_r(irteq::equate(input), input);
+    const irteq::RunInput run =
+        irteq::read_run(irteq::read_control(std::filesystem::path(control)), collecting(w, strict));
+    if (!run.linking) return result_to_r(irteq::equate(run.equating), run.equating);
+    const irteq::LinkingResult linking = irteq::link(*run.linking);
+    const irteq::EquatingInput input = irteq::linked_input(run.equating, linking);
+    List result = result_to_r(irteq::equate(input), input);
+    result.push_back(linking_to_r(linking, *run.linking), "linking");
+    return result;
   });
 }
 
@@ -431,4 +548,99 @@ IntegerVector limits_glue() {
   return IntegerVector::create(_["items"] = irteq::max_items, _["categories"] = irteq::max_categories,
                                _["quadrature_points"] = irteq::max_quadrature_points,
                                _["score_points"] = irteq::max_score_points);
+}
+
+// ---- the models as functions, and the converters from calibration output ----
+
+namespace {
+
+// Items as the model functions take them: checked as a form, named as the R argument.
+std::vector<irteq::Item> checked_items(const List& items, const std::string& name) {
+  std::vector<irteq::Item> form = items_from_r(items, name, irteq::InputPart::none);
+  irteq::validate_items(form, name);
+  return form;
+}
+
+}  // namespace
+
+// One row per theta, the categories of every item in turn.
+// [[Rcpp::export(.probabilities)]]
+List probabilities_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = checked_items(items, "items");
+    R_xlen_t columns = 0;
+    for (const irteq::Item& item : form) columns += static_cast<R_xlen_t>(item.category_scores.size());
+    Rcpp::NumericMatrix p(theta.size(), columns);
+    for (R_xlen_t t = 0; t < theta.size(); ++t) {
+      R_xlen_t column = 0;
+      for (const irteq::Item& item : form) {
+        for (const double value : irteq::probabilities(item, theta[t], "items")) p(t, column++) = value;
+      }
+    }
+    return p;
+  });
+}
+
+// One row per theta, one column per item.
+// [[Rcpp::export(.expected_scores)]]
+List expected_scores_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = checked_items(items, "items");
+    Rcpp::NumericMatrix scores(theta.size(), static_cast<R_xlen_t>(form.size()));
+    for (R_xlen_t t = 0; t < theta.size(); ++t) {
+      for (std::size_t i = 0; i < form.size(); ++i) {
+        scores(t, static_cast<R_xlen_t>(i)) = irteq::expected_score(form[i], theta[t], "items");
+      }
+    }
+    return scores;
+  });
+}
+
+// [[Rcpp::export(.tcc)]]
+List tcc_glue(List items, NumericVector theta) {
+  return guarded([&](Warnings&) {
+    const std::vector<double> thetas(theta.begin(), theta.end());
+    return doubles(irteq::test_characteristic_curve(checked_items(items, "items"), thetas, "items"));
+  });
+}
+
+// sources: list(item, form, D, scores, values), shapes checked by R (R/convert.R);
+// covariance: a square matrix over every item's values, or NULL.
+// [[Rcpp::export(.convert_items)]]
+List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name) {
+  return guarded([&](Warnings&) {
+    const IntegerVector number = sources["item"];
+    const CharacterVector form = sources["form"];
+    const NumericVector d = sources["D"];
+    const List scores = sources["scores"];
+    const List values = sources["values"];
+    std::vector<irteq::SourceItem> items(static_cast<std::size_t>(number.size()));
+    for (R_xlen_t i = 0; i < number.size(); ++i) {
+      irteq::SourceItem& item = items[static_cast<std::size_t>(i)];
+      const std::string form_name(form[i]);
+      const auto known = irteq::source_form(form_name);
+      if (!known) {
+        throw irteq::Error(name + ": item " + std::to_string(i + 1) + ": unknown parameterisation '" + form_name + "'",
+                           {.code = irteq::ErrorCode::invalid_input, .source = name, .item = static_cast<int>(i + 1)});
+      }
+      const IntegerVector s = scores[i];
+      const NumericVector v = values[i];
+      item = {number[i], *known, d[i], std::vector<int>(s.begin(), s.end()), std::vector<double>(v.begin(), v.end())};
+    }
+    if (covariance.isNull()) return List::create(_["items"] = items_to_r(irteq::convert_items(items, name)));
+    const Rcpp::NumericMatrix s(covariance.get());
+    irteq::Covariance source{static_cast<std::size_t>(s.nrow()), {}};
+    if (s.nrow() == s.ncol()) {
+      for (R_xlen_t i = 0; i < s.nrow(); ++i) {
+        for (R_xlen_t j = 0; j < s.ncol(); ++j) source.values.push_back(s(i, j));
+      }
+    }
+    const irteq::ConvertedItems converted = irteq::convert_items(items, source, name);
+    const auto p = static_cast<R_xlen_t>(converted.covariance.size);
+    Rcpp::NumericMatrix carried(p, p);
+    for (R_xlen_t i = 0; i < p; ++i) {
+      for (R_xlen_t j = 0; j < p; ++j) carried(i, j) = converted.covariance.values[static_cast<std::size_t>(i * p + j)];
+    }
+    return List::create(_["items"] = items_to_r(converted.items), _["covariance"] = carried);
+  });
 }

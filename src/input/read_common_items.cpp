@@ -56,10 +56,15 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
       known = true;
     }
   }
-  if (!known) method_fail("unknown linking method '" + std::string(method_words[0]) + "'; write " + valid);
+  const auto quoted = [](std::string_view word) {
+    std::string text(1, '\'');
+    text.append(word).push_back('\'');
+    return text;
+  };
+  if (!known) method_fail("unknown linking method " + quoted(method_words[0]) + "; write " + valid);
   if (method_words.size() > 1) {
     if (method_words[1] != "symmetric") {
-      method_fail("'" + std::string(method_words[1]) + "' after the method; the only word allowed there is symmetric");
+      method_fail(quoted(method_words[1]) + " after the method; the only word allowed there is symmetric");
     }
     if (file.method == LinkingMethod::mean_mean || file.method == LinkingMethod::mean_sigma) {
       method_fail("symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to " +

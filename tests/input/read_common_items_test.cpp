@@ -13,7 +13,7 @@ TEST(ReadCommonItems, TakesTheMethodAndThePairsWithTheirLines) {
   std::istringstream in("Spring anchors\nhaebara symmetric\n3 1\n7,4 ! drifted?\n\n 12\n 9\n");
   std::vector<std::string> echo;
   const CommonItemsFile file =
-      read_common_items(in, "anchors.txt", {.echo = [&](std::string_view line) { echo.emplace_back(line); }});
+      read_common_items(in, "anchors.txt", {.echo = [&](std::string_view line) { echo.emplace_back(line); }, .warning = {}});
   EXPECT_EQ(file.method, LinkingMethod::haebara);
   EXPECT_TRUE(file.symmetric);
   EXPECT_EQ(file.method_line, 2);

@@ -1,0 +1,198 @@
+#' Look at a linking
+#'
+#' `print()` gives the transformation, the four methods' constants and the
+#' anchors that fit worst; `summary()` adds every anchor, worst first, and
+#' each group's ability mean and standard deviation on form Y's scale (from
+#' its grid: group 1's after linking), the quantity a linking is usually read
+#' by: how much abler group 1 is than group 2.
+#'
+#' @param x,object An `irteq_linking` object, as [link()] returns (or an
+#'   equating's `$linking`, see [equate_files()]).
+#' @param ... Not used.
+#' @return `print()` returns `x` invisibly; `summary()` an object of class
+#'   `summary.irteq_linking`: a list with `method`, `symmetric`, `A`, `B`,
+#'   `methods` (as in `x`), `anchors` (as in `x`, by decreasing `rmsd`) and
+#'   `groups` (a data frame `group`, `mean`, `sd`, on form Y's scale, sd with
+#'   the total weight as divisor).
+#' @examples
+#' y <- items(c("L3", "L3", "L3"), list(0:1, 0:1, 0:1),
+#'            list(c(1.7, 1.1, -0.8, 0.2), c(1.7, 0.9, 0.1, 0.15), c(1.7, 1.3, 0.9, 0.2)))
+#' x <- y
+#' x$parameters <- lapply(y$parameters, function(p) c(p[1], p[2] * 1.2, (p[3] - 0.3) / 1.2, p[4]))
+#' lk <- link(x, y, cbind(1:3, 1:3), "haebara", normal_grid(), normal_grid())
+#' summary(lk)
+#' @name print.irteq_linking
+#' @export
+print.irteq_linking <- function(x, ...) {
+  cat(sprintf("Linking of form X's scale onto form Y's through %d common items\n", nrow(x$anchors)))
+  cat(transformation_line(x), "\n\n", sep = "")
+  print(methods_table(x), digits = 7, row.names = FALSE)
+  worst <- utils::head(x$anchors[order(-x$anchors$rmsd), ], 3L)
+  cat("\nAnchors that fit worst (rmsd of expected item scores over group 2's grid):\n")
+  print(worst, digits = 4, row.names = FALSE)
+  cat("Form X's items and group 1's grid on form Y's scale: $x_items, $x_grid\n")
+  invisible(x)
+}
+
+#' @rdname print.irteq_linking
+#' @export
+summary.irteq_linking <- function(object, ...) {
+  moments <- function(grid) {
+    w <- grid$weight / sum(grid$weight)
+    mean <- sum(w * grid$theta)
+    c(mean, sqrt(sum(w * (grid$theta - mean)^2)))
+  }
+  groups <- rbind(moments(object$x_grid), moments(object$y_grid))
+  structure(
+    list(method = object$method, symmetric = object$symmetric, A = object$A, B = object$B,
+         methods = object$methods, anchors = object$anchors[order(-object$anchors$rmsd), ],
+         groups = data.frame(group = c("group 1 (took form X)", "group 2 (took form Y)"), mean = groups[, 1L],
+                             sd = groups[, 2L])),
+    class = "summary.irteq_linking"
+  )
+}
+
+#' @rdname print.irteq_linking
+#' @export
+print.summary.irteq_linking <- function(x, ...) {
+  cat(transformation_line(x), "\n\n", sep = "")
+  print(methods_table(x), digits = 7, row.names = FALSE)
+  cat("\nAbility on form Y's scale, from the groups' grids (group 1's linked):\n")
+  groups <- x$groups
+  groups[c("mean", "sd")] <- lapply(groups[c("mean", "sd")], zapsmall)
+  print(groups, digits = 5, row.names = FALSE)
+  cat("\nAnchor screening, worst first: rmsd of form Y and linked form X expected item scores",
+      "\nover group 2's grid:\n")
+  print(x$anchors, digits = 4, row.names = FALSE)
+  invisible(x)
+}
+
+transformation_line <- function(x) {
+  sprintf("theta_Y = A * theta_X + B by %s%s: A = %s, B = %s", x$method, if (x$symmetric) " (symmetric)" else "",
+          format(x$A, digits = 7), format(x$B, digits = 7))
+}
+
+# The methods' rows as printed: the applied one marked, a missing one with its reason.
+methods_table <- function(x) {
+  m <- x$methods
+  note <- ifelse(m$available, "", paste("not available:", m$problem))
+  note[m$method == x$method] <- "applied"
+  data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, iterations = m$iterations, " " = note,
+             check.names = FALSE)
+}
+
+#' Plot a linking
+#'
+#' Base graphics of the common items before and after linking, for a
+#' technical report: form Y's curve, and form X's before linking (its own
+#' scale taken for form Y's, dashed) and after (on form Y's scale). After a
+#' good linking form X's curve lies on form Y's; an anchor whose curves stay
+#' apart has drifted. The abilities run over group 2's grid, whose weights
+#' (the weights of the characteristic-curve criteria and the anchor
+#' screening) are shaded at the foot.
+#'
+#' * `"tcc"`: the common items' test characteristic curves (their summed
+#'   expected item scores).
+#' * `"items"`: each common item's expected item score, one panel per item
+#'   (up to twelve to a page), titled with its numbers, model and `rmsd`.
+#'
+#' @param x An `irteq_linking` object, as [link()] returns.
+#' @param which `"tcc"`, `"items"` or both (the default, one after the other;
+#'   on an interactive device after a prompt).
+#' @param items The common items drawn by `"items"`, as positions in the pairs
+#'   (rows of `x$anchors`), e.g. `order(-x$anchors$rmsd)[1:4]` for the four
+#'   that fit worst.
+#' @param ... Further graphical parameters for [graphics::plot()], such as
+#'   `main` or `xlim`.
+#' @return `x`, invisibly.
+#' @examples
+#' y <- items(c("L3", "L3", "SN", "MU"), list(0:1, 0:1, 0:2, 0:3),
+#'            list(c(1.7, 1.1, -0.8, 0.2), c(1.7, 0.9, 0.4, 0.15), c(1, -0.6, 0.7),
+#'                 c(1.7, 0.8, 0.3, 0, 0.6, 0, -0.6)))
+#' x <- y
+#' x$parameters[[1]] <- c(1.7, 1.3, -0.9, 0.2)
+#' x$parameters[[2]] <- c(1.7, 1.0, 0.2, 0.15)
+#' lk <- link(x, y, cbind(1:4, 1:4), "stocking-lord", normal_grid(), normal_grid())
+#' plot(lk, which = "tcc")
+#' plot(lk, which = "items")
+#' @export
+plot.irteq_linking <- function(x, which = c("tcc", "items"), items = seq_len(nrow(x$anchors)), ...) {
+  call <- sys.call()
+  which <- match.arg(which, several.ok = TRUE)
+  items <- as_integers(items, "items", call)
+  if (length(items) == 0L || any(items < 1L | items > nrow(x$anchors))) {
+    abort(sprintf("items must be positions of common items, 1 to %d", nrow(x$anchors)), call)
+  }
+  pages <- split(items, (seq_along(items) - 1L) %/% 12L)
+  if (length(which) + ("items" %in% which) * (length(pages) - 1L) > 1L && grDevices::dev.interactive()) {
+    old <- grDevices::devAskNewPage(TRUE)
+    on.exit(grDevices::devAskNewPage(old), add = TRUE)
+  }
+  old_par <- graphics::par(mar = c(6.1, 5.1, 4.1, 1.1), mgp = c(3.4, 0.8, 0), las = 1)
+  on.exit(graphics::par(old_par), add = TRUE)
+  y_range <- range(x$y_grid$theta)
+  theta <- seq(y_range[1L], y_range[2L], length.out = 201L)
+  expected <- lapply(x$common_items, function(set) {
+    core_value(.expected_scores(as_items(set, "items", call), theta), call)
+  })
+  for (kind in which) {
+    if (kind == "tcc") plot_linking_tcc(x, theta, lapply(expected, rowSums), list(...))
+    else for (page in pages) plot_linking_items(x, theta, expected, page, list(...))
+  }
+  invisible(x)
+}
+
+linking_colours <- c(y = "#000000", x = "#D55E00", x_linked = "#0072B2", weights = "#E5E5E5")
+linking_series <- c(y = "form Y", x = "form X before linking", x_linked = "form X after linking")
+
+# Three curves over group 2's weights, shaded at the foot of the panel.
+draw_linking_curves <- function(theta, curves, grid) {
+  graphics::grid(col = "grey90", lty = 1)
+  usr <- graphics::par("usr")
+  height <- 0.15 * (usr[4L] - usr[3L]) * grid$weight / max(grid$weight)
+  graphics::polygon(c(grid$theta[1L], grid$theta, grid$theta[length(grid$theta)]), usr[3L] + c(0, height, 0),
+                    col = linking_colours[["weights"]], border = NA)
+  graphics::lines(theta, curves$x, col = linking_colours[["x"]], lty = 2, lwd = 1.5)
+  graphics::lines(theta, curves$y, col = linking_colours[["y"]], lwd = 2)
+  graphics::lines(theta, curves$x_linked, col = linking_colours[["x_linked"]], lwd = 1.5)
+  graphics::box()
+}
+
+linking_legend <- function() {
+  legend_below(c(linking_series, "group 2's weights"), col = c(linking_colours[names(linking_series)], NA),
+               lty = c(1, 2, 1, 0), lwd = c(2, 1.5, 1.5, 0), fill = c(NA, NA, NA, linking_colours[["weights"]]),
+               border = NA)
+}
+
+plot_linking_tcc <- function(x, theta, tcc, extra) {
+  scores <- x$common_items$y$scores
+  draw(list(x = theta, y = tcc$y, type = "n", xlab = "ability on form Y's scale",
+            ylab = "expected score on the common items", main = "Common items' test characteristic curves",
+            ylim = c(sum(vapply(scores, min, 0)), sum(vapply(scores, max, 0)))), extra)
+  draw_linking_curves(theta, tcc, x$y_grid)
+  graphics::mtext(sprintf("%d common items; %s", nrow(x$anchors), transformation_line(x)), side = 3, line = 0.4,
+                  cex = 0.85)
+  linking_legend()
+}
+
+plot_linking_items <- function(x, theta, expected, page, extra) {
+  # Up to 4 by 3 panels, a short page as near that shape as it fills.
+  columns <- ceiling(sqrt(length(page) * 4 / 3))
+  old <- graphics::par(mfrow = c(ceiling(length(page) / columns), columns), mar = c(3.1, 3.1, 2.1, 0.6),
+                       mgp = c(1.9, 0.6, 0), oma = c(3, 0, 3, 0))
+  on.exit(graphics::par(old))
+  # mfrow shrinks text to two thirds: panel titles and axes would be too small to read in print.
+  graphics::par(cex = 0.8)
+  scores <- x$common_items$y$scores
+  a <- x$anchors
+  for (i in page) {
+    curves <- lapply(expected, function(e) e[, i])
+    draw(list(x = theta, y = curves$y, type = "n", xlab = "ability (form Y's scale)", ylab = "expected score",
+              main = sprintf("X %d / Y %d (%s): rmsd %.3g", a$x_item[i], a$y_item[i], a$model[i], a$rmsd[i]),
+              ylim = range(scores[[i]]), cex.main = 1), extra)
+    draw_linking_curves(theta, curves, x$y_grid)
+  }
+  graphics::mtext(sprintf("Common items' expected item scores; %s", transformation_line(x)), outer = TRUE,
+                  font = 2, cex = 0.95, line = 1)
+  linking_legend()
+}

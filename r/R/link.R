@@ -1,0 +1,179 @@
+#' Link form X's scale onto form Y's
+#'
+#' Scale linking through common items, by the `irteq` library: when form X
+#' and form Y were calibrated separately (a nonequivalent-groups design),
+#' their parameters sit on two ability scales, and `link()` finds the
+#' constants A and B of theta_Y = A theta_X + B that put form X's items and
+#' group 1's grid on form Y's scale: the same doubles the console program
+#' gives for a control file with a `common_items` record.
+#'
+#' All four methods are computed; `method` is the one applied.
+#' * `"mean-mean"`: A = mean(a_X) / mean(a_Y); `"mean-sigma"`: A = sd(b_Y) /
+#'   sd(b_X) (divisor n); both B = mean(b_Y) - A mean(b_X), over the common
+#'   items' slopes (the `a` of `"L3"`, `"SN"`, `"SL"` and `"MU"` items) and
+#'   locations (`"L3"` b, every `"SN"`/`"SL"` b(k), every `"MU"` b - d(k) for
+#'   k = 2, ..., m). `"BN"` items take no part.
+#' * `"haebara"`: minimises the weighted sum over group 2's grid of the squared
+#'   differences between each common item's form Y category probabilities and
+#'   its transformed form X ones (the correct response only of an `"L3"`
+#'   item).
+#' * `"stocking-lord"`: minimises the weighted sum over group 2's grid of the
+#'   squared difference between the common items' form Y and transformed form
+#'   X true scores (expected scores with the items' category scores).
+#'
+#' With `symmetric = TRUE` the two characteristic-curve criteria add the same
+#' sum on form X's scale, form Y's common items mapped back, over group 1's
+#' grid. The criteria are minimised by Newton's method with analytic
+#' derivatives, from the mean/sigma constants (mean/mean where mean/sigma
+#' cannot be had; A = 1, B = 0 where neither can). A method that the common items
+#' cannot give (e.g. mean/sigma with only `"BN"` items) is listed as not
+#' available; if it is the one applied, or if its minimum is not found or
+#' gives A <= 0, `link()` raises an error: never a silent estimate.
+#'
+#' The transformation, applied to every form X item: `"L3"` a / A, A b + B
+#' (D and c unchanged); `"SN"`, `"SL"` a / A, each A b(k) + B; `"MU"` a / A,
+#' A b + B, each A d(k); `"BN"` each a(k) / A, each c(k) - a(k) B / A; and to
+#' each of group 1's points A theta + B (weights unchanged).
+#'
+#' @section Equating after linking:
+#' The linking's `x_items` and `x_grid` are form X's items and group 1's grid
+#' on form Y's scale: pass them to [equate()] in place of form X's own,
+#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)`. This is what
+#' [equate_files()] does for a control file that names common items, to the
+#' last bit, and what the console program's report holds. To keep the linked
+#' parameters, write them with [write_items()] and [write_grid()]: the files
+#' read back to the same doubles.
+#'
+#' @param x_items,y_items The item sets of form X and form Y, each on its own
+#'   calibration's scale, as [items()] or [read_items()] return.
+#' @param common The common items: a data frame with the columns `x_item` and
+#'   `y_item`, one row per common item, its number in form X's item set and in
+#'   form Y's (the `item` column, the numbers written in the item files), as
+#'   [read_common_items()] gives in `pairs`; or a two-column matrix of them.
+#'   Each number must name one item of its form, no item may be in two pairs,
+#'   the two items of a pair must agree in model, categories, category scores
+#'   and D, and there must be at least two pairs.
+#' @param method The method applied: `"mean-mean"`, `"mean-sigma"`,
+#'   `"haebara"` or `"stocking-lord"`.
+#' @param x_grid The quadrature grid of group 1 (took form X), on form X's
+#'   scale, as [normal_grid()] or [read_grid()] return.
+#' @param y_grid The quadrature grid of group 2 (took form Y), on form Y's
+#'   scale: the characteristic-curve criteria and the anchors' fit use its
+#'   points and (normalised) weights.
+#' @param symmetric `TRUE` to make the characteristic-curve criteria symmetric
+#'   (only with `"haebara"` or `"stocking-lord"`).
+#' @return An object of class `irteq_linking`, a list with
+#' * `method`, `A`, `B`, `symmetric`: the method applied and its constants;
+#' * `methods`: a data frame, one row per method: `method`, `A`, `B`,
+#'   `criterion` (the characteristic-curve criterion at its minimum; `NA` for
+#'   the moment methods), `iterations` (Newton steps; `NA` for the moment
+#'   methods), `available` and `problem` (why a method is not available, else
+#'   `""`);
+#' * `anchors`: the anchor screening, a data frame, one row per common item:
+#'   `x_item`, `y_item`, `model`, and `rmsd`, the root-mean-square difference
+#'   between its form Y and its transformed form X expected item scores over
+#'   group 2's grid (weights normalised), after linking by the applied method.
+#'   A drifting anchor stands out by a large value;
+#' * `x_items`: form X's items on form Y's scale, an item set as [items()]
+#'   returns (`"MU"` items stay `"MU"`);
+#' * `x_grid`: group 1's grid on form Y's scale;
+#' * `y_grid`: group 2's grid, as given;
+#' * `common_items`: the common items in the pairs' order, item sets `x`
+#'   (form X's, before linking), `x_linked` (after) and `y` (form Y's), for
+#'   [plot.irteq_linking()].
+#' @seealso [print.irteq_linking()], [plot.irteq_linking()],
+#'   [read_common_items()]. Other R packages for IRT linking: plink,
+#'   equateIRT, SNSequate.
+#' @examples
+#' # Form X's items are form Y's on a scale theta_X = (theta_Y - 0.5) / 1.25,
+#' # but item 3 became harder: the methods give about theta_Y = 1.25 theta_X + 0.5,
+#' # and item 3 stands out in the anchor screening.
+#' y <- items(c("L3", "L3", "L3", "SN", "MU"), list(0:1, 0:1, 0:1, 0:2, 0:3),
+#'            list(c(1.7, 1.1, -0.8, 0.2), c(1.7, 0.9, 0.1, 0.15), c(1.7, 1.3, 0.9, 0.2),
+#'                 c(1.0, -0.6, 0.7), c(1.7, 0.8, 0.3, 0, 0.6, 0, -0.6)))
+#' x <- y
+#' x$parameters <- Map(function(type, p) switch(type,
+#'   L3 = c(p[1], p[2] * 1.25, (p[3] - 0.5) / 1.25, p[4]),
+#'   SN = c(p[1] * 1.25, (p[-1] - 0.5) / 1.25),
+#'   MU = c(p[1], p[2] * 1.25, (p[3] - 0.5) / 1.25, p[4:7] / 1.25)), x$type, x$parameters)
+#' x$parameters[[3]][3] <- x$parameters[[3]][3] + 0.3
+#' lk <- link(x, y, data.frame(x_item = 1:5, y_item = 1:5), "stocking-lord",
+#'            x_grid = normal_grid(-0.4, 0.8), y_grid = normal_grid())
+#' lk
+#' summary(lk)
+#'
+#' # Equating after linking: form X's items and group 1's grid on form Y's scale.
+#' scale <- list(table = data.frame(raw = 0:8, scale = 100 + 5 * 0:8, rounded = 100 + 5 * 0:8),
+#'               scale_min = 100, scale_max = 140, w2 = 0.5)
+#' eq <- equate(lk$x_items, y, lk$x_grid, normal_grid(), scale)
+#' head(eq$true_score)
+#'
+#' # The same from files: a control file that names a common-item file.
+#' folder <- tempfile("linked")
+#' dir.create(folder)
+#' write_items(x, file.path(folder, "formx.par"))
+#' write_items(y, file.path(folder, "formy.par"))
+#' write_grid(normal_grid(-0.4, 0.8), file.path(folder, "group1.qd"))
+#' write_grid(normal_grid(), file.path(folder, "group2.qd"))
+#' write_scale_table(scale, file.path(folder, "formy.scl"))
+#' write_common_items(data.frame(x_item = 1:5, y_item = 1:5), file.path(folder, "common.txt"),
+#'                    "stocking-lord")
+#' control <- write_control(c(output = "report.txt", old_para = "formy.par", old_quad = "group2.qd",
+#'                            raw2scale = "formy.scl", new_para = "formx.par", new_quad = "group1.qd",
+#'                            common_items = "common.txt"), file.path(folder, "control.txt"))
+#' from_files <- equate_files(control)
+#' from_files
+#' identical(from_files$true_score, eq$true_score)
+#' @export
+link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_grid, symmetric = FALSE) {
+  call <- sys.call()
+  xi <- as_items(x_items, "x_items", call)
+  yi <- as_items(y_items, "y_items", call)
+  pairs <- as_pairs(common, "common", call)
+  symmetric <- check_flag(symmetric, "symmetric", call)
+  method <- check_method(method, symmetric, call)
+  xg <- as_grid(x_grid, "x_grid", call)
+  yg <- as_grid(y_grid, "y_grid", call)
+  new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric), call))
+}
+
+linking_methods <- c("mean-mean", "mean-sigma", "haebara", "stocking-lord")
+
+# The words of a common-item file's method line, and the file reader's messages.
+check_method <- function(method, symmetric, call) {
+  valid <- "mean-mean, mean-sigma, haebara or stocking-lord"
+  if (!is.character(method) || length(method) != 1L || is.na(method) || !method %in% linking_methods) {
+    abort(sprintf("method is %s; write %s", describe(method), valid), call)
+  }
+  if (symmetric && method %in% linking_methods[1:2]) {
+    abort(sprintf("symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to %s",
+                  method), call)
+  }
+  method
+}
+
+# Pairs of item numbers, list(x_item, y_item), from a data frame, a list or a two-column matrix.
+as_pairs <- function(x, what, call) {
+  columns <- c("x_item", "y_item")
+  if (is.matrix(x)) {
+    if (!all(columns %in% colnames(x))) {
+      if (ncol(x) != 2L) {
+        abort(sprintf("%s must be a matrix of two columns, x_item and y_item, not %d", what, ncol(x)), call)
+      }
+      colnames(x) <- columns
+    }
+    x <- list(x_item = x[, "x_item"], y_item = x[, "y_item"])
+  }
+  has_columns(x, columns, what, call)
+  list(x_item = unname(as_integers(x[["x_item"]], sprintf("%s$x_item", what), call)),
+       y_item = unname(as_integers(x[["y_item"]], sprintf("%s$y_item", what), call)))
+}
+
+new_linking <- function(v) {
+  structure(
+    list(method = v$method, A = v$A, B = v$B, symmetric = v$symmetric, methods = new_df(v$methods),
+         anchors = new_df(v$anchors), x_items = new_items(v$x_items), x_grid = new_df(v$x_grid),
+         y_grid = new_df(v$y_grid), common_items = lapply(v$common_items, new_items)),
+    class = "irteq_linking"
+  )
+}

@@ -1,0 +1,185 @@
+# Linking from R: plink's published constants on KB04, and the linked equating
+# the same to the last bit from link() and equate(), from equate_files() on a
+# control file that names common items, from the linked files written back
+# out, and (when the console program is at hand) from its --csv files.
+
+# items' parameters on the scale A * theta + B, by the transformation link() applies.
+on_scale <- function(items, A, B) {
+  items$parameters <- Map(function(type, p) {
+    n <- length(p)
+    switch(type,
+      L3 = c(p[1], p[2] / A, A * p[3] + B, p[4]),
+      SN = c(p[1] / A, A * p[-1] + B),
+      SL = c(p[1:2] / c(1, A), A * p[-(1:2)] + B),
+      MU = c(p[1:2] / c(1, A), A * p[3] + B, A * p[4:n]),
+      BN = {
+        a <- p[2:((n + 1) / 2)]
+        c(p[1], a / A, p[((n + 3) / 2):n] - a * B / A)
+      })
+  }, items$type, items$parameters)
+  items
+}
+
+# Form Y of every model, category scores not 0, ..., m - 1; form X is form Y on
+# the scale theta_X = (theta_Y + 0.4) / 1.3, numbered from 11, with one item of its own.
+mixed_y <- function() {
+  items(c("L3", "SN", "SL", "BN", "MU", "L3"), list(0:1, c(1, 2, 4, 6), 0:3, c(0, 1, 3), c(0, 2, 4, 5), 0:1),
+        list(c(1.7, 1.1, -0.6, 0.2), c(0.9, -1, 0.2, 1.1), c(1.7, 0.8, -0.5, 0.3, 1.2),
+             c(1.7, -0.8, 0.1, 0.7, 0.5, 0.2, -0.7), c(1.7, 0.7, 0.2, 0, 0.8, -0.1, -0.7), c(1.7, 1.3, 0.9, 0.15)))
+}
+mixed_x <- function() {
+  x <- on_scale(mixed_y(), 1 / 1.3, 0.4 / 1.3)
+  x$item <- x$item + 10L
+  rbind(x, items("L3", list(0:1), list(c(1.7, 0.9, 0.3, 0.2)), item = 99L))
+}
+
+# Every route to a linked equating, from a control file's folder: identical results throughout.
+check_linked_equating <- function(control, label) {
+  files <- read_control(control)
+  common <- read_common_items(files[["common_items"]])
+  inputs <- list(x = read_items(files[["new_para"]]), y = read_items(files[["old_para"]]),
+                 x_grid = read_grid(files[["new_quad"]]), y_grid = read_grid(files[["old_quad"]]),
+                 scale = read_scale_table(files[["raw2scale"]]))
+  lk <- link(inputs$x, inputs$y, common$pairs, common$method, inputs$x_grid, inputs$y_grid, common$symmetric)
+  expect_identical(lk$method, common$method, label = label)
+
+  eq <- equate_files(control)
+  expect_identical(eq$linking, lk, label = label)
+  expect_output(print(eq), paste("after linking form X's scale onto form Y's:.*by", common$method), label = label)
+  unlinked <- eq
+  unlinked$linking <- NULL
+  expect_identical(equate(lk$x_items, inputs$y, lk$x_grid, inputs$y_grid, inputs$scale), unlinked, label = label)
+
+  # The linked items and grid banked in files, and equated without linking again.
+  folder <- dirname(control)
+  write_items(lk$x_items, file.path(folder, "linked.par"))
+  write_grid(lk$x_grid, file.path(folder, "linked.qd"))
+  files[c("new_para", "new_quad", "common_items")] <- c(file.path(folder, c("linked.par", "linked.qd")), "")
+  expect_identical(equate_files(write_control(files, file.path(folder, "banked.txt"))), unlinked, label = label)
+
+  if (nzchar(binary())) {
+    csv <- file.path(folder, "csv")
+    status <- system2(binary(), c(shQuote(control), "--csv", shQuote(csv)), stdout = FALSE, stderr = FALSE)
+    expect_identical(status, 0L, label = label)
+    console <- read_numbers(file.path(csv, "linking.csv"), "method")
+    expect_identical(console[c("method", "A", "B")], lk$methods[c("method", "A", "B")], label = label)
+    expect_identical(console$method[console$applied == 1], lk$method, label = label)
+    anchors <- read_numbers(file.path(csv, "common_items.csv"), "model")
+    anchors[c("x_item", "y_item")] <- lapply(anchors[c("x_item", "y_item")], as.integer)
+    expect_identical(anchors, lk$anchors, label = label)
+    expect_identical(read_items(file.path(csv, "linked_items_x.par")), lk$x_items, label = label)
+    expect_identical(as.data.frame(eq), read_numbers(file.path(csv, "equivalents.csv")), label = label)
+  }
+  lk
+}
+
+test_that("KB04 gives plink's published constants, and its linked equating is the same by every route", {
+  folder <- file.path(cases_dir(), "..", "linking", "kb04")
+  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no KB04 linking example")
+  expected <- utils::read.csv(file.path(folder, "expected.csv"))
+  for (control in unique(expected$control)) {
+    lk <- check_linked_equating(file.path(dirname(copy_case(folder)), control), control)
+    rows <- expected[expected$control == control, ]
+    got <- lk$methods[match(rows$method, lk$methods$method), ]
+    expect_lt(max(abs(got$A - rows$A), abs(got$B - rows$B)), 2e-6, label = control)
+  }
+})
+
+test_that("a form of every model linked to a known transformation of itself gives it back, by every route", {
+  y <- mixed_y()
+  x <- mixed_x()
+  common <- data.frame(x_item = 11:16, y_item = 1:6)
+  x_grid <- normal_grid(0.2, 0.9)
+  for (symmetric in c(FALSE, TRUE)) {
+    for (method in c("mean-mean", "mean-sigma", "haebara", "stocking-lord")[if (symmetric) 3:4 else 1:4]) {
+      lk <- link(x, y, common, method, x_grid, normal_grid(), symmetric)
+      label <- paste(method, symmetric)
+      expect_lt(max(abs(c(lk$A, lk$B) - c(1.3, -0.4))), 1e-9, label = label)
+      expect_lt(max(lk$anchors$rmsd), 1e-9, label = label)
+    }
+  }
+  expect_identical(lk$x_items$type, x$type)
+  expect_identical(lk$x_grid$weight, x_grid$weight)
+  expect_identical(lk$x_grid$theta, lk$A * x_grid$theta + lk$B)
+
+  folder <- tempfile("mixed")
+  dir.create(folder)
+  write_items(x, file.path(folder, "x.par"))
+  write_items(y, file.path(folder, "y.par"))
+  write_grid(x_grid, file.path(folder, "g1.qd"))
+  write_grid(normal_grid(), file.path(folder, "g2.qd"))
+  points <- sum(vapply(y$scores, min, 0)):sum(vapply(y$scores, max, 0))
+  scale <- 200 + 3 * points
+  write_scale_table(list(table = data.frame(raw = points, scale = scale, rounded = scale), scale_min = min(scale),
+                         scale_max = max(scale), w2 = 0.4), file.path(folder, "y.scl"))
+  write_common_items(common, file.path(folder, "common.txt"), "haebara", symmetric = TRUE)
+  control <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
+                             new_para = "x.par", new_quad = "g1.qd", common_items = "common.txt"),
+                           file.path(folder, "control.txt"))
+  lk <- check_linked_equating(control, "mixed")
+
+  expect_output(print(lk), "theta_Y = A \\* theta_X \\+ B by haebara \\(symmetric\\)")
+  expect_output(print(summary(lk)), "group 1 \\(took form X\\)")
+  file <- tempfile(fileext = ".png")
+  if (capabilities("cairo")) grDevices::png(file, type = "cairo") else grDevices::pdf(NULL)
+  on.exit(grDevices::dev.off())
+  expect_silent(plot(lk))
+  expect_silent(plot(lk, which = "items", items = 2:3, main = "two items"))
+  expect_error(plot(lk, items = 7), "items must be positions of common items, 1 to 6",
+               class = "irteq_error_invalid_input")
+})
+
+# Rows of (changes to link()'s arguments, the condition's class, a pattern of its message).
+test_that("bad arguments of link() are irteq_errors of their kind", {
+  y <- mixed_y()
+  good <- list(x_items = mixed_x(), y_items = y, common = data.frame(x_item = 11:16, y_item = 1:6),
+               method = "stocking-lord", x_grid = normal_grid(), y_grid = normal_grid())
+  # Form X's curves fall where form Y's rise: no A > 0 fits them.
+  rising <- list(c(1.7, 1, -1, 0), c(1.7, 1.2, 0, 0), c(1.7, 0.8, 1, 0))
+  l3 <- function(parameters) items(rep("L3", 3), rep(list(0:1), 3), parameters)
+  falling <- lapply(rising, function(p) p * c(1, -1, -1, 1))
+  bn <- items(c("BN", "BN"), list(0:2, 0:2), rep(list(c(1.7, -0.8, 0.1, 0.7, 0.5, 0.2, -0.7)), 2))
+  invalid <- "irteq_error_invalid_input"
+  cases <- list(
+    list(list(common = "3 1"), invalid, "^common must be a data frame or list, not character$"),
+    list(list(common = matrix(1:6, 2)), invalid, "^common must be a matrix of two columns, x_item and y_item, not 3$"),
+    list(list(common = list(x_item = 11:12)), invalid, "^common lacks the column y_item$"),
+    list(list(common = data.frame(x_item = c(11, NA), y_item = 1:2)), invalid, "^common\\$x_item\\[2\\] is NA"),
+    list(list(method = "tucker"), invalid, "^method is 'tucker'; write mean-mean, mean-sigma, haebara or stocking"),
+    list(list(method = "mean-sigma", symmetric = TRUE), invalid, "^symmetric applies to the characteristic-curve"),
+    list(list(symmetric = NA), invalid, "^symmetric must be TRUE or FALSE"),
+    list(list(common = cbind(c(11, 98), 1:2)), invalid,
+         "^common: pair 2 \\(form X item 98, form Y item 2\\): form X has no item numbered 98$"),
+    list(list(common = cbind(c(11, 12), c(1, 1))), invalid, "^common: pair 2 .*: form Y item 1 is already in pair 1"),
+    list(list(common = cbind(c(11, 13), c(1, 2))), invalid, "differ in model: \"SL\" in form X, \"SN\" in form Y"),
+    list(list(common = cbind(11, 1)), invalid, "^common: 1 pair of common items; linking needs at least two$"),
+    list(list(x_items = bn, y_items = bn, common = cbind(1:2, 1:2), method = "mean-sigma"), invalid,
+         "^common: mean-sigma linking failed: no common item has a slope"),
+    list(list(x_grid = list(theta = 0:1, weight = c(1, -1))), invalid, "^x_grid: point 2: the quadrature weight -1"),
+    list(list(x_items = l3(falling), y_items = l3(rising), common = cbind(1:3, 1:3)), "irteq_error_linking_failed",
+         "^common: stocking-lord linking failed: no convergence")
+  )
+  with <- function(changes) {
+    good[names(changes)] <- changes
+    good
+  }
+  for (case in cases) {
+    e <- expect_error(do.call(link, with(case[[1]])), case[[3]], class = case[[2]])
+    expect_s3_class(e, c(paste0("irteq_error_", e$code), "irteq_error"), exact = FALSE)
+  }
+  e <- tryCatch(do.call(link, with(list(common = cbind(c(11, 98), 1:2)))), irteq_error = identity)
+  expect_identical(e[c("input", "source", "row")], list(input = "common_items", source = "common", row = 2L))
+})
+
+test_that("common-item files: read_common_items() reads what write_common_items() writes, and refuses bad ones", {
+  file <- tempfile(fileext = ".txt")
+  pairs <- data.frame(x_item = c(3L, 7L, 12L), y_item = c(1L, 4L, 9L))
+  write_common_items(pairs, file, "haebara", symmetric = TRUE)
+  expect_identical(read_common_items(file), list(method = "haebara", symmetric = TRUE, pairs = pairs))
+  expect_error(write_common_items(pairs, file, "mean-mean", symmetric = TRUE), "symmetric applies",
+               class = "irteq_error_invalid_input")
+  writeLines(c("anchors", "tucker", "3 1"), file)
+  e <- expect_error(read_common_items(file), "line 2: .*unknown linking method 'tucker'",
+                    class = "irteq_error_invalid_input")
+  expect_identical(e$line, 2L)
+})

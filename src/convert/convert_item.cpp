@@ -1,0 +1,36 @@
+#include "convert/item_conversion.hpp"
+
+namespace irteq {
+
+ItemConversion conversion_start(const SourceItem& source, ItemModel model, std::size_t rows) {
+  ItemConversion conversion;
+  conversion.item = {source.number, model, source.category_scores, {}};
+  conversion.rows = rows;
+  conversion.columns = source.values.size();
+  conversion.jacobian.assign(rows * conversion.columns, 0.0);
+  return conversion;
+}
+
+ItemConversion convert_item(const SourceItem& source) {
+  switch (source.form) {
+    case SourceForm::logistic_intercept:
+    case SourceForm::logistic_difficulty:
+      return dichotomous_conversion(source);
+    case SourceForm::graded_intercept:
+    case SourceForm::graded_difficulty:
+    case SourceForm::graded_normal_intercept:
+    case SourceForm::graded_normal_difficulty:
+      return graded_conversion(source);
+    case SourceForm::partial_credit_steps:
+    case SourceForm::partial_credit_muraki:
+    case SourceForm::partial_credit_thresholds:
+    case SourceForm::partial_credit_intercept:
+      return partial_credit_conversion(source);
+    case SourceForm::nominal:
+    case SourceForm::nominal_scored:
+      return nominal_conversion(source);
+  }
+  return conversion_start(source, ItemModel::l3, 0);
+}
+
+}  // namespace irteq
