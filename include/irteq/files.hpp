@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "irteq/convert.hpp"
 #include "irteq/input.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
@@ -33,11 +34,13 @@ struct ControlFile {
   std::string new_para;   // form X's item parameters
   std::string new_quad;   // group 1's quadrature points
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
+  std::string new_cov;       // the covariance of form X's parameter estimates; empty when not named
+  std::string old_cov;       // the same for form Y
 };
 
-// The control file's six names, and the common-item file when a
-// common_items record names one (anywhere among or after the six; it does
-// not count as one of them), each relative one resolved against the control
+// The control file's six names, and those of its optional records
+// (common_items, new_cov, old_cov: anywhere among or after the six, none
+// counting as one of them), each relative one resolved against the control
 // file's own folder.
 ControlFile read_control(const std::filesystem::path& control_file);
 
@@ -60,11 +63,22 @@ struct CommonItemsFile {
 };
 CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
+// A covariance file: the P x P covariance of a form's parameter estimates,
+// P the form's parameters without D (items in file order, each item's values
+// in file order after D), one free-format read per row. covariance_size(items)
+// is P. A wrong count, an asymmetry beyond 1e-9 relative or a negative
+// variance is an Error naming the line, row and column by item and parameter.
+std::size_t covariance_size(const std::vector<Item>& items);
+Covariance read_covariance(std::istream& in, const std::string& name, const std::vector<Item>& items,
+                           const ReadOptions& options = {});
+
 // The same from files, which must exist; messages name them by the path given.
 std::vector<Item> read_items(const std::filesystem::path& file, const ReadOptions& options = {});
 QuadratureGrid read_grid(const std::filesystem::path& file, const ReadOptions& options = {});
 RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOptions& options = {});
 CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadOptions& options = {});
+Covariance read_covariance(const std::filesystem::path& file, const std::vector<Item>& items,
+                           const ReadOptions& options = {});
 
 // The five input files, form Y's first. The echo is the report's first part:
 // "form y input", form Y's three files, "form x input", form X's two. A

@@ -3,6 +3,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string_view>
 
 #include "common/free_format_reader.hpp"
@@ -14,7 +15,10 @@ namespace irteq {
 namespace {
 
 constexpr int record_count = 6;
-constexpr std::string_view common_items_keyword = "common_items";
+// Records a control file may add, anywhere among the six or after them: none counts as one of the six.
+constexpr std::array<std::string_view, 3> optional_keywords{"common_items", "new_cov", "old_cov"};
+constexpr std::array<std::string ControlFile::*, 3> optional_slots{&ControlFile::common_items, &ControlFile::new_cov,
+                                                                    &ControlFile::old_cov};
 constexpr std::array<std::string_view, 6> keywords{"output", "old_para", "old_quad", "raw2scale", "new_para", "new_quad"};
 constexpr std::array<std::string ControlFile::*, 6> slots{&ControlFile::output,    &ControlFile::old_para,
                                                            &ControlFile::old_quad,  &ControlFile::raw2scale,
@@ -40,14 +44,21 @@ ControlFile read_control_records(const std::string& control_file_name) {
   std::array<bool, 6> named{};
   std::string keyword;  // both keep what they held when a read leaves them unread
   std::string file_name;
-  // A common_items record may stand among the six without counting as one.
-  const auto take_common_items = [&](const std::string& name) {
+  // The optional record's slot when the keyword names one, else none.
+  const auto optional_slot = [&]() -> std::optional<std::size_t> {
+    for (std::size_t slot = 0; slot < optional_keywords.size(); ++slot) {
+      if (without_trailing_blanks(keyword) == optional_keywords[slot]) return slot;
+    }
+    return std::nullopt;
+  };
+  const auto take_optional = [&](std::size_t slot, const std::string& name) {
+    const std::string what(optional_keywords[slot]);
     if (name.find('\0') != std::string::npos) {
-      reader.fail("the file name of common_items holds a NUL character",
+      reader.fail("the file name of " + what + " holds a NUL character",
                   {.code = ErrorCode::control_file, .input = InputPart::control_file});
     }
-    files.common_items = std::string(without_trailing_blanks(name));
-    if (files.common_items.empty()) fail(control_file_name, "the keyword common_items names no file");
+    files.*optional_slots[slot] = std::string(without_trailing_blanks(name));
+    if ((files.*optional_slots[slot]).empty()) fail(control_file_name, "the keyword " + what + " names no file");
   };
   for (int record = 0; record < record_count;) {
     reader.begin_read();
@@ -55,8 +66,8 @@ ControlFile read_control_records(const std::string& control_file_name) {
       reader.fail("end of file after " + std::to_string(record) + " of the six keyword records",
                   {.code = ErrorCode::syntax_error, .input = InputPart::control_file});
     }
-    if (without_trailing_blanks(keyword) == common_items_keyword) {
-      take_common_items(file_name);
+    if (const auto slot = optional_slot()) {
+      take_optional(*slot, file_name);
       continue;
     }
     ++record;
@@ -74,20 +85,22 @@ ControlFile read_control_records(const std::string& control_file_name) {
     }
   }
   // After the six, lines that are not records stay ignored, as they always
-  // were; only a common_items record is taken from them.
+  // were; only the optional records are taken from them.
   for (;;) {
+    std::optional<std::size_t> slot;
     try {
       reader.begin_read();
       if (reader.get_text(keyword) == Got::end_of_file) break;
-      if (without_trailing_blanks(keyword) != common_items_keyword) continue;
+      slot = optional_slot();
+      if (!slot) continue;
       if (reader.get_text(file_name) == Got::end_of_file) {
-        fail(control_file_name, "the keyword common_items names no file");
+        fail(control_file_name, "the keyword " + std::string(optional_keywords[*slot]) + " names no file");
       }
     } catch (const Error& error) {
       if (error.diagnostic().code != ErrorCode::syntax_error) throw;
       continue;  // a line that is no record
     }
-    take_common_items(file_name);
+    take_optional(*slot, file_name);
   }
   std::string missing;
   for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
@@ -108,8 +121,12 @@ void check_report_is_not_an_input(const ControlFile& files, const std::string& c
                                   " file; it would be overwritten");
     }
   }
-  if (!files.common_items.empty() && std::filesystem::equivalent(files.output, files.common_items, no_such_file)) {
-    fail(control_file_name, "the report " + files.output + " is also the common_items file; it would be overwritten");
+  for (std::size_t slot = 0; slot < optional_slots.size(); ++slot) {
+    const std::string& name = files.*optional_slots[slot];
+    if (!name.empty() && std::filesystem::equivalent(files.output, name, no_such_file)) {
+      fail(control_file_name, "the report " + files.output + " is also the " + std::string(optional_keywords[slot]) +
+                                  " file; it would be overwritten");
+    }
   }
   if (std::filesystem::equivalent(files.output, control_file_name, no_such_file)) {
     fail(control_file_name, "the report " + files.output + " is the control file itself");
@@ -125,7 +142,9 @@ ControlFile read_control(const std::filesystem::path& control_file) {
   for (std::string ControlFile::*slot : slots) {
     files.*slot = (folder / std::filesystem::path(files.*slot)).string();
   }
-  if (!files.common_items.empty()) files.common_items = (folder / std::filesystem::path(files.common_items)).string();
+  for (std::string ControlFile::*slot : optional_slots) {
+    if (!(files.*slot).empty()) files.*slot = (folder / std::filesystem::path(files.*slot)).string();
+  }
   check_report_is_not_an_input(files, control_file_name);
   return files;
 }

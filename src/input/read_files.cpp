@@ -31,4 +31,11 @@ CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadO
   return read_common_items(in, file.string(), options);
 }
 
+Covariance read_covariance(const std::filesystem::path& file, const std::vector<Item>& items,
+                           const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "covariance file");
+  return read_covariance(in, file.string(), items, options);
+}
+
 }  // namespace irteq

@@ -1,0 +1,127 @@
+// Reader of covariance files: a title line, then the full symmetric P x P
+// covariance of a form's parameter estimates, one free-format read per row,
+// rows in order. P counts the form's parameters without D, items in file
+// order, each item's values in file order after D ("L3": a, b, c; "SN" and
+// "SL": a, b(1..m-1); "BN": a(1..m), c(1..m); "MU": a, b, d(1..m)). A
+// parameter held fixed has a zero row and column. Rows and columns are named
+// in messages by item and parameter, since a wrong count is the usual fault.
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "common/shown_number.hpp"
+#include "input/titled_file.hpp"
+#include "irteq/files.hpp"
+
+namespace irteq {
+
+namespace {
+
+// The names of an item's estimated parameters, in the covariance's order.
+std::vector<std::string> parameter_names(const Item& item) {
+  const std::size_t m = item.category_scores.size();
+  std::vector<std::string> names;
+  const auto indexed = [&](const char* letter, std::size_t first, std::size_t last) {
+    for (std::size_t k = first; k <= last; ++k) names.push_back(std::string(letter) + "(" + std::to_string(k) + ")");
+  };
+  switch (item.model) {
+    case ItemModel::l3:
+      names = {"a", "b", "c"};
+      break;
+    case ItemModel::sn:
+    case ItemModel::sl:
+      names = {"a"};
+      indexed("b", 1, m - 1);
+      break;
+    case ItemModel::bn:
+      indexed("a", 1, m);
+      indexed("c", 1, m);
+      break;
+    case ItemModel::mu:
+      names = {"a", "b"};
+      indexed("d", 1, m);
+      break;
+  }
+  return names;
+}
+
+}  // namespace
+
+std::size_t covariance_size(const std::vector<Item>& items) {
+  std::size_t size = 0;
+  for (const Item& item : items) size += parameter_names(item).size();
+  return size;
+}
+
+Covariance read_covariance(std::istream& in, const std::string& name, const std::vector<Item>& items,
+                           const ReadOptions& options) {
+  TitledFile titled(in, name, options);
+  FreeFormatReader& reader = titled.reader;
+  titled.echo_title();
+
+  // What each row and column stands for: "row 7 (item 3, number 12, b)".
+  std::vector<std::string> labels;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    for (const std::string& parameter : parameter_names(items[i])) {
+      labels.push_back("(item " + std::to_string(i + 1) + ", number " + std::to_string(items[i].number) + ", " +
+                       parameter + ")");
+    }
+  }
+  const std::size_t size = labels.size();
+  const auto place = [&](const char* what, std::size_t index) {
+    return std::string(what) + " " + std::to_string(index + 1) + " " + labels[index];
+  };
+  Covariance covariance{size, std::vector<double>(size * size, 0.0)};
+  std::vector<int> row_lines(size, 0);
+  for (std::size_t row = 0; row < size; ++row) {
+    reader.begin_read();
+    const Diagnostic where{.code = ErrorCode::syntax_error, .row = static_cast<int>(row + 1)};
+    for (std::size_t column = 0; column < size; ++column) {
+      if (reader.get_real(covariance.values[row * size + column]) == Got::end_of_file) {
+        reader.fail("end of file in " + place("row", row) + " at " + place("column", column) + "; the matrix is " +
+                        std::to_string(size) + " x " + std::to_string(size) + ", one row per parameter without D",
+                    where);
+      }
+    }
+    row_lines[row] = reader.line_number();
+    if (const int left = reader.numbers_left_on_line(); left > 0) {
+      reader.fail(place("row", row) + " has " + std::to_string(left) + " more number" + (left == 1 ? "" : "s") +
+                      " than the " + std::to_string(size) + " columns of the form's parameters without D",
+                  where);
+    }
+  }
+  double extra = 0.0;
+  reader.begin_read();
+  if (reader.get_real(extra) != Got::end_of_file) {
+    reader.fail("numbers after the " + std::to_string(size) + " rows of the form's parameters without D",
+                {.code = ErrorCode::syntax_error});
+  }
+
+  for (std::size_t row = 0; row < size; ++row) {
+    const double diagonal = covariance.values[row * size + row];
+    const Diagnostic where{.code = ErrorCode::invalid_input, .line = row_lines[row], .row = static_cast<int>(row + 1)};
+    if (!std::isfinite(diagonal) || diagonal < 0.0) {
+      reader.fail(place("row", row) + ": the variance " + shown_number(diagonal) + " must be a finite number, 0 or more",
+                  where);
+    }
+    for (std::size_t column = 0; column < row; ++column) {
+      const double below = covariance.values[row * size + column];
+      const double above = covariance.values[column * size + row];
+      const double scale = std::fmax(std::fmax(std::fabs(below), std::fabs(above)),
+                                     std::sqrt(diagonal * covariance.values[column * size + column]));
+      if (!std::isfinite(below) || !(std::fabs(below - above) <= 1e-9 * scale)) {
+        reader.fail(place("row", row) + ", " + place("column", column) + ": " + shown_number(below) + ", but " +
+                        place("row", column) + " holds " + shown_number(above) +
+                        " in its column; a covariance matrix is symmetric",
+                    where);
+      }
+    }
+  }
+  std::string line = "covariance of ";
+  line += std::to_string(size) + " parameters read";
+  titled.echo.line(line);
+  titled.warnings.finish();
+  return covariance;
+}
+
+}  // namespace irteq
