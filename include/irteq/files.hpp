@@ -34,13 +34,11 @@ struct ControlFile {
   std::string new_para;   // form X's item parameters
   std::string new_quad;   // group 1's quadrature points
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
-  std::string new_cov;       // the covariance of form X's parameter estimates; empty when not named
-  std::string old_cov;       // the same for form Y
 };
 
-// The control file's six names, and those of its optional records
-// (common_items, new_cov, old_cov: anywhere among or after the six, none
-// counting as one of them), each relative one resolved against the control
+// The control file's six names, and the common-item file when a
+// common_items record names one (anywhere among or after the six; it does
+// not count as one of them), each relative one resolved against the control
 // file's own folder.
 ControlFile read_control(const std::filesystem::path& control_file);
 

@@ -81,25 +81,20 @@ TEST(ControlFile, EndsTheRunWhenItEndsBeforeSixRecords) {
   EXPECT_EQ(run.errors, "irteq: control.txt line 5: end of file after 4 of the six keyword records\n");
 }
 
-// A common_items record (or new_cov, old_cov) may stand among the six
-// without taking a record's place, or after them among lines that are no
-// records; the later of two wins.
-TEST(ControlFile, FindsTheOptionalRecordsAmongAndAfterTheSix) {
+// A common_items record may stand among the six without taking a record's
+// place, or after them among lines that are no records; the later of two wins.
+TEST(ControlFile, FindsTheCommonItemsRecordAmongAndAfterTheSix) {
   const std::string six = "output report.txt\nold_para y.par\nold_quad g2.qd\nraw2scale y.scl\nnew_para x.par\n";
   struct Case {
     std::string control;
     std::string common_items;
-    std::string new_cov = {};
-    std::string old_cov = {};
   };
   for (const Case& c : {Case{six + "new_quad g1.qd\n", ""},
                         Case{"common_items a.txt\n" + six + "new_quad g1.qd\n", "a.txt"},
                         Case{six + "common_items 'b c.txt'\nnew_quad g1.qd\n", "b c.txt"},
                         Case{six + "new_quad g1.qd\nnot a record, 'unclosed\n\ncommon_items d.txt\n", "d.txt"},
                         Case{"common_items a.txt\n" + six + "new_quad g1.qd\ncommon_items e.txt\n", "e.txt"},
-                        Case{six + "new_quad g1.qd\nCommon_items f.txt\n", ""},
-                        Case{"new_cov x.cov\n" + six + "old_cov y.cov\nnew_quad g1.qd\n", "", "x.cov", "y.cov"},
-                        Case{six + "new_quad g1.qd\nold_cov y.cov\nnew_cov 'x c.cov'\n", "", "x c.cov", "y.cov"}}) {
+                        Case{six + "new_quad g1.qd\nCommon_items f.txt\n", ""}}) {
     SCOPED_TRACE(c.control);
     SmallCase run;
     run.set("control.txt", c.control);
@@ -108,8 +103,6 @@ TEST(ControlFile, FindsTheOptionalRecordsAmongAndAfterTheSix) {
     const ControlFile files = read_control_records("control.txt");
     std::filesystem::current_path(here);
     EXPECT_EQ(files.common_items, c.common_items);
-    EXPECT_EQ(files.new_cov, c.new_cov);
-    EXPECT_EQ(files.old_cov, c.old_cov);
     EXPECT_EQ(files.new_quad, "g1.qd");
   }
 }
