@@ -81,7 +81,7 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
     const int row = static_cast<int>(file.pairs.size()) + 1;
     reader.set_context("pair " + std::to_string(row) + ": ");
     if (reader.get_integer(x_number) == Got::end_of_file) break;
-    const int line = reader.line_number();  // where the pair's first number stands
+    const int pair_line = reader.line_number();  // where the pair's first number stands
     if (reader.get_integer(y_number) == Got::end_of_file) {
       reader.fail("end of file after form X's item number; a pair needs form Y's too",
                   {.code = ErrorCode::syntax_error, .row = row});
@@ -96,7 +96,7 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
     append_integer(text, x_number, 6);
     append_integer(text, y_number, 6);
     echo.line(text);
-    file.pairs.push_back({x_number, y_number, line});
+    file.pairs.push_back({x_number, y_number, pair_line});
   }
   titled.warnings.finish();
   return file;

@@ -96,9 +96,9 @@ std::vector<Item> read_items(std::istream& in, const std::string& name, const Re
       const std::string header_hint = one_item_per_line ? std::string(layout_hint()) : before_hint;
       const std::string code = two_characters(code_read);
       const std::string label = item_label(position, number, code, m);
-      const auto fail_item = [&](const std::string& problem, ErrorCode error, int line = 0) {
+      const auto fail_item = [&](const std::string& problem, ErrorCode error, int at_line = 0) {
         reader.set_context({});
-        reader.fail(label + ": " + problem, {.code = error, .line = line, .item = position});
+        reader.fail(label + ": " + problem, {.code = error, .line = at_line, .item = position});
       };
       blame.clear();
       if (items.size() == static_cast<std::size_t>(max_items)) {
