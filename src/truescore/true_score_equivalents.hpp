@@ -19,6 +19,17 @@ void true_score_equivalents(std::span<const Item> items_y, std::span<const Item>
                             std::span<const double> scores_x, std::span<const double> scores_y,
                             TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings);
 
+// The same in two parts that may run apart: first the thetas (one search
+// after another, each starting at the last one's theta), with the equivalents
+// of the points not searched (chance_y is form Y's chance_score); then form
+// Y's true scores at the searched thetas, for the points begin .. end - 1 of
+// result, which may be filled range by range in any order.
+void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
+                       std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
+                       std::vector<RootFinderWarning>& warnings);
+void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& result, std::size_t begin,
+                          std::size_t end);
+
 // Sum over the form's "L3" items of (u(2) - u(1)) * c: the expected score above
 // the lowest that guessing alone gives.
 double chance_score(std::span<const Item> items);
