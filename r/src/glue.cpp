@@ -373,7 +373,7 @@ List validate_scale_table_glue(List scale, double w2, std::string name) {
 
 // Messages name the inputs by the arguments of equate() in R.
 // [[Rcpp::export(.equate)]]
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2) {
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads) {
   return guarded([&](Warnings&) {
     irteq::EquatingInput input;
     input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
@@ -384,16 +384,16 @@ List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scal
     input.grid_group2 = grid_from_r(y_grid);
     input.scale_table = scale_from_r(scale);
     input.w2 = w2;
-    return result_to_r(irteq::equate(input), input);
+    return result_to_r(irteq::equate(input, {.threads = threads}), input);
   });
 }
 
 // [[Rcpp::export(.equate_files)]]
-List equate_files_glue(std::string control, bool strict) {
+List equate_files_glue(std::string control, bool strict, int threads) {
   return guarded([&](Warnings& w) {
     const irteq::EquatingInput input =
         irteq::read_control_file(std::filesystem::path(control), collecting(w, strict));
-    return result_to_r(irteq::equate(input), input);
+    return result_to_r(irteq::equate(input, {.threads = threads}), input);
   });
 }
 
