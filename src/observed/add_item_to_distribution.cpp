@@ -69,8 +69,8 @@ class Step {
   // Points spread .. previous_count - 1 reach inside the previous range for
   // every category; there the sums run over blocks of Registers vectors of
   // points at once, as many running sums as the registers hold without spilling.
-  // Its + and * are the scalar operations lane by lane, and a double operand
-  // is used in every lane as it is.
+  // A vector's + and * are the scalar operations lane by lane, and a double
+  // operand takes part in every lane as it is.
   template <std::size_t Lanes, std::size_t Registers>
   IRTEQ_ALWAYS_INLINE std::size_t interior_blocks(std::size_t x) const {
     using Vector = typename Doubles<Lanes>::Vector;
