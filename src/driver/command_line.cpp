@@ -52,7 +52,9 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
     } else if (!options_ended && argument.starts_with("--csv=")) {
       line.csv_folder = std::string(argument.substr(6));
     } else if (!options_ended && (argument == "--threads" || argument.starts_with("--threads="))) {
-      if (argument == "--threads" && i + 1 == arguments.size()) return usage_error("the option --threads needs a number");
+      if (argument == "--threads" && i + 1 == arguments.size()) {
+        return usage_error("the option --threads needs a number");
+      }
       const std::string_view value = argument == "--threads" ? arguments[++i] : argument.substr(10);
       const std::optional<int> threads = thread_count(value);
       if (!threads) {

@@ -60,11 +60,26 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   const int workers = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), conditional_units + 1));
 
   // Worker 0 first runs the searches; every worker takes conditional
-  // distributions by number until none is left.
+  // distributions by number until none is left, then form Y's true scores by
+  // runs of points as the searches settle them.
   std::atomic<std::size_t> next_conditional{0};
+  std::atomic<std::size_t> settled{0};
+  std::atomic<std::size_t> next_equivalent{0};
+  const std::size_t x_points = scores_x.size();
   run_on_threads(workers, [&](int worker) {
-    if (worker == 0) true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), stages.true_score,
-                                       stages.warnings);
+    const auto settle = [&](std::size_t points) {
+      settled.store(points, std::memory_order_release);
+      settled.notify_all();
+    };
+    if (worker == 0) {
+      try {
+        true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), stages.true_score, stages.warnings,
+                          settle);
+      } catch (...) {
+        settle(x_points);  // no worker waits for searches that will not come; the failure is rethrown at the join
+        throw;
+      }
+    }
     std::vector<double> scratch(most_points);
     for (std::size_t unit; (unit = next_conditional.fetch_add(1)) < conditional_units;) {
       std::size_t m = 0;
@@ -74,22 +89,23 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
       conditional_score_distribution(marginal.grid.points[unit], marginal.items, conditional,
                                      std::span<double>(scratch.data(), marginal.points));
     }
+    for (std::size_t begin; (begin = next_equivalent.fetch_add(equivalents_per_unit)) < x_points;) {
+      const std::size_t end = std::min(begin + equivalents_per_unit, x_points);
+      for (std::size_t now = settled.load(std::memory_order_acquire); now < end;
+           now = settled.load(std::memory_order_acquire)) {
+        settled.wait(now, std::memory_order_acquire);
+      }
+      searched_equivalents(items_y, stages.true_score, begin, end);
+    }
   });
 
-  // Then each marginal summed over its grid, and form Y's true scores by runs of points.
-  const std::size_t equivalent_units = (scores_x.size() + equivalents_per_unit - 1) / equivalents_per_unit;
-  const std::size_t units = marginals.size() + equivalent_units;
-  std::atomic<std::size_t> next_unit{0};
-  run_on_threads(static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), units)), [&](int) {
-    for (std::size_t unit; (unit = next_unit.fetch_add(1)) < units;) {
-      if (unit < marginals.size()) {
-        Marginal& marginal = marginals[unit];
-        marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, marginal.conditionals);
-      } else {
-        const std::size_t begin = (unit - marginals.size()) * equivalents_per_unit;
-        searched_equivalents(items_y, stages.true_score, begin,
-                             std::min(begin + equivalents_per_unit, scores_x.size()));
-      }
+  // Then each marginal summed over its grid, in grid order.
+  std::atomic<std::size_t> next_marginal{0};
+  const auto summing_threads = std::min<std::size_t>(static_cast<std::size_t>(threads), marginals.size());
+  run_on_threads(static_cast<int>(summing_threads), [&](int) {
+    for (std::size_t m; (m = next_marginal.fetch_add(1)) < marginals.size();) {
+      Marginal& marginal = marginals[m];
+      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, marginal.conditionals);
     }
   });
   return stages;

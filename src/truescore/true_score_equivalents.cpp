@@ -69,7 +69,7 @@ double chance_score(std::span<const Item> items) {
 
 void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
                        std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
-                       std::vector<RootFinderWarning>& warnings) {
+                       std::vector<RootFinderWarning>& warnings, const std::function<void(std::size_t)>& settled) {
   constexpr double lowest_theta = -99.0;
   constexpr double top_theta = 99.0;
   constexpr double search_lower = -8.0;
@@ -112,9 +112,11 @@ void true_score_thetas(std::span<const Item> items_x, std::span<const double> sc
       equivalents[at] = (scores_x[at] - x1) * chance_y / chance_x + y1;
     }
   }
+  const long long first_searched = std::max(nlow + 2, 2LL);
+  if (settled) settled(static_cast<std::size_t>(std::min(first_searched - 1, nx)));
   RememberedCurve curve(items_x);
   double lower = search_lower;
-  for (long long i = std::max(nlow + 2, 2LL); i <= nx - 1; ++i) {
+  for (long long i = first_searched; i <= nx - 1; ++i) {
     const auto at = static_cast<std::size_t>(i - 1);
     ZbrentOutcome outcome;
     const double target = scores_x[at];
@@ -129,7 +131,9 @@ void true_score_thetas(std::span<const Item> items_x, std::span<const double> sc
     }
     lower = thetas[at];
     curve.next_search();
+    if (settled) settled(at + 1);
   }
+  if (settled) settled(scores_x.size());
 }
 
 void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& result, std::size_t begin,
