@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <memory>
 
 #include "common/score_range.hpp"
 #include "equate/run_on_threads.hpp"
@@ -32,7 +33,8 @@ struct Marginal {
   const QuadratureGrid& grid;
   ScoreDistribution& result;
   std::size_t points = static_cast<std::size_t>(score_range(items).point_count());
-  std::vector<double> conditionals = std::vector<double>(grid.points.size() * points);
+  // Left uninitialised: the workers write every entry, and touch its pages first.
+  std::unique_ptr<double[]> conditionals{new double[grid.points.size() * points]};
 };
 
 // Form Y's true scores are shared out in runs of this many score points.
@@ -85,7 +87,7 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
       std::size_t m = 0;
       while (unit >= marginals[m].grid.points.size()) unit -= marginals[m++].grid.points.size();
       Marginal& marginal = marginals[m];
-      const std::span<double> conditional(marginal.conditionals.data() + unit * marginal.points, marginal.points);
+      const std::span<double> conditional(marginal.conditionals.get() + unit * marginal.points, marginal.points);
       conditional_score_distribution(marginal.grid.points[unit], marginal.items, conditional,
                                      std::span<double>(scratch.data(), marginal.points));
     }
@@ -105,7 +107,8 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   run_on_threads(static_cast<int>(summing_threads), [&](int) {
     for (std::size_t m; (m = next_marginal.fetch_add(1)) < marginals.size();) {
       Marginal& marginal = marginals[m];
-      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, marginal.conditionals);
+      const std::span<const double> conditionals(marginal.conditionals.get(), marginal.grid.points.size() * marginal.points);
+      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, conditionals);
     }
   });
   return stages;
