@@ -107,8 +107,8 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   run_on_threads(static_cast<int>(summing_threads), [&](int) {
     for (std::size_t m; (m = next_marginal.fetch_add(1)) < marginals.size();) {
       Marginal& marginal = marginals[m];
-      const std::span<const double> conditionals(marginal.conditionals.get(), marginal.grid.points.size() * marginal.points);
-      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, conditionals);
+      const std::size_t size = marginal.grid.points.size() * marginal.points;
+      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, {marginal.conditionals.get(), size});
     }
   });
   return stages;
