@@ -69,9 +69,10 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   std::atomic<std::size_t> next_equivalent{0};
   const std::size_t x_points = scores_x.size();
   run_on_threads(workers, [&](int worker) {
+    // Waiting workers wake when a whole run of points has settled, not at every search.
     const auto settle = [&](std::size_t points) {
-      settled.store(points, std::memory_order_release);
-      settled.notify_all();
+      const std::size_t before = settled.exchange(points, std::memory_order_release);
+      if (points / equivalents_per_unit != before / equivalents_per_unit || points == x_points) settled.notify_all();
     };
     if (worker == 0) {
       try {
@@ -101,16 +102,12 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
     }
   });
 
-  // Then each marginal summed over its grid, in grid order.
-  std::atomic<std::size_t> next_marginal{0};
-  const auto summing_threads = std::min<std::size_t>(static_cast<std::size_t>(threads), marginals.size());
-  run_on_threads(static_cast<int>(summing_threads), [&](int) {
-    for (std::size_t m; (m = next_marginal.fetch_add(1)) < marginals.size();) {
-      Marginal& marginal = marginals[m];
-      const std::size_t size = marginal.grid.points.size() * marginal.points;
-      marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, {marginal.conditionals.get(), size});
-    }
-  });
+  // Then each marginal summed over its grid, in grid order: little work beside
+  // the rest, not worth starting threads again.
+  for (Marginal& marginal : marginals) {
+    const std::size_t size = marginal.grid.points.size() * marginal.points;
+    marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, {marginal.conditionals.get(), size});
+  }
   return stages;
 }
 

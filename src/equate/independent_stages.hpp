@@ -24,7 +24,7 @@ struct IndependentStages {
 // or on up to `threads`. On several, the conditional distributions (one per
 // form, group and grid point) are shared out while worker 0 runs true score
 // equating's searches, one after another; form Y's true scores follow the
-// searches, and then the sums over each grid, in grid order, are shared out.
+// searches; then each marginal is summed over its grid, in grid order.
 // Every number is the same sequence of operations as on one thread, so the
 // results do not depend on the thread count.
 IndependentStages independent_stages(std::span<const Item> items_y, std::span<const Item> items_x,
