@@ -88,13 +88,19 @@ class Step {
     return x;
   }
 
-  // Blocks of eight vectors, then of four, two and one, then single points.
+  // Blocks of eight vectors; the points left over, when there were whole
+  // blocks, by one more block ending at the last inside point, which works
+  // some points out again to the same values; else blocks of four, two and
+  // one vectors. Then single points.
   template <std::size_t Lanes>
   IRTEQ_ALWAYS_INLINE void run() const {
     const std::size_t next_count = previous_count_ + spread_;
+    const std::size_t interior_end = previous_count_ > spread_ ? previous_count_ : spread_;
     std::size_t x = 0;
     for (; x < spread_ && x < next_count; ++x) edge_point(x);
+    const std::size_t first_block = x;
     x = interior_blocks<Lanes, 8>(x);
+    if (x != first_block && x != interior_end) x = interior_blocks<Lanes, 8>(interior_end - 8 * Lanes);
     x = interior_blocks<Lanes, 4>(x);
     x = interior_blocks<Lanes, 2>(x);
     x = interior_blocks<Lanes, 1>(x);
