@@ -48,8 +48,9 @@ struct Doubles<8> {
   typedef double Vector __attribute__((vector_size(64)));
 };
 
-// Six vector registers of sums (enough to cover the additions' latency): sums[r] += factors[r] * p, the same
-// multiply-add as the recursion's, with the factors in registers too.
+// Six vector registers of sums, enough to cover the additions' latency:
+// sums[r] += factors[r] * p, the recursion's multiply-add, the factors in
+// registers too.
 template <std::size_t Lanes>
 [[gnu::always_inline]] inline double plain_multiply_adds(double p, long long count) {
   using Vector = typename Doubles<Lanes>::Vector;
