@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
 
 #include "common/score_range.hpp"
 #include "equate/run_on_threads.hpp"
@@ -40,6 +42,36 @@ struct Marginal {
 // Form Y's true scores are shared out in runs of this many score points.
 constexpr std::size_t equivalents_per_unit = 32;
 
+// How many of form X's first points have their final theta, for the workers
+// that wait to compute form Y's true scores there. (A mutex and a condition
+// variable rather than std::atomic::wait, which older macOS libraries lack.)
+class SettledPoints {
+ public:
+  explicit SettledPoints(std::size_t all) : all_(all) {}
+
+  // Waiting workers wake when a whole run of points has settled, not at every search.
+  void settle(std::size_t points) {
+    std::size_t before = 0;
+    {
+      const std::lock_guard lock(mutex_);
+      before = settled_;
+      settled_ = points;
+    }
+    if (points / equivalents_per_unit != before / equivalents_per_unit || points == all_) changed_.notify_all();
+  }
+
+  void wait_for(std::size_t points) {
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [&] { return settled_ >= points; });
+  }
+
+ private:
+  const std::size_t all_;
+  std::size_t settled_ = 0;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+};
+
 }  // namespace
 
 IndependentStages independent_stages(std::span<const Item> items_y, std::span<const Item> items_x,
@@ -65,21 +97,16 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   // distributions by number until none is left, then form Y's true scores by
   // runs of points as the searches settle them.
   std::atomic<std::size_t> next_conditional{0};
-  std::atomic<std::size_t> settled{0};
   std::atomic<std::size_t> next_equivalent{0};
   const std::size_t x_points = scores_x.size();
+  SettledPoints settled(x_points);
   run_on_threads(workers, [&](int worker) {
-    // Waiting workers wake when a whole run of points has settled, not at every search.
-    const auto settle = [&](std::size_t points) {
-      const std::size_t before = settled.exchange(points, std::memory_order_release);
-      if (points / equivalents_per_unit != before / equivalents_per_unit || points == x_points) settled.notify_all();
-    };
     if (worker == 0) {
       try {
         true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), stages.true_score, stages.warnings,
-                          settle);
+                          [&](std::size_t points) { settled.settle(points); });
       } catch (...) {
-        settle(x_points);  // no worker waits for searches that will not come; the failure is rethrown at the join
+        settled.settle(x_points);  // no worker waits for searches that will not come; rethrown at the join
         throw;
       }
     }
@@ -94,10 +121,7 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
     }
     for (std::size_t begin; (begin = next_equivalent.fetch_add(equivalents_per_unit)) < x_points;) {
       const std::size_t end = std::min(begin + equivalents_per_unit, x_points);
-      for (std::size_t now = settled.load(std::memory_order_acquire); now < end;
-           now = settled.load(std::memory_order_acquire)) {
-        settled.wait(now, std::memory_order_acquire);
-      }
+      settled.wait_for(end);
       searched_equivalents(items_y, stages.true_score, begin, end);
     }
   });
