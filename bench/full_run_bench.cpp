@@ -1,6 +1,7 @@
 // One whole run at the limits: two 200-item mixed-format forms of about 800
 // score points each and two 100-point grids, read from files, equated and
-// reported, exactly as a user's run does it. Beside it, the library's
+// reported, exactly as a user's run does it (the dialogue on the cores
+// available, batch mode and the library on one thread and on two). Beside it, the library's
 // equate() on the same input held in memory, and the stages timed alone:
 // reading, the two that do the computing, and writing.
 
@@ -22,6 +23,7 @@
 #include "irteq/irteq.hpp"
 #include "observed/adjust_zero_probabilities.hpp"
 #include "observed/equipercentile_equivalents.hpp"
+#include "observed/kernel_path.hpp"
 #include "observed/marginal_score_distribution.hpp"
 #include "observed/raw_to_scale.hpp"
 #include "observed/round_scale_scores.hpp"
@@ -86,6 +88,9 @@ class FullRunCase {
   EquatingResult result_;
 };
 
+// The distribution kernel's instruction set (IRTEQ_KERNEL chooses another).
+void label_kernel_path(benchmark::State& state) { state.SetLabel(std::string(kernel_path_name(kernel_path()))); }
+
 void report_score_points(benchmark::State& state, const EquatingInput& input) {
   state.counters["y_points"] = static_cast<double>(score_range(input.items_y).point_count());
   state.counters["x_points"] = static_cast<double>(score_range(input.items_x).point_count());
@@ -114,16 +119,18 @@ void BM_FullRun(benchmark::State& state) {
   if (!failure.empty()) state.SkipWithError(failure.c_str());
   report_score_points(state, run_case.input());
 }
-BENCHMARK(BM_FullRun)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRun)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 // The same run in batch mode, the report and the three CSV files written:
-// what batch mode with --csv costs beside the dialogue.
+// what batch mode with --csv costs beside the dialogue, on one thread and on two.
 void BM_FullRun_BatchWithCsv(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
   const std::string csv_folder = (run_case.control_file().parent_path() / "csv").string();
   CommandLine line;
   line.control_file = run_case.control_file().string();
   line.csv_folder = csv_folder;
+  line.threads = static_cast<int>(state.range(0));
+  label_kernel_path(state);
   std::string failure;
   for (auto _ : state) {
     std::ostringstream errors;
@@ -134,22 +141,57 @@ void BM_FullRun_BatchWithCsv(benchmark::State& state) {
   }
   if (!failure.empty()) state.SkipWithError(failure.c_str());
 }
-BENCHMARK(BM_FullRun_BatchWithCsv)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRun_BatchWithCsv)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
 
 
-// The library's figure: the same equating with no files and no console.
+// The library's figure: the same equating with no files and no console, on
+// as many threads as the argument says.
 void BM_FullRun_Equate(benchmark::State& state) {
   FullRunCase& run_case = FullRunCase::get();
+  const EquatingOptions options{.threads = static_cast<int>(state.range(0))};
+  label_kernel_path(state);
   bool warned = false;
   for (auto _ : state) {
-    const EquatingResult result = equate(run_case.input());
+    const EquatingResult result = equate(run_case.input(), options);
     benchmark::DoNotOptimize(result.moments.data());
     warned = warned || !result.warnings.empty();
   }
   if (warned) state.SkipWithError("the root finder gave a warning");
   report_score_points(state, run_case.input());
 }
-BENCHMARK(BM_FullRun_Equate)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRun_Equate)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
+// A typical run: the bundled example (two forms of a few dozen items), read
+// from its files and equated in memory.
+void BM_BundledExample_Equate(benchmark::State& state) {
+  const EquatingInput input = read_control_file(std::filesystem::path(IRTEQ_EXAMPLE_DIR) / "control.txt");
+  const EquatingOptions options{.threads = static_cast<int>(state.range(0))};
+  label_kernel_path(state);
+  for (auto _ : state) {
+    const EquatingResult result = equate(input, options);
+    benchmark::DoNotOptimize(result.moments.data());
+  }
+  report_score_points(state, input);
+}
+BENCHMARK(BM_BundledExample_Equate)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMicrosecond);
 
 // Stage: the four marginal distributions and the two synthetic ones.
 void BM_FullRun_Distributions(benchmark::State& state) {

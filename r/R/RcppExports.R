@@ -33,16 +33,16 @@
     .Call(`_irteq_validate_scale_table_glue`, scale, w2, name)
 }
 
-.equate <- function(x_items, y_items, x_grid, y_grid, scale, w2) {
-    .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2)
+.equate <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads) {
+    .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads)
 }
 
 .link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric) {
     .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric)
 }
 
-.equate_files <- function(control, strict) {
-    .Call(`_irteq_equate_files_glue`, control, strict)
+.equate_files <- function(control, strict, threads) {
+    .Call(`_irteq_equate_files_glue`, control, strict, threads)
 }
 
 .number_text <- function(x) {

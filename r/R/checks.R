@@ -19,6 +19,14 @@ check_flag <- function(x, what, call) {
   x
 }
 
+check_threads <- function(x, call) {
+  if (!is.numeric(x) || length(x) != 1L || is.na(x) || x < 1 || x != trunc(x) || x > .Machine$integer.max) {
+    abort(sprintf("threads must be a positive whole number, not %s",
+                  if (is.numeric(x) && length(x) == 1L) format(x) else describe(x)), call)
+  }
+  as.integer(x)
+}
+
 describe <- function(x) {
   if (is.null(x)) return("NULL")
   if (is.character(x) && length(x) == 1L) return(if (is.na(x)) "NA" else sprintf("'%s'", x))

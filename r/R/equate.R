@@ -46,6 +46,12 @@
 #'   ...) an error of class `irteq_error_input_warning`, as the console
 #'   program's `--strict` does: for scripts that must not go on with input
 #'   that may have been misread.
+#' @param threads The number of threads of one equating (a positive whole
+#'   number): the calling thread and `threads - 1` more, started by the call
+#'   and ended before it returns, so that `parallel::mclapply()` over
+#'   equatings keeps working. The results are the same to the last bit on any
+#'   number. The default, 1, leaves the cores to a caller that runs many
+#'   equatings at once.
 #' @return An object of class `irteq_equating`, a list with
 #' * `true_score`: a data frame with one row per form X raw score point:
 #'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
@@ -86,23 +92,25 @@
 #'                read_scale_table(file.path(folder, "formy.scl")))
 #' identical(same$observed_score, eq$observed_score)
 #' @export
-equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2) {
+equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threads = 1L) {
   call <- sys.call()
+  threads <- check_threads(threads, call)
   yi <- as_items(y_items, "y_items", call)
   xi <- as_items(x_items, "x_items", call)
   yg <- as_grid(y_grid, "y_grid", call)
   xg <- as_grid(x_grid, "x_grid", call)
   s <- as_scale(scale, "scale", call)
   w2 <- as_number(w2, "w2", call)
-  new_equating(core_value(.equate(xi, yi, xg, yg, s, w2), call), call)
+  new_equating(core_value(.equate(xi, yi, xg, yg, s, w2, threads), call), call)
 }
 
 #' @rdname equate
 #' @export
-equate_files <- function(control, strict = FALSE) {
+equate_files <- function(control, strict = FALSE, threads = 1L) {
   call <- sys.call()
   control <- check_path(control, "control", call)
-  v <- core_value(.equate_files(control, check_flag(strict, "strict", call)), call)
+  strict <- check_flag(strict, "strict", call)
+  v <- core_value(.equate_files(control, strict, check_threads(threads, call)), call)
   result <- new_equating(v, call)
   if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
   result

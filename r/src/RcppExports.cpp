@@ -107,8 +107,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_glue
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2);
-RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP) {
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads);
+RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -118,7 +118,8 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< List >::type y_grid(y_gridSEXP);
     Rcpp::traits::input_parameter< List >::type scale(scaleSEXP);
     Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2));
+    Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -141,14 +142,15 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_files_glue
-List equate_files_glue(std::string control, bool strict);
-RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP) {
+List equate_files_glue(std::string control, bool strict, int threads);
+RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type control(controlSEXP);
     Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict));
+    Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -243,9 +245,9 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
-    {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 6},
+    {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 7},
     {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 8},
-    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 2},
+    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 3},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},

@@ -465,7 +465,7 @@ List validate_scale_table_glue(List scale, double w2, std::string name) {
 
 // Messages name the inputs by the arguments of equate() in R.
 // [[Rcpp::export(.equate)]]
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2) {
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads) {
   return guarded([&](Warnings&) {
     irteq::EquatingInput input;
     input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
@@ -476,7 +476,7 @@ List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scal
     input.grid_group2 = grid_from_r(y_grid);
     input.scale_table = scale_from_r(scale);
     input.w2 = w2;
-    return result_to_r(irteq::equate(input), input);
+    return result_to_r(irteq::equate(input, {.threads = threads}), input);
   });
 }
 
@@ -501,14 +501,15 @@ List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVect
 
 // As the console program runs a control file: linked first when it names common items.
 // [[Rcpp::export(.equate_files)]]
-List equate_files_glue(std::string control, bool strict) {
+List equate_files_glue(std::string control, bool strict, int threads) {
   return guarded([&](Warnings& w) {
     const irteq::RunInput run =
         irteq::read_run(irteq::read_control(std::filesystem::path(control)), collecting(w, strict));
-    if (!run.linking) return result_to_r(irteq::equate(run.equating), run.equating);
+    const irteq::EquatingOptions options{.threads = threads};
+    if (!run.linking) return result_to_r(irteq::equate(run.equating, options), run.equating);
     const irteq::LinkingResult linking = irteq::link(*run.linking);
     const irteq::EquatingInput input = irteq::linked_input(run.equating, linking);
-    List result = result_to_r(irteq::equate(input), input);
+    List result = result_to_r(irteq::equate(input, options), input);
     result.push_back(linking_to_r(linking, *run.linking), "linking");
     return result;
   });

@@ -1,8 +1,27 @@
 #include "driver/command_line.hpp"
 
+#include <algorithm>
+#include <charconv>
+#include <thread>
+
 namespace irteq {
 
+int available_cores() {
+  const unsigned cores = std::thread::hardware_concurrency();
+  return cores > 0 ? static_cast<int>(std::min(cores, 1024u)) : 1;
+}
+
 namespace {
+
+// A positive whole number of threads, written in decimal digits alone.
+std::optional<int> thread_count(std::string_view text) {
+  int value = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || text.front() == '-' || error != std::errc{} || end != text.data() + text.size() || value < 1) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 CommandLine usage_error(std::string problem) {
   CommandLine line;
@@ -32,6 +51,16 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
       line.csv_folder = std::string(arguments[++i]);
     } else if (!options_ended && argument.starts_with("--csv=")) {
       line.csv_folder = std::string(argument.substr(6));
+    } else if (!options_ended && (argument == "--threads" || argument.starts_with("--threads="))) {
+      if (argument == "--threads" && i + 1 == arguments.size()) {
+        return usage_error("the option --threads needs a number");
+      }
+      const std::string_view value = argument == "--threads" ? arguments[++i] : argument.substr(10);
+      const std::optional<int> threads = thread_count(value);
+      if (!threads) {
+        return usage_error("the option --threads needs a positive whole number, not '" + std::string(value) + "'");
+      }
+      line.threads = *threads;
     } else if (!options_ended && argument == "--strict") {
       line.strict = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
@@ -50,7 +79,7 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
 
 std::string usage_text() {
   return R"(Usage: irteq
-       irteq CONTROL_FILE [--csv DIR] [--strict]
+       irteq CONTROL_FILE [--csv DIR] [--strict] [--threads T]
        irteq --help | --version
 
 Equates a new test form X to an old form Y by IRT true score and observed
@@ -73,6 +102,9 @@ Options:
               run that fails removes them, so none is left from an earlier run
   --strict    make every warning about an input file an error (status 1, no
               results); the root finder's warnings stay warnings
+  --threads T equate on T threads (default: the cores available, here )" +
+         std::to_string(available_cores()) + R"();
+              the results are the same to the last digit on any number
   --help      show this help and exit
   --version   show the version and exit
 

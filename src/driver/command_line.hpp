@@ -7,6 +7,10 @@
 
 namespace irteq {
 
+// The cores this machine offers (at least 1): the console program's threads
+// unless --threads says otherwise.
+int available_cores();
+
 // What the command line asks for. No arguments: the interactive dialogue.
 struct CommandLine {
   enum class Mode { dialogue, batch, help, version, usage_error };
@@ -14,11 +18,13 @@ struct CommandLine {
   std::string control_file;                // batch
   std::optional<std::string> csv_folder;  // batch, --csv DIR
   bool strict = false;                     // batch, --strict: input warnings are errors
+  int threads = available_cores();         // batch, --threads T: threads of the equating
   std::string problem;                     // usage_error: what was wrong
 };
 
 // Parses the arguments after the program's name:
-//   CONTROL_FILE [--csv DIR] [--strict]   (also --csv=DIR; "--" ends the options)
+//   CONTROL_FILE [--csv DIR] [--strict] [--threads T]   (also --csv=DIR, --threads=T;
+//                                                        "--" ends the options)
 //   --help | --version
 CommandLine parse_command_line(std::span<const std::string_view> arguments);
 

@@ -4,16 +4,17 @@
 
 namespace irteq {
 
-RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages, bool strict) {
+RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages, bool strict,
+                             const EquatingOptions& options) {
   const LineSink lines = report.lines();
   const RunInput input = read_run(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
   RunResult result;
   if (input.linking) {
     result.linking = link(*input.linking);
     write_linking_report(*result.linking, lines);
-    result.equating = equate(linked_input(input.equating, *result.linking));
+    result.equating = equate(linked_input(input.equating, *result.linking), options);
   } else {
-    result.equating = equate(input.equating);
+    result.equating = equate(input.equating, options);
   }
   for (const RootFinderWarning& warning : result.equating.warnings) messages.root_finder(warning);
   write_report(result.equating, lines);

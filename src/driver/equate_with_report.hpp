@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "driver/report_file.hpp"
+#include "irteq/equate.hpp"
 #include "irteq/files.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
@@ -28,8 +29,9 @@ struct RunResult {
 // common items, the equating, the root finder's warnings, the result
 // sections. Throws Error; the report then keeps what was written. When strict,
 // an input warning is thrown as an Error (root finder warnings stay results).
+// The equating runs with options (its threads).
 RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
-                             bool strict = false);
+                             bool strict = false, const EquatingOptions& options = {});
 
 // "irteq: MESSAGE\n", with control characters quoted from a file shown as \xNN
 // rather than handed to the terminal.

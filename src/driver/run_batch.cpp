@@ -19,7 +19,7 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    const RunResult result = equate_with_report(files, *report, messages, line.strict);
+    const RunResult result = equate_with_report(files, *report, messages, line.strict, {.threads = line.threads});
     report->close();
     if (line.csv_folder && result.linking) {
       write_csv(result.equating, *result.linking, *line.csv_folder);

@@ -1,7 +1,8 @@
 // One equating of form X to form Y, from checked input to every result the
-// report prints, in the order the methods need: the four marginal and two
-// synthetic distributions, observed score equating on the synthetic ones, true
-// score equating, the scale and rounded scale scores of both, the moments.
+// report prints, in the order the methods need: the four marginal
+// distributions and true score equating, the two synthetic distributions,
+// observed score equating on the synthetic ones, the scale and rounded scale
+// scores of both, the moments.
 #include "irteq/equate.hpp"
 
 #include <vector>
@@ -9,16 +10,15 @@
 #include "common/floating_point_mode.hpp"
 #include "common/score_distribution.hpp"
 #include "equate/check_finite_results.hpp"
+#include "equate/independent_stages.hpp"
 #include "equate/moments_rows.hpp"
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"
 #include "observed/adjust_zero_probabilities.hpp"
 #include "observed/equipercentile_equivalents.hpp"
-#include "observed/marginal_score_distribution.hpp"
 #include "observed/raw_to_scale.hpp"
 #include "observed/round_scale_scores.hpp"
 #include "observed/synthetic_distribution.hpp"
-#include "truescore/true_score_equivalents.hpp"
 
 namespace irteq {
 
@@ -33,7 +33,7 @@ FormDistributions form_distributions(ScoreDistribution group1, ScoreDistribution
 
 }  // namespace
 
-EquatingResult equate(const EquatingInput& input) {
+EquatingResult equate(const EquatingInput& input, const EquatingOptions& options) {
   const FloatingPointMode mode;
   validate(input);
   const std::vector<Item> items_y = prepare_items(input.items_y);
@@ -41,16 +41,15 @@ EquatingResult equate(const EquatingInput& input) {
   const QuadratureGrid group1 = normalised_grid(input.grid_group1);
   const QuadratureGrid group2 = normalised_grid(input.grid_group2);
 
-  // Form Y in groups 2 and 1, form X in groups 1 and 2, then both synthetic distributions.
-  ScoreDistribution y_group2 = marginal_score_distribution(items_y, group2);
-  ScoreDistribution y_group1 = marginal_score_distribution(items_y, group1);
-  ScoreDistribution x_group1 = marginal_score_distribution(items_x, group1);
-  ScoreDistribution x_group2 = marginal_score_distribution(items_x, group2);
-  ScoreDistribution y_synthetic = synthetic_distribution(y_group1, y_group2, input.w2);
-  ScoreDistribution x_synthetic = synthetic_distribution(x_group1, x_group2, input.w2);
+  // Form Y in groups 2 and 1, form X in groups 1 and 2, and true score
+  // equating, which needs none of them (on options.threads threads); then
+  // both synthetic distributions.
+  IndependentStages stages = independent_stages(items_y, items_x, group1, group2, options.threads);
+  ScoreDistribution y_synthetic = synthetic_distribution(stages.y_group1, stages.y_group2, input.w2);
+  ScoreDistribution x_synthetic = synthetic_distribution(stages.x_group1, stages.x_group2, input.w2);
   EquatingResult result;
-  result.y = form_distributions(std::move(y_group1), std::move(y_group2), std::move(y_synthetic));
-  result.x = form_distributions(std::move(x_group1), std::move(x_group2), std::move(x_synthetic));
+  result.y = form_distributions(std::move(stages.y_group1), std::move(stages.y_group2), std::move(y_synthetic));
+  result.x = form_distributions(std::move(stages.x_group1), std::move(stages.x_group2), std::move(x_synthetic));
   check_distributions_are_finite(result, input.names);
 
   // Observed score equating sees, and the report prints, the synthetic
@@ -60,8 +59,8 @@ EquatingResult equate(const EquatingInput& input) {
   result.observed_score.equivalents =
       equipercentile_equivalents(result.x.synthetic, result.y.synthetic, result.y.raw_scores);
 
-  true_score_equivalents(items_y, items_x, result.x.raw_scores, result.y.raw_scores, result.true_score,
-                         result.warnings);
+  result.true_score = std::move(stages.true_score);
+  result.warnings = std::move(stages.warnings);
 
   TrueScoreEquating& true_score = result.true_score;
   ObservedScoreEquating& observed = result.observed_score;

@@ -2,6 +2,8 @@
 
 #include <span>
 
+#include "observed/kernel_path.hpp"
+
 namespace irteq {
 
 // One step of the item-by-item recursion. previous holds the probabilities of
@@ -15,5 +17,10 @@ namespace irteq {
 // but the first must be the lowest and the last the highest.
 void add_item_to_distribution(std::span<const double> previous, std::span<const int> item_scores,
                               std::span<const double> item_probabilities, std::span<double> next);
+
+// The same on a given path, which must be supported (kernel_path_supported):
+// for tests and benchmarks. The other form takes kernel_path().
+void add_item_to_distribution(std::span<const double> previous, std::span<const int> item_scores,
+                              std::span<const double> item_probabilities, std::span<double> next, KernelPath path);
 
 }  // namespace irteq

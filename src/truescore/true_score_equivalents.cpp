@@ -1,11 +1,60 @@
 #include "truescore/true_score_equivalents.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
 
 #include "truescore/test_characteristic_function.hpp"
 #include "truescore/zbrent.hpp"
 
 namespace irteq {
+
+namespace {
+
+// Form X's test characteristic function, remembering its values at the points
+// of the current and the last search: each search starts where the last one
+// ended, and every search evaluates the upper end. The same theta, to the
+// bit, gives the same value, so a remembered one changes nothing.
+class RememberedCurve {
+ public:
+  explicit RememberedCurve(std::span<const Item> items) : items_(items) {
+    current_.reserve(zbrent_max_iterations + 2);
+    last_.reserve(zbrent_max_iterations + 2);
+  }
+
+  double operator()(double theta) {
+    const auto bits = std::bit_cast<std::uint64_t>(theta);
+    for (const Point& point : current_) {
+      if (point.theta == bits) return point.value;
+    }
+    double value = 0.0;
+    const auto last = std::find_if(last_.begin(), last_.end(), [&](const Point& point) { return point.theta == bits; });
+    if (last != last_.end()) {
+      value = last->value;
+    } else {
+      value = test_characteristic_function(items_, theta);
+    }
+    current_.push_back({bits, value});
+    return value;
+  }
+
+  // The points of the search just ended become the last search's.
+  void next_search() {
+    std::swap(current_, last_);
+    current_.clear();
+  }
+
+ private:
+  struct Point {
+    std::uint64_t theta;
+    double value;
+  };
+  std::span<const Item> items_;
+  std::vector<Point> current_;
+  std::vector<Point> last_;
+};
+
+}  // namespace
 
 double chance_score(std::span<const Item> items) {
   double sum = 0.0;
@@ -18,16 +67,15 @@ double chance_score(std::span<const Item> items) {
   return sum;
 }
 
-void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
-                            std::span<const double> scores_x, std::span<const double> scores_y,
-                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings) {
+void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
+                       std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
+                       std::vector<RootFinderWarning>& warnings, const std::function<void(std::size_t)>& settled) {
   constexpr double lowest_theta = -99.0;
   constexpr double top_theta = 99.0;
   constexpr double search_lower = -8.0;
   constexpr double search_upper = 8.0;
   constexpr double tolerance = 1e-6;
   const double chance_x = chance_score(items_x);
-  const double chance_y = chance_score(items_y);
   // The allowance lets a chance score a hair below an integer count as that integer.
   const double nlow_real = chance_x + 0.0001;
   const long long nx = static_cast<long long>(scores_x.size());
@@ -64,11 +112,16 @@ void true_score_equivalents(std::span<const Item> items_y, std::span<const Item>
       equivalents[at] = (scores_x[at] - x1) * chance_y / chance_x + y1;
     }
   }
+  const long long first_searched = std::max(nlow + 2, 2LL);
+  if (settled) settled(static_cast<std::size_t>(std::min(first_searched - 1, nx)));
+  RememberedCurve curve(items_x);
   double lower = search_lower;
-  for (long long i = std::max(nlow + 2, 2LL); i <= nx - 1; ++i) {
+  for (long long i = first_searched; i <= nx - 1; ++i) {
     const auto at = static_cast<std::size_t>(i - 1);
     ZbrentOutcome outcome;
-    thetas[at] = zbrent(lower, search_upper, tolerance, items_x, scores_x[at], outcome);
+    const double target = scores_x[at];
+    thetas[at] = zbrent(
+        lower, search_upper, tolerance, [&](double theta) { return curve(theta) - target; }, outcome);
     result.theta_kinds[at] = ThetaKind::searched;
     if (outcome.not_bracketed) {
       warnings.push_back({at, scores_x[at], RootFinderProblem::not_bracketed, thetas[at]});
@@ -77,8 +130,26 @@ void true_score_equivalents(std::span<const Item> items_y, std::span<const Item>
       warnings.push_back({at, scores_x[at], RootFinderProblem::iteration_limit, thetas[at]});
     }
     lower = thetas[at];
-    equivalents[at] = test_characteristic_function(items_y, thetas[at]);
+    curve.next_search();
+    if (settled) settled(at + 1);
   }
+  if (settled) settled(scores_x.size());
+}
+
+void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& result, std::size_t begin,
+                          std::size_t end) {
+  for (std::size_t at = begin; at < end; ++at) {
+    if (result.theta_kinds[at] == ThetaKind::searched) {
+      result.equivalents[at] = test_characteristic_function(items_y, result.thetas[at]);
+    }
+  }
+}
+
+void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
+                            std::span<const double> scores_x, std::span<const double> scores_y,
+                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings) {
+  true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), result, warnings);
+  searched_equivalents(items_y, result, 0, scores_x.size());
 }
 
 }  // namespace irteq

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <span>
 #include <vector>
 
@@ -18,6 +20,21 @@ namespace irteq {
 void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
                             std::span<const double> scores_x, std::span<const double> scores_y,
                             TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings);
+
+// The same in two parts that may run apart: first the thetas (one search
+// after another, each starting at the last one's theta), with the equivalents
+// of the points not searched (chance_y is form Y's chance_score); then form
+// Y's true scores at the searched thetas, for the points begin .. end - 1 of
+// result, which may be filled range by range in any order. settled, when
+// given, is called with n whenever the first n points have their final theta
+// and kind (after the setup, after each search, and with every point at the end),
+// so that their true scores may start while the searches go on.
+void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
+                       std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
+                       std::vector<RootFinderWarning>& warnings,
+                       const std::function<void(std::size_t)>& settled = {});
+void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& result, std::size_t begin,
+                          std::size_t end);
 
 // Sum over the form's "L3" items of (u(2) - u(1)) * c: the expected score above
 // the lowest that guessing alone gives.

@@ -37,6 +37,15 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
       {{"--", "control.txt"}, 0, "", ""},
       {{"--strict", "control.txt"}, 0, "", ""},
       {{"--help"}, 0, "  --strict ", ""},
+      {{"control.txt", "--threads", "3"}, 0, "", ""},
+      {{"--threads=1", "control.txt"}, 0, "", ""},
+      {{"control.txt", "--threads"}, 2, "",
+       "irteq: the option --threads needs a number\nTry 'irteq --help' for more information.\n"},
+      {{"control.txt", "--threads=0"}, 2, "",
+       "irteq: the option --threads needs a positive whole number, not '0'\nTry 'irteq --help' for more information.\n"},
+      {{"control.txt", "--threads", "2x"}, 2, "",
+       "irteq: the option --threads needs a positive whole number, not '2x'\nTry 'irteq --help' for more "
+       "information.\n"},
   };
   for (const Case& k : cases) {
     const BinaryRun run = run_irteq_batch(c.folder().path(), k.arguments);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <limits>
@@ -17,6 +18,7 @@
 
 #include "irteq/equate.hpp"
 #include "irteq/files.hpp"
+#include "observed/kernel_path.hpp"
 #include "support/binary_run.hpp"
 
 namespace irteq::testing {
@@ -137,6 +139,15 @@ std::string root_finder_lines(const std::string& errors) {
   return root_finder;
 }
 
+// IRTEQ_KERNEL set for the programs this test starts, for the life of the object.
+class ForcedKernel {
+ public:
+  explicit ForcedKernel(KernelPath path) { setenv("IRTEQ_KERNEL", std::string(kernel_path_name(path)).c_str(), 1); }
+  ~ForcedKernel() { unsetenv("IRTEQ_KERNEL"); }
+  ForcedKernel(const ForcedKernel&) = delete;
+  ForcedKernel& operator=(const ForcedKernel&) = delete;
+};
+
 class GeneratedCase : public ::testing::TestWithParam<std::string> {};
 
 TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
@@ -162,12 +173,17 @@ TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
   EXPECT_EQ(dialogue.console, read_file(source / "expected" / "console.txt"));
   EXPECT_TRUE(read_file(report_name) == expected) << "the dialogue's report differs from expected/report";
 
-  // The library: the same echo and results from the input in memory.
+  // The library: the same echo and results from the input in memory, on one thread and on three.
   std::string report;
   const LineSink lines = [&](std::string_view line) { report.append(line).append("\r\n"); };
-  const EquatingResult result = equate(read_control_file(folder / "control.txt", {.echo = lines, .warning = {}}));
+  const EquatingInput input = read_control_file(folder / "control.txt", {.echo = lines, .warning = {}});
+  const std::string echo = report;
+  const EquatingResult result = equate(input);
   write_report(result, lines);
   EXPECT_TRUE(report == expected) << "the library's report differs from expected/report";
+  report = echo;
+  write_report(equate(input, {.threads = 3}), lines);
+  EXPECT_TRUE(report == expected) << "the library's report on three threads differs from expected/report";
 
   // The root finder's warnings: the console's lines with pauses, batch mode's lines on standard error.
   std::string console_warnings;
@@ -179,15 +195,23 @@ TEST_P(GeneratedCase, EveryModeMatchesByteForByte) {
   EXPECT_EQ(dialogue.console,
             "Please input the control file name\n" + console_warnings + "press return to exit program\n");
 
+  // Batch mode on one thread and on two, each distribution kernel this
+  // processor runs forced in turn.
   TempDir elsewhere;
-  for (const BatchInput input : {BatchInput::closed, BatchInput::open_pipe}) {
-    fs::remove(report_name);
-    const BinaryRun batch =
-        run_irteq_batch(elsewhere.path(), {(folder / "control.txt").string(), "--csv", "results"}, input);
-    EXPECT_EQ(batch.exit_status, 0) << batch.errors;
-    EXPECT_EQ(batch.console, "");
-    EXPECT_EQ(root_finder_lines(batch.errors), batch_warnings);
-    EXPECT_TRUE(read_file(report_name) == expected) << "batch mode's report differs from expected/report";
+  for (const KernelPath kernel : {KernelPath::baseline, KernelPath::avx2, KernelPath::avx512}) {
+    if (!kernel_path_supported(kernel)) continue;
+    const ForcedKernel forced(kernel);
+    for (const BatchInput batch_input : {BatchInput::closed, BatchInput::open_pipe}) {
+      const std::string threads = batch_input == BatchInput::closed ? "1" : "2";
+      fs::remove(report_name);
+      const BinaryRun batch = run_irteq_batch(
+          elsewhere.path(), {(folder / "control.txt").string(), "--csv", "results", "--threads", threads}, batch_input);
+      const std::string way = std::string(kernel_path_name(kernel)) + " kernel, " + threads + " thread(s)";
+      EXPECT_EQ(batch.exit_status, 0) << way << ": " << batch.errors;
+      EXPECT_EQ(batch.console, "");
+      EXPECT_EQ(root_finder_lines(batch.errors), batch_warnings) << way;
+      EXPECT_TRUE(read_file(report_name) == expected) << "batch mode's report differs from expected/report: " << way;
+    }
   }
   expect_csv_holds(elsewhere / "results", result);
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -14,9 +15,10 @@ namespace {
 // Adds one item to `previous` in a buffer pre-filled with NaN, so that a
 // point the step forgets to reset, or a write past the new range, shows up.
 std::vector<double> add_item(const std::vector<double>& previous, const std::vector<int>& scores,
-                             const std::vector<double>& probabilities, std::size_t expected_count) {
+                             const std::vector<double>& probabilities, std::size_t expected_count,
+                             KernelPath path = kernel_path()) {
   std::vector<double> next(expected_count + 3, std::numeric_limits<double>::quiet_NaN());
-  add_item_to_distribution(previous, scores, probabilities, next);
+  add_item_to_distribution(previous, scores, probabilities, next, path);
   for (std::size_t i = expected_count; i < next.size(); ++i) EXPECT_TRUE(std::isnan(next[i])) << "wrote past the range at " << i;
   next.resize(expected_count);
   return next;
@@ -80,25 +82,31 @@ std::vector<double> defined_step(const std::vector<double>& previous, const std:
   return next;
 }
 
-// The step sums many points at once; every point must still get exactly the
-// defined sum, whatever the sizes, near both ends and across block edges.
-TEST(AddItemToDistribution, EqualsTheDefinitionBitForBit) {
+// The step sums many points at once, in blocks as wide as each instruction
+// set's registers allow; every point must still get exactly the defined sum on
+// every path this processor runs, whatever the sizes, near both ends and across
+// block edges.
+TEST(AddItemToDistribution, EqualsTheDefinitionBitForBitOnEveryKernelPath) {
   std::uint64_t state = 12345;
   const auto uniform = [&state] {
     state = state * 6364136223846793005ULL + 1442695040888963407ULL;
     return static_cast<double>(state >> 11) / 9007199254740992.0;
   };
   const std::vector<std::vector<int>> score_sets{{0, 1}, {0, 1, 2, 3, 4}, {-1, 0, 0, 3}, {2, 7}, {0, 5, 2, 40}, {3}};
-  for (std::size_t previous_count : {1u, 2u, 5u, 15u, 16u, 17u, 31u, 33u, 47u, 64u, 100u, 301u}) {
+  for (std::size_t previous_count : {1u, 2u, 5u, 15u, 16u, 17u, 31u, 33u, 47u, 64u, 100u, 127u, 301u}) {
     std::vector<double> previous(previous_count);
     for (double& f : previous) f = uniform();
     for (const auto& scores : score_sets) {
       std::vector<double> probabilities(scores.size());
       for (double& p : probabilities) p = uniform();
       const std::vector<double> expected = defined_step(previous, scores, probabilities);
-      const std::vector<double> actual = add_item(previous, scores, probabilities, expected.size());
-      for (std::size_t i = 0; i < expected.size(); ++i) {
-        ASSERT_EQ(actual[i], expected[i]) << previous_count << " previous points, point " << i;
+      for (const KernelPath path : {KernelPath::baseline, KernelPath::avx2, KernelPath::avx512}) {
+        if (!kernel_path_supported(path)) continue;
+        const std::vector<double> actual = add_item(previous, scores, probabilities, expected.size(), path);
+        for (std::size_t i = 0; i < expected.size(); ++i) {
+          ASSERT_EQ(std::bit_cast<std::uint64_t>(actual[i]), std::bit_cast<std::uint64_t>(expected[i]))
+              << kernel_path_name(path) << ", " << previous_count << " previous points, point " << i;
+        }
       }
     }
   }
