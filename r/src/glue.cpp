@@ -17,6 +17,7 @@
 #include "irteq/irteq.hpp"
 #include "irteq/linking.hpp"
 #include "models/category_probabilities.hpp"
+#include "report/moments_words.hpp"
 #include "truescore/true_score_equivalents.hpp"
 #include "validate/scale_table_problems.hpp"
 
@@ -181,34 +182,6 @@ irteq::ScaleTable scale_from_r(const List& x) {
 
 NumericVector doubles(const std::vector<double>& v) { return NumericVector(v.begin(), v.end()); }
 
-// A moments row's words as R shows them, those of batch mode's moments.csv.
-const char* block_name(irteq::MomentsBlock block) {
-  switch (block) {
-    case irteq::MomentsBlock::raw: return "raw";
-    case irteq::MomentsBlock::scale: return "scale";
-    case irteq::MomentsBlock::rounded: return "rounded";
-  }
-  return "";
-}
-
-const char* group_name(irteq::MomentsGroup group) {
-  switch (group) {
-    case irteq::MomentsGroup::group1: return "1";
-    case irteq::MomentsGroup::group2: return "2";
-    case irteq::MomentsGroup::synthetic: return "s";
-  }
-  return "";
-}
-
-const char* score_name(irteq::MomentsScore score) {
-  switch (score) {
-    case irteq::MomentsScore::x: return "X";
-    case irteq::MomentsScore::y: return "Y";
-    case irteq::MomentsScore::true_score: return "true";
-    case irteq::MomentsScore::observed_score: return "observed";
-  }
-  return "";
-}
 
 // The run's w2 and form X's chance score (its lowest score plus what guessing
 // alone adds) come along for plot(): the chance score ends the straight line.
@@ -247,9 +220,10 @@ List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& inp
   NumericVector mean(m), sd(m), skewness(m), kurtosis(m);
   for (R_xlen_t i = 0; i < m; ++i) {
     const irteq::MomentsRow& row = r.moments[static_cast<std::size_t>(i)];
-    block[i] = block_name(row.block);
-    group[i] = group_name(row.group);
-    score[i] = score_name(row.score);
+    // The words of batch mode's moments.csv.
+    block[i] = std::string(irteq::block_word(row.block));
+    group[i] = std::string(irteq::group_word(row.group));
+    score[i] = std::string(irteq::score_word(row.score));
     mean[i] = row.moments.mean;
     sd[i] = row.moments.sd;
     skewness[i] = row.moments.skewness;

@@ -8,6 +8,7 @@
 
 #include "common/fixed_field.hpp"
 #include "irteq/files.hpp"
+#include "report/moments_words.hpp"
 
 namespace irteq {
 
@@ -74,19 +75,8 @@ std::string_view block_heading(MomentsBlock block) {
   return {};
 }
 
-std::string_view group_word(MomentsGroup group) {
-  switch (group) {
-    case MomentsGroup::group1:
-      return "1";
-    case MomentsGroup::group2:
-      return "2";
-    case MomentsGroup::synthetic:
-      return "s";
-  }
-  return {};
-}
-
-std::string_view score_word(MomentsScore score) {
+// The report's score column: X and Y padded, the equivalents as trquiv and obquiv.
+std::string_view score_label(MomentsScore score) {
   switch (score) {
     case MomentsScore::x:
       return "X  ";
@@ -104,7 +94,7 @@ std::string_view score_word(MomentsScore score) {
 std::string row_label(const MomentsRow& row) {
   std::string label = "   ";
   label += group_word(row.group);
-  append_text_right(label, score_word(row.score), 8);
+  append_text_right(label, score_label(row.score), 8);
   return label;
 }
 
