@@ -6,15 +6,12 @@
 
 #include <cmath>
 
+#include "models/normal_cdf_coefficients.hpp"
+
 namespace irteq {
 
 NormalCdfDerivatives normal_cdf_derivatives(double x) {
-  constexpr double d1 = 0.0498673470;
-  constexpr double d2 = 0.0211410061;
-  constexpr double d3 = 0.0032776263;
-  constexpr double d4 = 0.0000380036;
-  constexpr double d5 = 0.0000488906;
-  constexpr double d6 = 0.0000053830;
+  using namespace normal_cdf_coefficients;
   const double t = std::fabs(x);
   if (!(t <= 10.0)) return {};
   const double s = 1.0 + t * (d1 + t * (d2 + t * (d3 + t * (d4 + t * (d5 + t * d6)))));
