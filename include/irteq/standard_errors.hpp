@@ -5,6 +5,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "irteq/convert.hpp"
@@ -35,6 +36,8 @@ namespace irteq {
 struct ParameterCovariances {
   std::optional<Covariance> x;
   std::optional<Covariance> y;
+  std::string x_name = "form X covariance";  // what messages call them: the file names when read from files
+  std::string y_name = "form Y covariance";
 };
 
 struct StandardErrorOptions {
