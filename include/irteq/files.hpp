@@ -34,12 +34,15 @@ struct ControlFile {
   std::string new_para;   // form X's item parameters
   std::string new_quad;   // group 1's quadrature points
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
+  std::string new_cov;       // form X's parameter covariance; empty when not named
+  std::string old_cov;       // form Y's parameter covariance; empty when not named
 };
 
-// The control file's six names, and the common-item file when a
-// common_items record names one (anywhere among or after the six; it does
-// not count as one of them), each relative one resolved against the control
-// file's own folder.
+// The control file's six names, and the common-item and covariance files
+// when common_items, new_cov and old_cov records name them (anywhere among or
+// after the six; they do not count as any of them), each relative one
+// resolved against the control file's own folder. Covariance files are read
+// only for standard errors (read_covariances).
 ControlFile read_control(const std::filesystem::path& control_file);
 
 // Readers of the three input formats; name is what messages call the stream.

@@ -10,4 +10,5 @@
 #include "irteq/linking.hpp"
 #include "irteq/models.hpp"
 #include "irteq/result.hpp"
+#include "irteq/standard_errors.hpp"
 #include "irteq/version.hpp"

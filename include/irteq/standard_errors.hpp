@@ -40,6 +40,11 @@ struct ParameterCovariances {
   std::string y_name = "form Y covariance";
 };
 
+// The covariance files that the control file's new_cov (form X) and old_cov
+// (form Y) records name, read against the run's items. Throws Error when it
+// names neither, or on a file that does not fit its form.
+ParameterCovariances read_covariances(const ControlFile& files, const RunInput& run, const ReadOptions& options = {});
+
 struct StandardErrorOptions {
   bool delta_method = false;
   int draws = 0;           // parametric draws; 0 for none
@@ -98,5 +103,21 @@ struct StandardErrors {
 StandardErrors standard_errors(const RunInput& run, const std::optional<LinkingResult>& linking,
                                const EquatingResult& result, const ParameterCovariances& covariances,
                                const StandardErrorOptions& options);
+
+// The report's standard-error section, after its results: the routes run
+// and their inputs, the linking constants' standard errors, and one table per
+// equating method and metric of every form X score point's standard errors.
+void write_standard_errors_report(const StandardErrors& errors, const EquatingResult& result,
+                                  const std::optional<LinkingResult>& linking,
+                                  const ParameterCovariances& covariances, const StandardErrorOptions& options,
+                                  const LineSink& line);
+
+// write_csv's files (with the linking's when linked), every linking.csv row's
+// se_A and se_B filled by the delta method when it ran, and beside them
+// standard_errors.csv: raw,equating,metric,delta_se,draws_se,draws_lower,
+// draws_upper, one row per equating method (true, observed), metric (raw,
+// scale) and form X score point, a column empty when its route was not run.
+void write_csv(const EquatingResult& result, const std::optional<LinkingResult>& linking,
+               const StandardErrors& errors, const std::filesystem::path& folder);
 
 }  // namespace irteq

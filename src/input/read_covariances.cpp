@@ -1,0 +1,28 @@
+// The covariance files a control file names, read against the forms' items
+// as read (form X on its own scale), for standard errors only.
+#include "irteq/standard_errors.hpp"
+
+namespace irteq {
+
+ParameterCovariances read_covariances(const ControlFile& files, const RunInput& run, const ReadOptions& options) {
+  if (files.new_cov.empty() && files.old_cov.empty()) {
+    throw Error("standard errors need the estimates' covariance: the control file names neither new_cov nor old_cov",
+                {.code = ErrorCode::control_file, .input = InputPart::control_file});
+  }
+  // The matrices are not part of the report's echo: a form's may have a
+  // million numbers.
+  ReadOptions quiet = options;
+  quiet.echo = {};
+  ParameterCovariances covariances;
+  if (!files.new_cov.empty()) {
+    covariances.x = read_covariance(std::filesystem::path(files.new_cov), run.equating.items_x, quiet);
+    covariances.x_name = files.new_cov;
+  }
+  if (!files.old_cov.empty()) {
+    covariances.y = read_covariance(std::filesystem::path(files.old_cov), run.equating.items_y, quiet);
+    covariances.y_name = files.old_cov;
+  }
+  return covariances;
+}
+
+}  // namespace irteq
