@@ -1,5 +1,6 @@
 // The covariance files a control file names, read against the forms' items
 // as read (form X on its own scale), for standard errors only.
+#include "irteq/error.hpp"
 #include "irteq/standard_errors.hpp"
 
 namespace irteq {
