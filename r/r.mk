@@ -3,7 +3,8 @@
 #   make r-dist      the source package build-r/irteq_VERSION.tar.gz, the library's sources inside:
 #                    it installs with R CMD INSTALL on any machine with R, Rcpp and a C++20 compiler
 #   make r-check     R CMD build, then R CMD check --no-manual; fails on any ERROR or WARNING
-#   make r-bench     median time of equate() from R on the largest run, beside the C++ library's
+#   make r-bench     median time of equate() from R on the largest run, beside the C++ library's,
+#                    and its standard errors' time as multiples of it
 R_BUILD     ?= build-r
 R_LIBRARY   ?=
 # The generated cases the tests compare with the console program (skipped when absent).

@@ -21,6 +21,10 @@
     .Call(`_irteq_read_common_items_glue`, path, strict)
 }
 
+.read_covariance <- function(path, items, strict) {
+    .Call(`_irteq_read_covariance_glue`, path, items, strict)
+}
+
 .validate_items <- function(items, name) {
     .Call(`_irteq_validate_items_glue`, items, name)
 }
@@ -33,16 +37,16 @@
     .Call(`_irteq_validate_scale_table_glue`, scale, w2, name)
 }
 
-.equate <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads) {
-    .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads)
+.equate <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress) {
+    .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress)
 }
 
 .link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric) {
     .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric)
 }
 
-.equate_files <- function(control, strict, threads) {
-    .Call(`_irteq_equate_files_glue`, control, strict, threads)
+.equate_files <- function(control, strict, threads, se, draws, seed, progress) {
+    .Call(`_irteq_equate_files_glue`, control, strict, threads, se, draws, seed, progress)
 }
 
 .number_text <- function(x) {

@@ -22,6 +22,7 @@
 #' | `irteq_error_not_finite` | results that are not finite numbers |
 #' | `irteq_error_input_warning` | a warning of the readers, made an error by `strict = TRUE` |
 #' | `irteq_error_linking_failed` | a characteristic-curve linking that found no minimum, or found A <= 0 |
+#' | `irteq_error_interrupted` | parametric draws stopped by the user (Ctrl-C, Esc) |
 #' | `irteq_error_internal_error` | a failure inside irteq itself (out of memory, a bug) |
 #'
 #' Besides `message` and `call`, an `irteq_error` holds `code` (the class's

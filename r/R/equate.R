@@ -23,6 +23,42 @@
 #' for zbrent; theta 8`) is signalled as a warning of class `irteq_warning`
 #' and listed in the result's `warnings`.
 #'
+#' @section Standard errors:
+#' With `se = TRUE`, `draws > 0` or both, and the covariance of at least one
+#' form's estimates, the equivalents get standard errors, from the sampling
+#' variability of the item parameter estimates alone (the groups' ability
+#' distributions are taken as known):
+#' * the delta method: the gradient g of each equivalent with respect to
+#'   every estimated parameter, differentiated analytically through the
+#'   computation, and se = sqrt(g' V g). It takes the estimates as near
+#'   enough to normal and the equivalents as near enough to linear over their
+#'   spread; at a point where the computation changes branch it takes the
+#'   derivative of the branch taken;
+#' * parametric draws: the standard deviation of the equivalents over the
+#'   draws (divisor R - 1) and their 2.5 % and 97.5 % quantiles (type 7).
+#'
+#' The data frames `true_score` and `observed_score` then gain the columns
+#' `se` and `scale_se` (delta method, raw and scale metric) and
+#' `draws_se`, `draws_lower`, `draws_upper`, `scale_draws_se`,
+#' `scale_draws_lower` and `scale_draws_upper` (draws), and the result the
+#' elements `standard_errors` and `draws` below. After linking
+#' (`equate_files()` on a control file that names common items) the
+#' standard errors include the linking's, from form X's covariance on its own
+#' scale; the linking's `methods` table gains `se_A` and `se_B` (the delta
+#' method, for every method) and the linking a data frame `standard_errors`
+#' of the applied constants: `constant` (`"A"`, `"B"`), `estimate`,
+#' `delta_se`, `draws_se`, `draws_lower`, `draws_upper`. `equate()` does not
+#' link: after [link()], `x_cov` is taken as the covariance of the linked
+#' items passed as `x_items`, and the linking's own error is left out.
+#'
+#' In an interactive session the draws show their progress on a line of
+#' standard error (`options(irteq.progress = FALSE)` turns it off); an
+#' interrupt (Ctrl-C, Esc) stops them at the next completed draw with an
+#' error of class `irteq_error_interrupted`.
+#'
+#' Without `se` or draws the result is exactly what it is without these
+#' arguments.
+#'
 #' @param x_items,y_items The item sets of form X (the new form) and form Y
 #'   (the old form), as [items()] or [read_items()] return.
 #' @param x_grid The quadrature grid of group 1, the group that took form X
@@ -40,7 +76,10 @@
 #'   to its own folder; the report it names is not written. When it names a
 #'   common-item file (`common_items NAME`), form X's scale is first linked
 #'   onto form Y's by the method that file names, as by [link()], and the
-#'   linked forms are equated, as the console program does.
+#'   linked forms are equated, as the console program does. Standard errors
+#'   (`se`, `draws`) take the covariance files its `new_cov` (form X) and
+#'   `old_cov` (form Y) records name (see [read_covariance()]); it must name
+#'   at least one.
 #' @param strict `TRUE` to make every warning of the readers (numbers left
 #'   over on a line, a raw-to-scale row that does not match its score point,
 #'   ...) an error of class `irteq_error_input_warning`, as the console
@@ -49,9 +88,23 @@
 #' @param threads The number of threads of one equating (a positive whole
 #'   number): the calling thread and `threads - 1` more, started by the call
 #'   and ended before it returns, so that `parallel::mclapply()` over
-#'   equatings keeps working. The results are the same to the last bit on any
-#'   number. The default, 1, leaves the cores to a caller that runs many
-#'   equatings at once.
+#'   equatings keeps working; the parametric draws run on as many. The
+#'   results are the same to the last bit on any number. The default, 1,
+#'   leaves the cores to a caller that runs many equatings at once.
+#' @param x_cov,y_cov The covariance matrices of form X's and form Y's item
+#'   parameter estimates, for standard errors, or `NULL` for a form whose
+#'   parameters are taken as known: square numeric matrices over each form's
+#'   parameters without D, items in order, each item's values in the order of
+#'   its parameters (see [read_covariance()]; [convert_items()] carries a
+#'   calibration program's covariance into this order). The two forms'
+#'   estimates are taken as independent.
+#' @param se `TRUE` for delta-method standard errors.
+#' @param draws The number of parametric draws (0 for none): each form's
+#'   parameters drawn from the normal distribution with the estimates as means
+#'   and the covariance given, and equated again (linked again first, by
+#'   `equate_files()` on a control file that names common items).
+#' @param seed The seed of the draws, a whole number from 0 to 2^53: the same
+#'   seed gives the same draws on any machine and any number of threads.
 #' @return An object of class `irteq_equating`, a list with
 #' * `true_score`: a data frame with one row per form X raw score point:
 #'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
@@ -74,7 +127,16 @@
 #'   over its `"L3"` items of (u(2) - u(1)) c, up to which true score
 #'   equating draws a straight line;
 #' * `linking` (`equate_files()` on a control file that names common items
-#'   only): the linking, an `irteq_linking` object as [link()] returns.
+#'   only): the linking, an `irteq_linking` object as [link()] returns;
+#' * `standard_errors` (with `se = TRUE` or `draws > 0` only): a data frame
+#'   with the columns of the console program's `standard_errors.csv`, one row
+#'   per equating method, metric and form X raw score: `raw`, `equating`
+#'   (`"true"` or `"observed"`), `metric` (`"raw"` or `"scale"`), `delta_se`,
+#'   `draws_se`, `draws_lower` and `draws_upper` (`NA` where the route was not
+#'   run);
+#' * `draws` (with `draws > 0` only): a list of `draws`, the draws that
+#'   entered the statistics, and `redraws`, the draws drawn again (an item
+#'   the models cannot use, or a linking that failed or gave A <= 0).
 #' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
 #'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
 #'   equating: equateIRT, SNSequate, plink, kequate.
@@ -91,29 +153,55 @@
 #'                read_grid(file.path(folder, "group2.qd")),
 #'                read_scale_table(file.path(folder, "formy.scl")))
 #' identical(same$observed_score, eq$observed_score)
+#'
+#' # Standard errors, from a covariance made up for the example: each of form
+#' # X's parameters without D (which "SN" items have not) estimated
+#' # independently with variance 0.002, form Y's taken as known.
+#' x <- read_items(file.path(folder, "formx.par"))
+#' p <- sum(lengths(x$parameters)) - sum(x$type != "SN")
+#' with_se <- equate(x, read_items(file.path(folder, "formy.par")),
+#'                   read_grid(file.path(folder, "group1.qd")),
+#'                   read_grid(file.path(folder, "group2.qd")),
+#'                   read_scale_table(file.path(folder, "formy.scl")),
+#'                   x_cov = diag(0.002, p), se = TRUE, draws = 50)
+#' head(with_se$true_score)
+#' plot(with_se, which = "se")
 #' @export
-equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threads = 1L) {
+equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threads = 1L, x_cov = NULL,
+                   y_cov = NULL, se = FALSE, draws = 0L, seed = 1L) {
   call <- sys.call()
   threads <- check_threads(threads, call)
+  request <- standard_error_request(se, draws, seed, call)
   yi <- as_items(y_items, "y_items", call)
   xi <- as_items(x_items, "x_items", call)
   yg <- as_grid(y_grid, "y_grid", call)
   xg <- as_grid(x_grid, "x_grid", call)
   s <- as_scale(scale, "scale", call)
   w2 <- as_number(w2, "w2", call)
-  new_equating(core_value(.equate(xi, yi, xg, yg, s, w2, threads), call), call)
+  xc <- as_covariance(x_cov, "x_cov", xi, "x_items", call)
+  yc <- as_covariance(y_cov, "y_cov", yi, "y_items", call)
+  if ((request$se || request$draws > 0L) && is.null(xc) && is.null(yc)) {
+    abort(sprintf("%s needs the covariance of the item parameter estimates: give x_cov, y_cov or both",
+                  if (request$se) "se = TRUE" else "draws > 0"), call)
+  }
+  v <- core_value(.equate(xi, yi, xg, yg, s, w2, threads, xc, yc, request$se, request$draws, request$seed,
+                          request$progress), call)
+  with_standard_errors(new_equating(v, call), v$standard_errors)
 }
 
 #' @rdname equate
 #' @export
-equate_files <- function(control, strict = FALSE, threads = 1L) {
+equate_files <- function(control, strict = FALSE, threads = 1L, se = FALSE, draws = 0L, seed = 1L) {
   call <- sys.call()
   control <- check_path(control, "control", call)
   strict <- check_flag(strict, "strict", call)
-  v <- core_value(.equate_files(control, strict, check_threads(threads, call)), call)
+  threads <- check_threads(threads, call)
+  request <- standard_error_request(se, draws, seed, call)
+  v <- core_value(.equate_files(control, strict, threads, request$se, request$draws, request$seed,
+                                request$progress), call)
   result <- new_equating(v, call)
   if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
-  result
+  with_standard_errors(result, v$standard_errors)
 }
 
 new_equating <- function(v, call) {

@@ -17,6 +17,10 @@
 #' * Forms calibrated separately: [link()] puts form X's scale onto form
 #'   Y's through common items, then [equate()]; or a control file that names
 #'   a common-item file ([read_common_items()]), which [equate_files()] follows.
+#' * Standard errors of the equivalents and linking constants, by the delta
+#'   method and by parametric draws, from the covariance of the item parameter
+#'   estimates: `se` and `draws` of [equate()] and [equate_files()],
+#'   [read_covariance()], [plot()][plot.irteq_equating()] with `which = "se"`.
 #' * Back to files: [write_items()], [write_grid()], [write_scale_table()],
 #'   [write_common_items()], [write_control()].
 #' * Results: `print()`, [summary()][summary.irteq_equating()],

@@ -11,9 +11,12 @@
 #' @param ... Not used.
 #' @return `print()` returns `x` invisibly; `summary()` an object of class
 #'   `summary.irteq_linking`: a list with `method`, `symmetric`, `A`, `B`,
-#'   `methods` (as in `x`), `anchors` (as in `x`, by decreasing `rmsd`) and
+#'   `methods` (as in `x`), `anchors` (as in `x`, by decreasing `rmsd`),
 #'   `groups` (a data frame `group`, `mean`, `sd`, on form Y's scale, sd with
-#'   the total weight as divisor).
+#'   the total weight as divisor) and, when the linking has standard errors
+#'   (see [equate_files()]), `standard_errors` (as in `x`). The methods'
+#'   delta-method standard errors `se_A` and `se_B` are printed beside their
+#'   constants, the applied constants' parametric draws below them.
 #' @examples
 #' y <- items(c("L3", "L3", "L3"), list(0:1, 0:1, 0:1),
 #'            list(c(1.7, 1.1, -0.8, 0.2), c(1.7, 0.9, 0.1, 0.15), c(1.7, 1.3, 0.9, 0.2)))
@@ -27,6 +30,7 @@ print.irteq_linking <- function(x, ...) {
   cat(sprintf("Linking of form X's scale onto form Y's through %d common items\n", nrow(x$anchors)))
   cat(transformation_line(x), "\n\n", sep = "")
   print(methods_table(x), digits = 7, row.names = FALSE)
+  print_constant_errors(x$standard_errors)
   worst <- utils::head(x$anchors[order(-x$anchors$rmsd), ], 3L)
   cat("\nAnchors that fit worst (rmsd of expected item scores over group 2's grid):\n")
   print(worst, digits = 4, row.names = FALSE)
@@ -43,13 +47,15 @@ summary.irteq_linking <- function(object, ...) {
     c(mean, sqrt(sum(w * (grid$theta - mean)^2)))
   }
   groups <- rbind(moments(object$x_grid), moments(object$y_grid))
-  structure(
+  result <- structure(
     list(method = object$method, symmetric = object$symmetric, A = object$A, B = object$B,
          methods = object$methods, anchors = object$anchors[order(-object$anchors$rmsd), ],
          groups = data.frame(group = c("group 1 (took form X)", "group 2 (took form Y)"), mean = groups[, 1L],
                              sd = groups[, 2L])),
     class = "summary.irteq_linking"
   )
+  result$standard_errors <- object$standard_errors
+  result
 }
 
 #' @rdname print.irteq_linking
@@ -57,6 +63,7 @@ summary.irteq_linking <- function(object, ...) {
 print.summary.irteq_linking <- function(x, ...) {
   cat(transformation_line(x), "\n\n", sep = "")
   print(methods_table(x), digits = 7, row.names = FALSE)
+  print_constant_errors(x$standard_errors)
   cat("\nAbility on form Y's scale, from the groups' grids (group 1's linked):\n")
   groups <- x$groups
   groups[c("mean", "sd")] <- lapply(groups[c("mean", "sd")], zapsmall)
@@ -77,8 +84,19 @@ methods_table <- function(x) {
   m <- x$methods
   note <- ifelse(m$available, "", paste("not available:", m$problem))
   note[m$method == x$method] <- "applied"
-  data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, iterations = m$iterations, " " = note,
-             check.names = FALSE)
+  table <- data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, iterations = m$iterations)
+  if (!is.null(m$se_A)) table[c("se_A", "se_B")] <- m[c("se_A", "se_B")]
+  table[[" "]] <- note
+  table
+}
+
+# The applied constants' parametric draws, when there were any (the delta
+# method's standard errors are in the methods table).
+print_constant_errors <- function(errors) {
+  if (is.null(errors) || all(is.na(errors$draws_se))) return(invisible())
+  cat("\nThe applied constants over the parametric draws (sd, and 2.5 % and 97.5 % quantiles):\n")
+  print(data.frame(constant = errors$constant, estimate = errors$estimate, draws_se = errors$draws_se,
+                   lower = errors$draws_lower, upper = errors$draws_upper), digits = 5, row.names = FALSE)
 }
 
 #' Plot a linking

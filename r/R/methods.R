@@ -20,7 +20,11 @@
 #'   `true_score_equating` and `observed_score_equating` values there and their
 #'   `difference`, true minus observed) and `warnings` (the number of failed
 #'   root searches) and `linking` (the linking's summary, see
-#'   [summary.irteq_linking()], when the equating followed one; else `NULL`);
+#'   [summary.irteq_linking()], when the equating followed one; else `NULL`),
+#'   and when `x` has standard errors `standard_errors` (per `equating`
+#'   method, `metric` and `route`, the `mean` and `largest` standard error
+#'   over the form X raw scores and the raw score `at_raw_score` of the
+#'   largest) and `draws` (as in `x`);
 #'   `as.data.frame()` a data frame with `raw`, `theta`, `true_equivalent`,
 #'   `true_scale`, `true_rounded`, `observed_equivalent`, `observed_scale`
 #'   and `observed_rounded`.
@@ -47,6 +51,7 @@ print.irteq_equating <- function(x, ...) {
                       true_rounded = t$true_rounded, observed_rounded = t$observed_rounded)[rows, ]
   cat("Form Y equivalents of some form X raw scores (", nrow(t), " in all):\n", sep = "")
   print(shown, digits = 4, row.names = FALSE)
+  if (!is.null(x$standard_errors)) cat(standard_errors_line(x), "\n", sep = "")
   n <- nrow(x$warnings)
   if (n > 0L) {
     cat(sprintf("%d root search%s failed, at raw score%s %s: see $warnings\n", n,
@@ -79,9 +84,46 @@ summary.irteq_equating <- function(object, ...) {
     score = word(m$score, c(X = "form X", Y = "form Y", true = "true score equivalents",
                             observed = "observed score equivalents")),
     mean = m$mean, sd = m$sd, skewness = m$skewness, kurtosis = m$kurtosis)
-  structure(list(moments = moments, differences = differences, warnings = nrow(object$warnings),
-                 linking = if (!is.null(object$linking)) summary(object$linking)),
-            class = "summary.irteq_equating")
+  result <- structure(list(moments = moments, differences = differences, warnings = nrow(object$warnings),
+                           linking = if (!is.null(object$linking)) summary(object$linking)),
+                      class = "summary.irteq_equating")
+  if (!is.null(object$standard_errors)) {
+    result$standard_errors <- standard_errors_summary(object$standard_errors)
+    result$draws <- object$draws
+  }
+  result
+}
+
+# Per equating method, metric and route: the mean and largest standard error over the form X raw scores.
+standard_errors_summary <- function(e) {
+  rows <- list()
+  for (equating in c("true", "observed")) {
+    for (metric in c("raw", "scale")) {
+      for (route in c("delta", "draws")) {
+        at <- e$equating == equating & e$metric == metric
+        se <- e[[paste0(route, "_se")]][at]
+        if (all(is.na(se))) next
+        i <- which.max(se)
+        rows[[length(rows) + 1L]] <- data.frame(
+          equating = c(true = "true score", observed = "observed score")[[equating]], metric = metric,
+          route = c(delta = "delta method", draws = "parametric draws")[[route]], mean = mean(se), largest = se[i],
+          at_raw_score = e$raw[at][i])
+      }
+    }
+  }
+  do.call(rbind, rows)
+}
+
+# One line of print(): the routes run and the largest raw score standard errors.
+standard_errors_line <- function(x) {
+  e <- x$standard_errors
+  delta <- !all(is.na(e$delta_se))
+  routes <- c(if (delta) "delta method", if (!is.null(x$draws)) sprintf("%d parametric draws", x$draws$draws))
+  se <- if (delta) e$delta_se else e$draws_se
+  largest <- function(equating) format(max(se[e$equating == equating & e$metric == "raw"]), digits = 3)
+  sprintf(paste0("Standard errors (%s): up to %s (true score) and %s (observed score) on form Y's raw score scale;",
+                 "\nsee $standard_errors and plot(x, which = \"se\")"),
+          paste(routes, collapse = ", "), largest("true"), largest("observed"))
 }
 
 #' @rdname print.irteq_equating
@@ -97,6 +139,12 @@ print.summary.irteq_equating <- function(x, ...) {
   cat("\nLargest differences between true score and observed score equating (difference = true minus",
       "\nobserved), over the form X raw scores above the chance score and below the top score:\n")
   print(x$differences, digits = 6, row.names = FALSE)
+  if (!is.null(x$standard_errors)) {
+    cat("\nStandard errors over the form X raw scores",
+        if (!is.null(x$draws)) sprintf(" (%d parametric draws, %d drawn again)", x$draws$draws, x$draws$redraws),
+        ":\n", sep = "")
+    print(x$standard_errors, digits = 4, row.names = FALSE)
+  }
   if (x$warnings > 0L) cat(sprintf("\n%d root searches failed: see $warnings\n", x$warnings))
   invisible(x)
 }
@@ -128,11 +176,22 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #'   by construction.
 #' * `"distributions"`: each form's raw score distribution in group 1, group 2
 #'   and the synthetic population, one panel per form (always in raw scores).
+#' * `"se"` (an equating with standard errors only, see [equate()]): the
+#'   standard errors of both methods' equivalents at each form X raw score,
+#'   the delta method's as lines, the parametric draws' as points.
+#'
+#' When the equating has standard errors, `"differences"` also draws each
+#' method's 95 % confidence band about 0: its equivalent's estimate
+#' +-1.96 standard errors by the delta method, or the 2.5 % and 97.5 %
+#' quantiles of the parametric draws when there are draws, less the
+#' estimate. A difference between the methods inside the bands is within the
+#' sampling error of the item parameter estimates.
 #'
 #' @param x An `irteq_equating` object, as [equate()] returns.
 #' @param which Which plots to draw, one or more of `"equivalents"`,
-#'   `"differences"` and `"distributions"`; all three by default, one after
-#'   another (on an interactive device after a prompt).
+#'   `"differences"`, `"distributions"` and `"se"`; by default the first three,
+#'   and `"se"` when `x` has standard errors, one after another (on an
+#'   interactive device after a prompt).
 #' @param metric `"raw"` for form Y raw score equivalents, `"scale"` for their
 #'   (unrounded) form Y scale scores.
 #' @param ... Further graphical parameters for [graphics::plot()], such as
@@ -144,11 +203,28 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #' plot(eq, which = "equivalents")
 #' plot(eq, which = "differences", metric = "scale")
 #' plot(eq, which = "distributions")
+#'
+#' # Standard errors, from a covariance made up for the example (see equate()).
+#' x <- read_items(file.path(folder, "formx.par"))
+#' p <- sum(lengths(x$parameters)) - sum(x$type != "SN")
+#' with_se <- equate(x, read_items(file.path(folder, "formy.par")),
+#'                   read_grid(file.path(folder, "group1.qd")),
+#'                   read_grid(file.path(folder, "group2.qd")),
+#'                   read_scale_table(file.path(folder, "formy.scl")),
+#'                   x_cov = diag(0.002, p), se = TRUE, draws = 50)
+#' plot(with_se, which = "se", metric = "scale")
+#' plot(with_se, which = "differences")
 #' @export
-plot.irteq_equating <- function(x, which = c("equivalents", "differences", "distributions"),
+plot.irteq_equating <- function(x, which = c("equivalents", "differences", "distributions", "se"),
                                 metric = c("raw", "scale"), ...) {
+  every <- missing(which)
   which <- match.arg(which, several.ok = TRUE)
   metric <- match.arg(metric)
+  errors <- standard_error_series(x, metric)
+  if (every && is.null(errors)) which <- setdiff(which, "se")
+  if ("se" %in% which && is.null(errors)) {
+    abort("x has no standard errors: equate with se = TRUE or draws > 0 to plot them", sys.call())
+  }
   if (length(which) > 1L && grDevices::dev.interactive()) {
     old <- grDevices::devAskNewPage(TRUE)
     on.exit(grDevices::devAskNewPage(old), add = TRUE)
@@ -162,10 +238,14 @@ plot.irteq_equating <- function(x, which = c("equivalents", "differences", "dist
   observed <- x$observed_score[[column]]
   unit <- if (metric == "raw") "form Y raw score equivalent" else "form Y scale score"
   for (kind in which) {
+    # The standard errors' plots: two rows of legend below, a line of subtitle above.
+    two_rows <- kind == "se" || (kind == "differences" && !is.null(errors))
+    graphics::par(mar = if (two_rows) c(7.4, 5.1, 4.1, 1.1) else c(6.1, 5.1, 3.1, 1.1))
     switch(kind,
       equivalents = plot_equivalents(raw, true, observed, metric, unit, list(...)),
-      differences = plot_differences(raw, true - observed, x$chance_score, metric, list(...)),
-      distributions = plot_distributions(x$distributions, x$w2, list(...))
+      differences = plot_differences(raw, true - observed, x$chance_score, metric, errors, list(...)),
+      distributions = plot_distributions(x$distributions, x$w2, list(...)),
+      se = plot_standard_errors(raw, errors, x$chance_score, unit, list(...))
     )
   }
   invisible(x)
@@ -189,8 +269,9 @@ plot_equivalents <- function(raw, true, observed, metric, unit, extra) {
                col = c(colours[c("true", "observed")], "grey50")[shown])
 }
 
-plot_differences <- function(raw, difference, chance, metric, extra) {
-  limit <- max(0.75, abs(difference), na.rm = TRUE)
+plot_differences <- function(raw, difference, chance, metric, errors, extra) {
+  bands <- if (!is.null(errors)) lapply(errors$methods, function(m) m$band)
+  limit <- max(0.75, abs(difference), abs(unlist(bands)), na.rm = TRUE)
   draw(list(x = raw, y = difference, type = "n", xlab = "form X raw score",
             ylab = sprintf("true minus observed (%s score)", metric),
             main = "True score minus observed score equating", ylim = c(-limit, limit)), extra)
@@ -199,10 +280,80 @@ plot_differences <- function(raw, difference, chance, metric, extra) {
   graphics::abline(h = 0, col = "grey50")
   graphics::abline(v = chance, lty = 3)
   graphics::text(chance, usr[4L], sprintf("chance score %.4g", chance), pos = 1, offset = 0.3, cex = 0.8)
+  for (m in names(bands)) {
+    graphics::matlines(raw, bands[[m]], col = colours[[m]], lty = band_lines[[m]], lwd = 1.2)
+  }
   graphics::points(raw, difference, pch = 19, cex = 0.6)
-  legend_below(c(expression(paste("difference that matters (", "" %+-% 0.5, ")")), "form X chance score"),
-               fill = c(colours[["band"]], NA), border = NA, lty = c(0, 3))
+  legend <- c(expression(paste("difference that matters (", "" %+-% 0.5, ")")), "form X chance score")
+  if (is.null(bands)) {
+    legend_below(legend, fill = c(colours[["band"]], NA), border = NA, lty = c(0, 3))
+  } else {
+    graphics::mtext(sprintf("95 %% bands about 0: %s", errors$band_source), side = 3, line = 0.4, cex = 0.85)
+    legend_below(c(legend, sprintf("%s, 95 %% band", methods)), ncol = 2L, fill = c(colours[["band"]], NA, NA, NA),
+                 border = NA, lty = c(0, 3, band_lines), col = c(NA, "black", colours[c("true", "observed")]))
+  }
   graphics::box()
+}
+
+band_lines <- c(true = 2, observed = 4)
+
+# The standard errors plot() draws on a metric, NULL when x has none: each
+# method's delta-method and draws' standard errors (NULL where not run) and
+# its 95 % band about 0, from the draws' quantiles when there are draws.
+standard_error_series <- function(x, metric) {
+  e <- x$standard_errors
+  if (is.null(e)) return(NULL)
+  column <- if (metric == "raw") "equivalent" else "scale"
+  methods <- lapply(c(true = "true", observed = "observed"), function(equating) {
+    rows <- e[e$equating == equating & e$metric == metric, ]
+    estimate <- x[[paste0(equating, "_score")]][[column]]
+    delta <- if (!all(is.na(rows$delta_se))) rows$delta_se
+    draws <- if (!all(is.na(rows$draws_se))) rows$draws_se
+    band <- if (!is.null(draws)) cbind(rows$draws_lower, rows$draws_upper) - estimate else 1.96 * cbind(-delta, delta)
+    list(delta = delta, draws = draws, band = band)
+  })
+  list(methods = methods, draws = x$draws$draws,
+       band_source = if (is.null(x$draws)) "1.96 delta-method standard errors either side" else
+         sprintf("the 2.5 %% and 97.5 %% quantiles of %d parametric draws less the estimate", x$draws$draws))
+}
+
+plot_standard_errors <- function(raw, errors, chance, unit, extra) {
+  series <- unlist(lapply(errors$methods, function(m) c(m$delta, m$draws)))
+  draw(list(x = raw, y = series[seq_along(raw)], type = "n", xlab = "form X raw score",
+            ylab = sprintf("standard error (%s)", sub(" equivalent$", "", unit)),
+            main = "Standard errors of the equivalents", ylim = c(0, max(series) * 1.04)), extra)
+  graphics::grid(col = "grey90", lty = 1)
+  usr <- graphics::par("usr")
+  graphics::abline(v = chance, lty = 3)
+  graphics::text(chance, usr[4L], sprintf("chance score %.4g", chance), pos = 1, offset = 0.3, cex = 0.8)
+  m <- errors$methods
+  shapes <- c(true = 19, observed = 1)
+  sizes <- c(true = 0.6, observed = 0.8)
+  legend <- character()
+  style <- list(pch = numeric(), lty = numeric(), col = character())
+  add <- function(text, pch, lty, col) {
+    legend <<- c(legend, text)
+    style$pch <<- c(style$pch, pch)
+    style$lty <<- c(style$lty, lty)
+    style$col <<- c(style$col, col)
+  }
+  for (method in names(m)) {
+    label <- methods[[match(method, names(m))]]
+    if (!is.null(m[[method]]$delta)) {
+      graphics::lines(raw, m[[method]]$delta, col = colours[[method]], lty = band_lines[[method]], lwd = 1.5)
+      add(sprintf("%s, delta method", label), NA, band_lines[[method]], colours[[method]])
+    }
+    if (!is.null(m[[method]]$draws)) {
+      graphics::points(raw, m[[method]]$draws, col = colours[[method]], pch = shapes[[method]],
+                       cex = sizes[[method]])
+      add(sprintf("%s, %d draws", label, errors$draws), shapes[[method]], 0, colours[[method]])
+    }
+  }
+  routes <- c(if (!is.null(m$true$delta)) "the delta method (lines)",
+              if (!is.null(m$true$draws)) sprintf("the sd of %d parametric draws (points)", errors$draws))
+  graphics::mtext(paste("By", paste(routes, collapse = " and by ")), side = 3, line = 0.4, cex = 0.85)
+  legend_below(legend, pch = style$pch, lty = style$lty, col = style$col, lwd = 1.5,
+               ncol = if (length(legend) > 2L) 2L else length(legend))
 }
 
 plot_distributions <- function(d, w2, extra) {
@@ -227,10 +378,13 @@ plot_distributions <- function(d, w2, extra) {
                   outer = TRUE, font = 2, cex = 1.1)
 }
 
-# A one-line legend at the foot of the device, below the axis titles, where it hides no point.
-legend_below <- function(legend, ...) {
-  graphics::legend(graphics::grconvertX(0.5, "ndc", "user"), graphics::grconvertY(0, "ndc", "user"), legend,
-                   xjust = 0.5, yjust = 0, horiz = TRUE, bty = "n", xpd = NA, cex = 0.85, ...)
+# A legend at the foot of the device, below the axis titles, where it hides no point: one
+# line, or ncol columns.
+legend_below <- function(legend, ..., ncol = NULL) {
+  where <- list(graphics::grconvertX(0.5, "ndc", "user"), graphics::grconvertY(0, "ndc", "user"), legend,
+                xjust = 0.5, yjust = 0, bty = "n", xpd = NA, cex = 0.85)
+  layout <- if (is.null(ncol)) list(horiz = TRUE) else list(ncol = ncol)
+  do.call(graphics::legend, c(where, layout, list(...)))
 }
 
 # plot() with our defaults, any of them overridden by the caller's.

@@ -3,6 +3,8 @@
 # on the same input (written to files for r/bench/equate_timer.cpp). Prints both
 # medians. Each round times a few runs in a new R process and a new timer
 # process in turn, so that both see the same load and as many memory layouts.
+# Then the standard errors of the same run (delta method, and 100 parametric
+# draws on one thread) as multiples of one equate() timed beside them.
 # Usage: Rscript equate.R SCRATCH_FOLDER EQUATE_TIMER
 #        Rscript equate.R --runs N   (one R round: prints N times in seconds)
 library(irteq)
@@ -71,3 +73,33 @@ cat(sprintf("Largest run: %d form X and %d form Y score points, 100-point grids,
 cat(sprintf("R   equate(): median %.1f ms over %d runs\n", 1000 * r_median, length(r_seconds)))
 cat(sprintf("C++ equate(): median %.1f ms over %d runs\n", 1000 * cpp_median, length(cpp_seconds)))
 cat(sprintf("R / C++: %.3f\n", r_median / cpp_median))
+
+# A made-up covariance of a form's estimates: one block per item, variances
+# 0.002 and a covariance of the first two parameters; an "MU" item's d(1),
+# which the model does not identify, held fixed.
+covariance <- function(items) {
+  sizes <- lengths(items$parameters) - (items$type != "SN")
+  v <- matrix(0, sum(sizes), sum(sizes))
+  at <- 0L
+  for (i in seq_along(sizes)) {
+    block <- diag(0.002, sizes[i])
+    block[1L, 2L] <- block[2L, 1L] <- -0.0005
+    if (items$type[i] == "MU") block[3L, ] <- block[, 3L] <- 0
+    v[at + seq_len(sizes[i]), at + seq_len(sizes[i])] <- block
+    at <- at + sizes[i]
+  }
+  v
+}
+x_cov <- covariance(x_items)
+y_cov <- covariance(y_items)
+run_se <- function(...) {
+  suppressWarnings(equate(x_items, y_items, x_grid, y_grid, scale, x_cov = x_cov, y_cov = y_cov, ...))
+}
+seconds <- function(f, runs) stats::median(vapply(seq_len(runs), function(i) system.time(f())[["elapsed"]], 0))
+one <- seconds(run_r, 5L)
+delta <- seconds(function() run_se(se = TRUE), 3L)
+drawn <- seconds(function() run_se(draws = 100L), 1L)
+cat(sprintf("Standard errors (%d x %d and %d x %d covariances), one thread, as multiples of one equate() (%.1f ms):\n",
+            nrow(x_cov), nrow(x_cov), nrow(y_cov), nrow(y_cov), 1000 * one))
+cat(sprintf("  equate(se = TRUE):     %.2f\n", delta / one))
+cat(sprintf("  equate(draws = 100):   %.1f\n", drawn / one))

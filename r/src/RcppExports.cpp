@@ -69,6 +69,19 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// read_covariance_glue
+List read_covariance_glue(std::string path, List items, bool strict);
+RcppExport SEXP _irteq_read_covariance_glue(SEXP pathSEXP, SEXP itemsSEXP, SEXP strictSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< std::string >::type path(pathSEXP);
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_covariance_glue(path, items, strict));
+    return rcpp_result_gen;
+END_RCPP
+}
 // validate_items_glue
 List validate_items_glue(List items, std::string name);
 RcppExport SEXP _irteq_validate_items_glue(SEXP itemsSEXP, SEXP nameSEXP) {
@@ -107,8 +120,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_glue
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads);
-RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP) {
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress);
+RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -119,7 +132,13 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< List >::type scale(scaleSEXP);
     Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
     Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads));
+    Rcpp::traits::input_parameter< SEXP >::type x_cov(x_covSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type y_cov(y_covSEXP);
+    Rcpp::traits::input_parameter< bool >::type se(seSEXP);
+    Rcpp::traits::input_parameter< int >::type draws(drawsSEXP);
+    Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
+    Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -142,15 +161,19 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_files_glue
-List equate_files_glue(std::string control, bool strict, int threads);
-RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP) {
+List equate_files_glue(std::string control, bool strict, int threads, bool se, int draws, double seed, bool progress);
+RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type control(controlSEXP);
     Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
     Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads));
+    Rcpp::traits::input_parameter< bool >::type se(seSEXP);
+    Rcpp::traits::input_parameter< int >::type draws(drawsSEXP);
+    Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
+    Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, se, draws, seed, progress));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -242,12 +265,13 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_scale_table_glue", (DL_FUNC) &_irteq_read_scale_table_glue, 2},
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
     {"_irteq_read_common_items_glue", (DL_FUNC) &_irteq_read_common_items_glue, 2},
+    {"_irteq_read_covariance_glue", (DL_FUNC) &_irteq_read_covariance_glue, 3},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
-    {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 7},
+    {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 13},
     {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 8},
-    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 3},
+    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 7},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},

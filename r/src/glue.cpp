@@ -2,12 +2,16 @@
 // exception and returns list(value, warnings, error); R raises the conditions
 // itself (R/core.R) once the C++ frames are gone, so no C++ exception reaches R.
 #include <Rcpp.h>
+#include <R_ext/Utils.h>
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <filesystem>
 #include <new>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -32,6 +36,12 @@ using Rcpp::NumericVector;
 namespace {
 
 using Warnings = std::vector<std::string>;
+
+// The user stopped a run (Ctrl-C, Esc) while the library was computing: its
+// progress callback returned false and the library threw; this replaces that error.
+struct Interrupted {
+  std::string message;
+};
 
 const char* code_name(irteq::ErrorCode code) {
   switch (code) {
@@ -85,6 +95,9 @@ List guarded(Body&& body) {
     return List::create(_["value"] = body(warnings), _["warnings"] = warnings, _["error"] = R_NilValue);
   } catch (const Rcpp::LongjumpException&) {
     throw;  // an R error raised inside an R API call: Rcpp resumes it once out of C++
+  } catch (const Interrupted& e) {
+    error = internal_error(e.message);
+    error["code"] = "interrupted";
   } catch (const irteq::Error& e) {
     error = error_list(e.what(), e.diagnostic());
   } catch (const std::bad_alloc&) {
@@ -324,6 +337,147 @@ List linking_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& inpu
                       _["common_items"] = common_items_to_r(r, input));
 }
 
+
+// ---- standard errors ----
+
+// What R asked for: the routes, the draws' seed, and whether the draws show
+// their progress (an interactive session).
+struct StandardErrorRequest {
+  bool delta = false;
+  int draws = 0;
+  std::uint64_t seed = 1;
+  bool show_progress = false;
+  bool wanted() const { return delta || draws > 0; }
+};
+
+// R has checked the matrix: square, finite, of the form's size (R/standard-errors.R).
+std::optional<irteq::Covariance> covariance_from_r(SEXP x) {
+  if (Rf_isNull(x)) return std::nullopt;
+  const NumericMatrix m(x);
+  const auto n = static_cast<std::size_t>(m.nrow());
+  irteq::Covariance covariance{n, std::vector<double>(n * n)};
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      covariance.values[i * n + j] = m(static_cast<R_xlen_t>(i), static_cast<R_xlen_t>(j));
+    }
+  }
+  return covariance;
+}
+
+NumericMatrix covariance_to_r(const irteq::Covariance& c) {
+  const auto n = static_cast<R_xlen_t>(c.size);
+  NumericMatrix m(n, n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    for (R_xlen_t j = 0; j < n; ++j) m(i, j) = c.values[static_cast<std::size_t>(i * n + j)];
+  }
+  return m;
+}
+
+void check_interrupt(void*) { R_CheckUserInterrupt(); }
+
+// The draws report here, on the calling thread, as they complete: the user's
+// interrupt is looked for under R_ToplevelExec, so R's jump ends there and
+// never crosses the library's frames; returning false makes the library stop
+// and throw. When shown, one line on standard error is rewritten in place.
+class DrawsProgress {
+ public:
+  explicit DrawsProgress(bool show) : show_(show) {}
+  DrawsProgress(const DrawsProgress&) = delete;
+  DrawsProgress& operator=(const DrawsProgress&) = delete;
+  ~DrawsProgress() {
+    if (percent_ >= 0) REprintf("\r%*s\r", static_cast<int>(width), "");
+  }
+
+  bool step(int done, int total) {
+    done_ = done;
+    total_ = total;
+    if (R_ToplevelExec(check_interrupt, nullptr) == FALSE) {
+      interrupted_ = true;
+      return false;
+    }
+    // At each whole percent, and twice a second between them.
+    const int percent = total > 0 ? static_cast<int>(100.0 * done / total) : 100;
+    const auto now = std::chrono::steady_clock::now();
+    if (show_ && (percent != percent_ || now - shown_at_ > std::chrono::milliseconds(500))) {
+      percent_ = percent;
+      shown_at_ = now;
+      REprintf("\rirteq: parametric draws %d of %d (%d%%)", done, total, percent);
+    }
+    return true;
+  }
+  bool interrupted() const { return interrupted_; }
+  std::string message() const {
+    return "interrupted by the user after " + std::to_string(done_) + " of " + std::to_string(total_) +
+           " parametric draws";
+  }
+
+ private:
+  static constexpr std::size_t width = 60;  // wider than any progress line
+  bool show_;
+  bool interrupted_ = false;
+  int percent_ = -1;
+  std::chrono::steady_clock::time_point shown_at_{};
+  int done_ = 0;
+  int total_ = 0;
+};
+
+// Not computed (NaN) is R's NA.
+double or_na(double x) { return std::isnan(x) ? NA_REAL : x; }
+
+List point_errors_to_r(const irteq::PointStandardErrors& e) {
+  return List::create(_["delta"] = doubles(e.delta), _["draws_sd"] = doubles(e.draws_sd),
+                      _["draws_lower"] = doubles(e.draws_lower), _["draws_upper"] = doubles(e.draws_upper));
+}
+
+NumericVector constant_errors_to_r(const irteq::ConstantStandardErrors& e) {
+  return NumericVector::create(_["delta"] = or_na(e.delta), _["draws_sd"] = or_na(e.draws_sd),
+                               _["draws_lower"] = or_na(e.draws_lower), _["draws_upper"] = or_na(e.draws_upper));
+}
+
+// Vectors stay empty where a route was not run; R builds its columns from them.
+List standard_errors_to_r(const irteq::StandardErrors& e) {
+  List out = List::create(_["true_raw"] = point_errors_to_r(e.true_raw),
+                          _["true_scale"] = point_errors_to_r(e.true_scale),
+                          _["observed_raw"] = point_errors_to_r(e.observed_raw),
+                          _["observed_scale"] = point_errors_to_r(e.observed_scale), _["draws"] = e.draws,
+                          _["redraws"] = e.redraws);
+  if (e.linking) {
+    // In LinkingMethod order, the order of the linking's methods table.
+    NumericVector delta_A(4), delta_B(4);
+    for (std::size_t i = 0; i < 4; ++i) {
+      delta_A[static_cast<R_xlen_t>(i)] = or_na(e.linking->delta_A[i]);
+      delta_B[static_cast<R_xlen_t>(i)] = or_na(e.linking->delta_B[i]);
+    }
+    out.push_back(List::create(_["delta_A"] = delta_A, _["delta_B"] = delta_B,
+                               _["A"] = constant_errors_to_r(e.linking->A), _["B"] = constant_errors_to_r(e.linking->B)),
+                  "linking");
+  }
+  return out;
+}
+
+List standard_errors_for_r(const irteq::RunInput& run, const std::optional<irteq::LinkingResult>& linking,
+                           const irteq::EquatingResult& result, const irteq::ParameterCovariances& covariances,
+                           const StandardErrorRequest& request, int threads) {
+  DrawsProgress progress(request.show_progress);
+  irteq::StandardErrorOptions options;
+  options.delta_method = request.delta;
+  options.draws = request.draws;
+  options.seed = request.seed;
+  options.threads = threads;
+  options.progress = [&progress](int done, int total) { return progress.step(done, total); };
+  try {
+    return standard_errors_to_r(irteq::standard_errors(run, linking, result, covariances, options));
+  } catch (const irteq::Error&) {
+    if (progress.interrupted()) throw Interrupted{progress.message()};
+    throw;
+  }
+}
+
+// R passes the seed as a double: a whole number from 0 to 2^53, checked there.
+StandardErrorRequest standard_error_request(bool se, int draws, double seed, bool show_progress) {
+  return {se, draws, static_cast<std::uint64_t>(seed), show_progress && draws > 0};
+}
+
 }  // namespace
 
 // [[Rcpp::export(.read_items)]]
@@ -352,7 +506,8 @@ List read_control_glue(std::string path) {
     const irteq::ControlFile f = irteq::read_control(std::filesystem::path(path));
     return CharacterVector::create(_["output"] = f.output, _["old_para"] = f.old_para, _["old_quad"] = f.old_quad,
                                    _["raw2scale"] = f.raw2scale, _["new_para"] = f.new_para,
-                                   _["new_quad"] = f.new_quad, _["common_items"] = f.common_items);
+                                   _["new_quad"] = f.new_quad, _["common_items"] = f.common_items,
+                                   _["new_cov"] = f.new_cov, _["old_cov"] = f.old_cov);
   });
 }
 
@@ -367,6 +522,14 @@ List read_common_items_glue(std::string path, bool strict) {
     }
     return List::create(_["method"] = method_text(f.method), _["symmetric"] = f.symmetric,
                         _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
+  });
+}
+
+// [[Rcpp::export(.read_covariance)]]
+List read_covariance_glue(std::string path, List items, bool strict) {
+  return guarded([&](Warnings& w) {
+    const std::vector<irteq::Item> form = items_from_r(items, "items", irteq::InputPart::none);
+    return covariance_to_r(irteq::read_covariance(std::filesystem::path(path), form, collecting(w, strict)));
   });
 }
 
@@ -439,9 +602,11 @@ List validate_scale_table_glue(List scale, double w2, std::string name) {
 
 // Messages name the inputs by the arguments of equate() in R.
 // [[Rcpp::export(.equate)]]
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads) {
+List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov,
+                 SEXP y_cov, bool se, int draws, double seed, bool progress) {
   return guarded([&](Warnings&) {
-    irteq::EquatingInput input;
+    irteq::RunInput run;
+    irteq::EquatingInput& input = run.equating;
     input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
     check_w2(w2);
     input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
@@ -450,7 +615,15 @@ List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scal
     input.grid_group2 = grid_from_r(y_grid);
     input.scale_table = scale_from_r(scale);
     input.w2 = w2;
-    return result_to_r(irteq::equate(input, {.threads = threads}), input);
+    const irteq::EquatingResult result = irteq::equate(input, {.threads = threads});
+    List value = result_to_r(result, input);
+    const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
+    if (request.wanted()) {
+      irteq::ParameterCovariances covariances{covariance_from_r(x_cov), covariance_from_r(y_cov), "x_cov", "y_cov"};
+      value.push_back(standard_errors_for_r(run, std::nullopt, result, covariances, request, threads),
+                      "standard_errors");
+    }
+    return value;
   });
 }
 
@@ -475,17 +648,30 @@ List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVect
 
 // As the console program runs a control file: linked first when it names common items.
 // [[Rcpp::export(.equate_files)]]
-List equate_files_glue(std::string control, bool strict, int threads) {
+List equate_files_glue(std::string control, bool strict, int threads, bool se, int draws, double seed,
+                       bool progress) {
   return guarded([&](Warnings& w) {
-    const irteq::RunInput run =
-        irteq::read_run(irteq::read_control(std::filesystem::path(control)), collecting(w, strict));
+    const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
+    const irteq::RunInput run = irteq::read_run(files, collecting(w, strict));
+    const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
+    // Read before the run, so that a covariance file that does not fit stops it at once.
+    std::optional<irteq::ParameterCovariances> covariances;
+    if (request.wanted()) covariances = irteq::read_covariances(files, run, collecting(w, strict));
     const irteq::EquatingOptions options{.threads = threads};
-    if (!run.linking) return result_to_r(irteq::equate(run.equating, options), run.equating);
-    const irteq::LinkingResult linking = irteq::link(*run.linking);
-    const irteq::EquatingInput input = irteq::linked_input(run.equating, linking);
-    List result = result_to_r(irteq::equate(input, options), input);
-    result.push_back(linking_to_r(linking, *run.linking), "linking");
-    return result;
+    std::optional<irteq::LinkingResult> linking;
+    std::optional<irteq::EquatingInput> linked;
+    if (run.linking) {
+      linking = irteq::link(*run.linking);
+      linked = irteq::linked_input(run.equating, *linking);
+    }
+    const irteq::EquatingInput& input = linked ? *linked : run.equating;
+    const irteq::EquatingResult result = irteq::equate(input, options);
+    List value = result_to_r(result, input);
+    if (linking) value.push_back(linking_to_r(*linking, *run.linking), "linking");
+    if (request.wanted()) {
+      value.push_back(standard_errors_for_r(run, linking, result, *covariances, request, threads), "standard_errors");
+    }
+    return value;
   });
 }
 

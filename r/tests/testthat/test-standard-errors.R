@@ -1,0 +1,141 @@
+# Standard errors from R: the checks of their arguments, the columns and
+# tables they add to an equating (and nothing else), the same results on any
+# number of threads and under mclapply, and est2pl's published linking
+# standard errors from its files.
+
+example_inputs <- function() {
+  folder <- dirname(example_control())
+  suppressWarnings(list(
+    x_items = read_items(file.path(folder, "formx.par")), y_items = read_items(file.path(folder, "formy.par")),
+    x_grid = read_grid(file.path(folder, "group1.qd")), y_grid = read_grid(file.path(folder, "group2.qd")),
+    scale = read_scale_table(file.path(folder, "formy.scl"))))
+}
+
+# A made-up covariance of a form's estimates: one block per item, small
+# variances and a negative covariance of its first two parameters.
+block_covariance <- function(items, variance = 0.002) {
+  sizes <- lengths(items$parameters) - (items$type != "SN")
+  v <- matrix(0, sum(sizes), sum(sizes))
+  at <- 0L
+  for (k in sizes) {
+    block <- diag(variance, k)
+    block[1L, 2L] <- block[2L, 1L] <- -variance / 4
+    v[at + seq_len(k), at + seq_len(k)] <- block
+    at <- at + k
+  }
+  v
+}
+
+# Rows of (changes to equate()'s arguments, a pattern of the irteq_error's message).
+test_that("bad standard error arguments are irteq_errors naming the argument", {
+  small <- list(
+    x_items = items(c("L3", "SN"), list(0:1, 0:2), list(c(1.7, 1, 0, 0.2), c(1, -1, 1))),
+    y_items = items(c("L3", "MU"), list(0:1, 0:2), list(c(1.7, 1, 0, 0.2), c(1.7, 1, 0, 0, 0.5, -0.5))),
+    x_grid = normal_grid(), y_grid = normal_grid(),
+    scale = list(table = data.frame(raw = 0:3, scale = 0:3, rounded = 0:3), scale_min = 0, scale_max = 3, w2 = 0.5))
+  v <- block_covariance(small$x_items)
+  changed <- function(i, j, value, m = v) {
+    m[i, j] <- value
+    m
+  }
+  cases <- list(
+    list(list(se = NA), "^se must be TRUE or FALSE"),
+    list(list(draws = -1), "^draws must be a whole number of 0 or more, not -1$"),
+    list(list(draws = 2.5), "^draws must be a whole number of 0 or more, not 2.5$"),
+    list(list(seed = -3), "^seed must be a whole number from 0 to 2\\^53, not -3$"),
+    list(list(seed = "a"), "^seed must be a whole number from 0 to 2\\^53, not 'a'$"),
+    list(list(se = TRUE), "^se = TRUE needs the covariance of the item parameter estimates: give x_cov, y_cov"),
+    list(list(draws = 10), "^draws > 0 needs the covariance"),
+    list(list(x_cov = "a"), "^x_cov must be a numeric matrix \\(the covariance of x_items's estimates\\)"),
+    list(list(x_cov = matrix(0, 2, 3)), "^x_cov must be a square matrix, not 2 x 3$"),
+    list(list(y_cov = v), "^y_cov is 6 x 6, but y_items has 8 estimated parameters .*: it must be 8 x 8$"),
+    list(list(x_cov = changed(2, 1, NA)), "^x_cov\\[2, 1\\] is NA, not a number$"),
+    list(list(x_cov = changed(3, 3, Inf)), "^x_cov\\[3, 3\\] is Inf, not a finite number$"),
+    list(list(x_cov = changed(5, 5, -0.1)), "^x_cov\\[5, 5\\] is -0.1: a variance must be 0 or more$"),
+    list(list(x_cov = changed(4, 1, 1e-4)), "^x_cov\\[4, 1\\] is 1e-04, but x_cov\\[1, 4\\] is 0: a covariance matrix is")
+  )
+  expect_s3_class(do.call(equate, c(small, list(x_cov = v, se = TRUE))), "irteq_equating")
+  for (case in cases) {
+    expect_error(do.call(equate, utils::modifyList(small, case[[1]])), case[[2]], class = "irteq_error_invalid_input")
+  }
+  expect_error(equate_files(example_control(), se = TRUE), "names neither new_cov nor old_cov",
+               class = "irteq_error_control_file")
+  expect_error(equate_files(example_control(), draws = 1, seed = 2^60), "seed must be a whole number",
+               class = "irteq_error_invalid_input")
+})
+
+test_that("standard errors add their columns and tables, the same on any number of threads", {
+  inputs <- example_inputs()
+  x_cov <- block_covariance(inputs$x_items)
+  run <- function(...) suppressWarnings(do.call(equate, c(inputs, list(x_cov = x_cov, ...))))
+  plain <- suppressWarnings(do.call(equate, inputs))
+  eq <- run(se = TRUE, draws = 20)
+  expect_identical(run(se = TRUE, draws = 20, threads = 2), eq)
+  expect_false(identical(run(draws = 20, seed = 2)$true_score$draws_se, eq$true_score$draws_se))
+
+  added <- c("se", "scale_se", "draws_se", "draws_lower", "draws_upper", "scale_draws_se", "scale_draws_lower",
+             "scale_draws_upper")
+  for (frame in c("true_score", "observed_score")) {
+    expect_identical(names(eq[[frame]]), c(names(plain[[frame]]), added))
+    expect_true(all(is.finite(unlist(eq[[frame]][added])) & unlist(eq[[frame]][c("se", "draws_se")]) >= 0))
+  }
+  # Without what the standard errors added, the equating as it is without them.
+  bare <- eq
+  bare$true_score <- bare$true_score[names(plain$true_score)]
+  bare$observed_score <- bare$observed_score[names(plain$observed_score)]
+  bare[c("standard_errors", "draws")] <- NULL
+  expect_identical(bare, plain)
+  expect_identical(eq$draws$draws + eq$draws$redraws >= 20L, TRUE)
+
+  # The long table holds the columns, true before observed, raw before scale.
+  e <- eq$standard_errors
+  expect_identical(names(e), c("raw", "equating", "metric", "delta_se", "draws_se", "draws_lower", "draws_upper"))
+  expect_identical(e$delta_se, with(eq, c(true_score$se, true_score$scale_se, observed_score$se,
+                                           observed_score$scale_se)))
+  expect_identical(e$draws_upper[e$equating == "observed" & e$metric == "scale"], eq$observed_score$scale_draws_upper)
+  delta_only <- run(se = TRUE)
+  expect_null(delta_only$draws)
+  expect_true(all(is.na(delta_only$standard_errors$draws_se)))
+  expect_identical(delta_only$standard_errors$delta_se, e$delta_se)
+
+  expect_output(print(eq), "Standard errors \\(delta method, 20 parametric draws\\)")
+  expect_output(print(summary(eq)), "Standard errors over the form X raw scores \\(20 parametric draws")
+  file <- tempfile(fileext = ".png")
+  if (capabilities("cairo")) grDevices::png(file, type = "cairo") else grDevices::pdf(NULL)
+  on.exit(grDevices::dev.off())
+  for (metric in c("raw", "scale")) {
+    expect_silent(plot(eq, which = c("se", "differences"), metric = metric))
+    expect_silent(plot(delta_only, which = c("se", "differences"), metric = metric))
+  }
+  expect_error(plot(plain, which = "se"), "x has no standard errors", class = "irteq_error")
+})
+
+test_that("equatings with draws on two threads under mclapply equal a serial loop", {
+  skip_on_os("windows")
+  inputs <- example_inputs()
+  x_cov <- block_covariance(inputs$x_items)
+  y_cov <- block_covariance(inputs$y_items, 0.001)
+  run <- function(seed, threads) {
+    suppressWarnings(do.call(equate, c(inputs, list(x_cov = x_cov, y_cov = y_cov, se = TRUE, draws = 8,
+                                                     seed = seed, threads = threads))))
+  }
+  serial <- lapply(1:4, run, threads = 1L)
+  expect_identical(parallel::mclapply(1:4, run, threads = 2L, mc.cores = 2L), serial)
+})
+
+test_that("est2pl's linking gives the published delta-method standard errors of A and B", {
+  folder <- file.path(cases_dir(), "..", "se", "est2pl")
+  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no est2pl example")
+  expected <- utils::read.csv(file.path(folder, "expected.csv"))
+  eq <- suppressWarnings(equate_files(file.path(folder, "control-haebara.txt"), se = TRUE))
+  m <- eq$linking$methods
+  for (method in expected$method) {
+    row <- expected[expected$method == method, ]
+    at <- m$method == method
+    expect_lt(abs(m$se_A[at] / row$se_A - 1), 0.01, label = paste(method, "se_A"))
+    expect_lt(abs(m$se_B[at] / row$se_B - 1), 0.01, label = paste(method, "se_B"))
+  }
+  applied <- eq$linking$standard_errors
+  expect_identical(applied$delta_se, c(m$se_A[m$method == "haebara"], m$se_B[m$method == "haebara"]))
+  expect_output(print(eq$linking), "se_A")
+})
