@@ -52,7 +52,7 @@ struct StandardErrorOptions {
   int threads = 1;         // draws run on this many threads; values below 1 count as 1
   // Called from the calling thread as draws complete, with the number done
   // and the total; may be empty. Returning false stops the run (Error).
-  std::function<bool(int done, int total)> progress;
+  std::function<bool(int done, int total)> progress{};
 };
 
 inline constexpr double not_computed = std::numeric_limits<double>::quiet_NaN();
