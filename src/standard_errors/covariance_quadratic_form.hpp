@@ -7,23 +7,23 @@
 
 namespace irteq {
 
-// Both forms' covariances as one block-diagonal matrix over the layout's
-// columns, kept as its nonzero entries only: calibration programs mostly
-// give each item's block alone, so a form of 200 items has a few thousand
-// entries rather than millions.
-struct SparseCovariance {
-  struct Entry {
-    std::size_t row = 0;
-    std::size_t column = 0;
-    double value = 0.0;
+// Both forms' covariances as the blocks of items that vary together, each
+// dense over its own columns of the layout: calibration programs mostly give
+// each item's block alone, so a form of 200 items is 200 small blocks rather
+// than one matrix of millions of entries; a dense covariance is one block.
+struct BlockCovariance {
+  struct Block {
+    std::vector<std::size_t> columns;  // of the layout, ascending
+    std::vector<double> values;        // row-major, columns.size() squared
   };
-  std::vector<Entry> entries;  // row-major
+  std::vector<Block> blocks;
 };
 
-SparseCovariance sparse_covariance(const ParameterCovariances& covariances, const ParameterLayout& layout);
+BlockCovariance block_covariance(const ParameterCovariances& covariances, const ParameterLayout& layout);
 
-// g' V g for each row g of gradients, summed entry by entry in row-major
-// order (the same on any thread count).
-std::vector<double> gradient_variances(const Gradients& gradients, const SparseCovariance& covariance, int threads);
+// g' V g for each row g of gradients, block by block in their order, each
+// block's sum in a fixed order of its rows and columns: the same on any
+// thread count.
+std::vector<double> gradient_variances(const Gradients& gradients, const BlockCovariance& covariance, int threads);
 
 }  // namespace irteq

@@ -51,7 +51,7 @@ void delta_method(const RunInput& run, const std::optional<LinkingResult>& linki
                   const ParameterCovariances& covariances, int threads, StandardErrors& out) {
   const EquatingInput& input = run.equating;
   const ParameterLayout layout = parameter_layout(input.items_x, input.items_y);
-  const SparseCovariance covariance = sparse_covariance(covariances, layout);
+  const BlockCovariance covariance = block_covariance(covariances, layout);
   const double A = linking ? linking->A : 1.0;
   const double B = linking ? linking->B : 0.0;
 
