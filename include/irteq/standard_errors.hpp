@@ -104,6 +104,11 @@ StandardErrors standard_errors(const RunInput& run, const std::optional<LinkingR
                                const EquatingResult& result, const ParameterCovariances& covariances,
                                const StandardErrorOptions& options);
 
+// When more than 10 % of the draws' attempts were drawn again, the warning
+// the report, batch mode and R give ("parametric draws: 130 of 1130 drawn
+// again (11.5 %); ..."); else empty.
+std::string redraws_warning(const StandardErrors& errors);
+
 // The report's standard-error section, after its results: the routes run
 // and their inputs, the linking constants' standard errors, and one table per
 // equating method and metric of every form X score point's standard errors.

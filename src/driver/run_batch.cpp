@@ -26,6 +26,9 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunResult result =
         equate_with_report(files, *report, messages, line.strict, {.threads = line.threads}, errors_asked);
     report->close();
+    if (result.standard_errors) {
+      if (const std::string redraws = redraws_warning(*result.standard_errors); !redraws.empty()) warn(redraws);
+    }
     if (line.csv_folder && result.standard_errors) {
       write_csv(result.equating, result.linking, *result.standard_errors, *line.csv_folder);
     } else if (line.csv_folder && result.linking) {

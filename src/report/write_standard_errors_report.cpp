@@ -4,10 +4,10 @@
 // fixed fields as the rest of the report. A route that was not run leaves
 // its columns blank.
 #include <cmath>
+#include <charconv>
 #include <string>
 
 #include "common/fixed_field.hpp"
-#include "common/shown_number.hpp"
 #include "irteq/standard_errors.hpp"
 
 namespace irteq {
@@ -43,7 +43,23 @@ void write_table(const char* title, const std::vector<double>& raw, const std::v
   }
 }
 
+// "29.6": a share in percent, to one decimal, whatever the locale.
+std::string percent(int part, int whole) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, 100.0 * part / (whole > 0 ? whole : 1),
+                                    std::chars_format::fixed, 1);
+  return std::string(text, result.ptr);
+}
+
 }  // namespace
+
+std::string redraws_warning(const StandardErrors& errors) {
+  const int attempts = errors.draws + errors.redraws;
+  if (errors.redraws * 10 <= attempts) return {};
+  return "parametric draws: " + std::to_string(errors.redraws) + " of " + std::to_string(attempts) +
+         " drawn again (" + percent(errors.redraws, attempts) +
+         " %); the covariance is too wide for the models, and the draws are not normal";
+}
 
 void write_standard_errors_report(const StandardErrors& errors, const EquatingResult& result,
                                   const std::optional<LinkingResult>& linking,
@@ -60,10 +76,8 @@ void write_standard_errors_report(const StandardErrors& errors, const EquatingRe
     const int attempts = errors.draws + errors.redraws;
     line("parametric draws: " + std::to_string(errors.draws) + ", seed " + std::to_string(options.seed) + ", " +
          std::to_string(errors.redraws) + " drawn again (" +
-         shown_number(100.0 * errors.redraws / (attempts > 0 ? attempts : 1)) + " %)");
-    if (errors.redraws * 10 > attempts) {
-      line("warning: more than 10 % of the draws were drawn again; the covariance may be too wide for the models");
-    }
+         percent(errors.redraws, attempts) + " %)");
+    if (const std::string warning = redraws_warning(errors); !warning.empty()) line("warning: " + warning);
   }
   if (linking && errors.linking) {
     const LinkingStandardErrors& e = *errors.linking;
