@@ -1,180 +1,278 @@
 // The frequency-domain sums of distribution_gradients over one tile of
 // frequencies. Complex numbers are held as a tile of real parts followed by
-// a tile of imaginary parts, so that every inner loop runs over frequencies,
-// each lane doing the scalar operations of its own frequency; compiled for
-// the distribution kernels' instruction sets (kernel_path), with no fused
-// multiply-adds, so that every path gives the same numbers.
+// a tile of imaginary parts, and every inner loop runs over frequencies in
+// vectors of doubles, each lane doing the scalar operations of its own
+// frequency; written once and compiled for the distribution kernels'
+// instruction sets (kernel_path), with no fused multiply-adds, so that every
+// path gives the same numbers.
 #include "standard_errors/spectral_tile.hpp"
 
 #include <algorithm>
+#include <array>
 
-#include "observed/kernel_path.hpp"
+#include "irteq/limits.hpp"
 
 #if defined(__GNUC__)
 #define IRTEQ_ALWAYS_INLINE inline __attribute__((always_inline))
-#define IRTEQ_RESTRICT __restrict__
 #else
 #define IRTEQ_ALWAYS_INLINE inline
-#define IRTEQ_RESTRICT
 #endif
 
 namespace irteq {
 
-SpectralScratch::SpectralScratch(const SpectralForm& form, std::size_t width_)
-    : width(width_),
-      rows(form.differences.size() / form.half * width),
-      factors(form.items.size() * 2 * width),
-      suffix(form.items.size() * 2 * width),
-      prefix(2 * width),
-      others(2 * width),
-      terms(form.widest * 2 * width),
-      dtheta(2 * width),
-      sums((form.columns + 2) * 2 * width) {}
+SpectralScratch::SpectralScratch(const SpectralForm& form)
+    : rows(form.powers.size() / form.frequencies * form.width),
+      factors(form.items.size() * 2 * form.width),
+      suffix(form.items.size() * 2 * form.width),
+      prefix(2 * form.width),
+      others(2 * form.width),
+      basis(form.widest * 2 * form.width),
+      dtheta(2 * form.width),
+      sums((form.columns + 2) * 2 * form.width) {}
 
 namespace {
 
-// out = a * b, each n complex numbers.
-IRTEQ_ALWAYS_INLINE void multiply(const double* IRTEQ_RESTRICT a, const double* IRTEQ_RESTRICT b,
-                                  double* IRTEQ_RESTRICT out, std::size_t n) {
-  for (std::size_t t = 0; t < n; ++t) {
-    const double ar = a[t];
-    const double ai = a[n + t];
-    const double br = b[t];
-    const double bi = b[n + t];
-    out[t] = ar * br - ai * bi;
-    out[n + t] = ar * bi + ai * br;
-  }
-}
+// Vectors of two, four and eight doubles (SSE2's, AVX2's and AVX-512's
+// registers), aligned as doubles and free to alias them.
+template <std::size_t Lanes>
+struct Doubles;
+#if defined(__GNUC__)
+template <>
+struct Doubles<2> {
+  typedef double Vector __attribute__((vector_size(16), aligned(8), may_alias));
+};
+template <>
+struct Doubles<4> {
+  typedef double Vector __attribute__((vector_size(32), aligned(8), may_alias));
+};
+template <>
+struct Doubles<8> {
+  typedef double Vector __attribute__((vector_size(64), aligned(8), may_alias));
+};
+constexpr std::size_t baseline_lanes = 2;
+#else
+template <>
+struct Doubles<1> {
+  using Vector = double;  // a compiler without GCC's vectors goes frequency by frequency
+};
+constexpr std::size_t baseline_lanes = 1;
+#endif
 
-// a = a * b.
-IRTEQ_ALWAYS_INLINE void multiply_into(double* IRTEQ_RESTRICT a, const double* IRTEQ_RESTRICT b, std::size_t n) {
-  for (std::size_t t = 0; t < n; ++t) {
-    const double ar = a[t];
-    const double ai = a[n + t];
-    const double br = b[t];
-    const double bi = b[n + t];
-    a[t] = ar * br - ai * bi;
-    a[n + t] = ar * bi + ai * br;
-  }
-}
+// The tile's arithmetic for one vector width. A complex array of n numbers
+// is n real parts, then n imaginary parts.
+template <std::size_t Lanes>
+class Tile {
+  using Vector = typename Doubles<Lanes>::Vector;
 
-// sum += r * v over n complex numbers (2 n doubles).
-IRTEQ_ALWAYS_INLINE void add_scaled(double r, const double* IRTEQ_RESTRICT v, double* IRTEQ_RESTRICT sum,
-                                    std::size_t n) {
-  for (std::size_t t = 0; t < 2 * n; ++t) sum[t] += r * v[t];
-}
+ public:
+  IRTEQ_ALWAYS_INLINE Tile(const SpectralForm& form, std::size_t first, SpectralScratch& s)
+      : form_(form), first_(first), n_(form.width), stride_(2 * form.width), s_(s) {}
 
-IRTEQ_ALWAYS_INLINE void set_real(double value, double* z, std::size_t n) {
-  std::fill_n(z, n, value);
-  std::fill_n(z + n, n, 0.0);
-}
-
-IRTEQ_ALWAYS_INLINE void run_tile(const SpectralForm& form, std::size_t first, std::size_t n, SpectralScratch& s,
-                                  std::span<double> spectra) {
-  const std::size_t half = form.half;
-  const std::size_t stride = 2 * n;
-  const std::size_t row_count = form.differences.size() / (2 * half);
-  for (std::size_t r = 0; r < row_count; ++r) {
-    const double* from = form.differences.data() + r * 2 * half + (first - 1);
-    std::copy_n(from, n, s.rows.data() + r * stride);
-    std::copy_n(from + half, n, s.rows.data() + r * stride + n);
-  }
-  std::fill(s.sums.begin(), s.sums.end(), 0.0);
-  double* const sums = s.sums.data();
-  double* const a_sums = sums + form.columns * stride;
-  double* const b_sums = a_sums + stride;
-  const std::size_t item_count = form.items.size();
-  const auto row = [&](std::size_t number) { return s.rows.data() + form.rows[number] * stride; };
-
-  for (const SpectralGroup& group : form.groups) {
-    for (std::size_t q = 0; q < group.points; ++q) {
-      const double* block = group.terms.data() + q * form.block;
-      // Each item's factor t_0 + sum_c t_c (difference row c).
-      for (std::size_t j = 0; j < item_count; ++j) {
-        const SpectralItem& item = form.items[j];
-        const double* t = block + item.first_term;
-        double* factor = s.factors.data() + j * stride;
-        set_real(t[0], factor, n);
-        for (std::size_t c = 1; c < item.categories; ++c) {
-          if (t[c] != 0.0) add_scaled(t[c], row(item.first_row + c - 1), factor, n);
-        }
-      }
-      // suffix j: the product of the factors after item j.
-      set_real(1.0, s.suffix.data() + (item_count - 1) * stride, n);
-      for (std::size_t j = item_count - 1; j > 0; --j) {
-        multiply(s.factors.data() + j * stride, s.suffix.data() + j * stride, s.suffix.data() + (j - 1) * stride, n);
-      }
-      set_real(1.0, s.prefix.data(), n);
-      if (group.moving) set_real(0.0, s.dtheta.data(), n);
-      for (std::size_t j = 0; j < item_count; ++j) {
-        const SpectralItem& item = form.items[j];
-        const std::size_t m = item.categories;
-        const double* others = s.suffix.data();
-        if (j > 0) {
-          multiply(s.prefix.data(), s.suffix.data() + j * stride, s.others.data(), n);
-          others = s.others.data();
-        }
-        for (std::size_t c = 1; c < m; ++c) {
-          multiply(others, row(item.first_row + c - 1), s.terms.data() + (c - 1) * stride, n);
-        }
-        const double* t = block + item.first_term + m;
-        if (group.moving) {
-          for (std::size_t c = 1; c < m; ++c) {
-            if (t[c - 1] != 0.0) add_scaled(t[c - 1], s.terms.data() + (c - 1) * stride, s.dtheta.data(), n);
-          }
-        }
-        for (std::size_t k = 0; k < item.parameters; ++k) {
-          t += m - 1;
-          double* sum = sums + (item.first_column + k) * stride;
-          for (std::size_t c = 1; c < m; ++c) {
-            if (t[c - 1] != 0.0) add_scaled(t[c - 1], s.terms.data() + (c - 1) * stride, sum, n);
-          }
-        }
-        if (j + 1 < item_count) multiply_into(s.prefix.data(), s.factors.data() + j * stride, n);
-      }
-      if (group.moving) {
-        add_scaled(group.dtheta_dA[q], s.dtheta.data(), a_sums, n);
-        add_scaled(group.dtheta_dB[q], s.dtheta.data(), b_sums, n);
-      }
+  IRTEQ_ALWAYS_INLINE void run(std::span<double> spectra) {
+    load_rows();
+    std::fill(s_.sums.begin(), s_.sums.end(), 0.0);
+    for (const SpectralGroup& group : form_.groups) {
+      for (std::size_t q = 0; q < group.points; ++q) grid_point(group, q);
+    }
+    const std::size_t count = form_.frequencies;
+    for (std::size_t k = 0; k < form_.columns + 2; ++k) {
+      double* to = spectra.data() + k * 2 * count + (first_ - 1);
+      std::copy_n(s_.sums.data() + k * stride_, n_, to);
+      std::copy_n(s_.sums.data() + k * stride_ + n_, n_, to + count);
     }
   }
 
-  for (std::size_t k = 0; k < form.columns + 2; ++k) {
-    double* to = spectra.data() + k * 2 * half + (first - 1);
-    std::copy_n(sums + k * stride, n, to);
-    std::copy_n(sums + k * stride + n, n, to + half);
-  }
-}
+ private:
+  // References rather than values: a vector passed by value would change the calling convention.
+  static IRTEQ_ALWAYS_INLINE const Vector& load(const double* at) { return *reinterpret_cast<const Vector*>(at); }
+  static IRTEQ_ALWAYS_INLINE void store(double* at, const Vector& value) { *reinterpret_cast<Vector*>(at) = value; }
 
-void baseline_tile(const SpectralForm& form, std::size_t first, std::size_t n, SpectralScratch& s,
-                   std::span<double> spectra) {
-  run_tile(form, first, n, s, spectra);
+  IRTEQ_ALWAYS_INLINE void load_rows() {
+    const std::size_t count = form_.frequencies;
+    const std::size_t rows = form_.powers.size() / (2 * count);
+    for (std::size_t r = 0; r < rows; ++r) {
+      const double* from = form_.powers.data() + r * 2 * count + (first_ - 1);
+      std::copy_n(from, n_, s_.rows.data() + r * stride_);
+      std::copy_n(from + count, n_, s_.rows.data() + r * stride_ + n_);
+    }
+  }
+
+  IRTEQ_ALWAYS_INLINE const double* row(std::size_t number) const {
+    return s_.rows.data() + form_.rows[number] * stride_;
+  }
+
+  IRTEQ_ALWAYS_INLINE void set_real(double value, double* z) const {
+    std::fill_n(z, n_, value);
+    std::fill_n(z + n_, n_, 0.0);
+  }
+
+  // out = a * b.
+  IRTEQ_ALWAYS_INLINE void multiply(const double* a, const double* b, double* out) const {
+    for (std::size_t t = 0; t < n_; t += Lanes) {
+      const Vector ar = load(a + t);
+      const Vector ai = load(a + n_ + t);
+      const Vector br = load(b + t);
+      const Vector bi = load(b + n_ + t);
+      store(out + t, ar * br - ai * bi);
+      store(out + n_ + t, ar * bi + ai * br);
+    }
+  }
+
+  // a = a * b, lane by lane as multiply.
+  IRTEQ_ALWAYS_INLINE void multiply_into(double* a, const double* b) const {
+    for (std::size_t t = 0; t < n_; t += Lanes) {
+      const Vector ar = load(a + t);
+      const Vector ai = load(a + n_ + t);
+      const Vector br = load(b + t);
+      const Vector bi = load(b + n_ + t);
+      store(a + t, ar * br - ai * bi);
+      store(a + n_ + t, ar * bi + ai * br);
+    }
+  }
+
+  // out = a * (b - c).
+  IRTEQ_ALWAYS_INLINE void multiply_difference(const double* a, const double* b, const double* c,
+                                               double* out) const {
+    for (std::size_t t = 0; t < n_; t += Lanes) {
+      const Vector ar = load(a + t);
+      const Vector ai = load(a + n_ + t);
+      const Vector dr = load(b + t) - load(c + t);
+      const Vector di = load(b + n_ + t) - load(c + n_ + t);
+      store(out + t, ar * dr - ai * di);
+      store(out + n_ + t, ar * di + ai * dr);
+    }
+  }
+
+  // sum += r_0 v_0 + r_1 v_1 + ..., one term after another, over the terms
+  // whose coefficient is not zero (the others would add zeros); v_i at
+  // vectors + i * stride, real and imaginary parts alike.
+  IRTEQ_ALWAYS_INLINE void accumulate(const double* r, std::size_t count, const double* vectors,
+                                      double* sum) const {
+    std::array<double, max_categories> coefficients;
+    std::array<const double*, max_categories> terms;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (r[i] == 0.0) continue;
+      coefficients[used] = r[i];
+      terms[used++] = vectors + i * stride_;
+    }
+    if (used == 0) return;
+    for (std::size_t t = 0; t < stride_; t += Lanes) {
+      Vector value = load(sum + t);
+      for (std::size_t i = 0; i < used; ++i) value += coefficients[i] * load(terms[i] + t);
+      store(sum + t, value);
+    }
+  }
+
+  IRTEQ_ALWAYS_INLINE void grid_point(const SpectralGroup& group, std::size_t q) {
+    const std::size_t item_count = form_.items.size();
+    const double* block = group.terms.data() + q * form_.block;
+    // Each item's factor t_0 + sum_c t_c (w^d_c - w^d_(c-1)), its rows being consecutive numbers' rows.
+    for (std::size_t j = 0; j < item_count; ++j) {
+      const SpectralItem& item = form_.items[j];
+      double* factor = s_.factors.data() + j * stride_;
+      const double* t = block + item.first_term;
+      set_real(t[0], factor);
+      accumulate_rows(t + 1, item.categories - 1, item.first_row, factor);
+    }
+    // suffix j: the product of the factors after item j.
+    set_real(1.0, s_.suffix.data() + (item_count - 1) * stride_);
+    for (std::size_t j = item_count - 1; j > 0; --j) {
+      multiply(s_.factors.data() + j * stride_, s_.suffix.data() + j * stride_, s_.suffix.data() + (j - 1) * stride_);
+    }
+    set_real(1.0, s_.prefix.data());
+    if (group.moving) set_real(0.0, s_.dtheta.data());
+    double* const sums = s_.sums.data();
+    for (std::size_t j = 0; j < item_count; ++j) {
+      const SpectralItem& item = form_.items[j];
+      const std::size_t m = item.categories;
+      const double* others = s_.suffix.data();
+      if (j > 0) {
+        multiply(s_.prefix.data(), s_.suffix.data() + j * stride_, s_.others.data());
+        others = s_.others.data();
+      }
+      double* basis = s_.basis.data();
+      if (item.nominal) {
+        const double* factor = s_.factors.data() + j * stride_;
+        for (std::size_t c = 0; c < m; ++c) {
+          multiply_difference(others, row(item.first_row + m - 1 + c), factor, basis + c * stride_);
+        }
+      } else {
+        for (std::size_t c = 1; c < m; ++c) multiply(others, row(item.first_row + c - 1), basis + (c - 1) * stride_);
+      }
+      const double* t = block + item.first_term + m;
+      if (group.moving) accumulate(t, item.basis, basis, s_.dtheta.data());
+      for (std::size_t k = 0; k < item.parameters; ++k) {
+        t += item.basis;
+        accumulate(t, item.basis, basis, sums + (item.first_column + k) * stride_);
+      }
+      if (j + 1 < item_count) multiply_into(s_.prefix.data(), s_.factors.data() + j * stride_);
+    }
+    if (group.moving) {
+      const double a = group.dtheta_dA[q];
+      const double b = group.dtheta_dB[q];
+      accumulate(&a, 1, s_.dtheta.data(), sums + form_.columns * stride_);
+      accumulate(&b, 1, s_.dtheta.data(), sums + (form_.columns + 1) * stride_);
+    }
+  }
+
+  // sum += r_c (row of number first + c) over c, as accumulate does.
+  IRTEQ_ALWAYS_INLINE void accumulate_rows(const double* r, std::size_t count, std::size_t first,
+                                           double* sum) const {
+    std::array<double, max_categories> coefficients;
+    std::array<const double*, max_categories> terms;
+    std::size_t used = 0;
+    for (std::size_t i = 0; i < count; ++i) {
+      if (r[i] == 0.0) continue;
+      coefficients[used] = r[i];
+      terms[used++] = row(first + i);
+    }
+    for (std::size_t t = 0; t < stride_; t += Lanes) {
+      Vector value = load(sum + t);
+      for (std::size_t i = 0; i < used; ++i) value += coefficients[i] * load(terms[i] + t);
+      store(sum + t, value);
+    }
+  }
+
+  const SpectralForm& form_;
+  std::size_t first_;
+  std::size_t n_;
+  std::size_t stride_;
+  SpectralScratch& s_;
+};
+
+void baseline_tile(const SpectralForm& form, std::size_t first, SpectralScratch& s, std::span<double> spectra) {
+  Tile<baseline_lanes>(form, first, s).run(spectra);
 }
 
 #if IRTEQ_X86_KERNELS
 // No "fma" in the targets: the products and sums stay separate roundings.
-__attribute__((target("avx2"))) void avx2_tile(const SpectralForm& form, std::size_t first, std::size_t n,
-                                               SpectralScratch& s, std::span<double> spectra) {
-  run_tile(form, first, n, s, spectra);
+__attribute__((target("avx2"))) void avx2_tile(const SpectralForm& form, std::size_t first, SpectralScratch& s,
+                                               std::span<double> spectra) {
+  Tile<4>(form, first, s).run(spectra);
 }
 
-__attribute__((target("avx512f"))) void avx512_tile(const SpectralForm& form, std::size_t first, std::size_t n,
+__attribute__((target("avx512f"))) void avx512_tile(const SpectralForm& form, std::size_t first,
                                                     SpectralScratch& s, std::span<double> spectra) {
-  run_tile(form, first, n, s, spectra);
+  Tile<8>(form, first, s).run(spectra);
 }
 #endif
 
 }  // namespace
 
-void spectral_tile(const SpectralForm& form, std::size_t first, std::size_t count, SpectralScratch& scratch,
-                   std::span<double> spectra) {
-  switch (kernel_path()) {
+void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra,
+                   KernelPath path) {
+  switch (path) {
 #if IRTEQ_X86_KERNELS
-    case KernelPath::avx512: avx512_tile(form, first, count, scratch, spectra); return;
-    case KernelPath::avx2: avx2_tile(form, first, count, scratch, spectra); return;
+    case KernelPath::avx512: avx512_tile(form, first, scratch, spectra); return;
+    case KernelPath::avx2: avx2_tile(form, first, scratch, spectra); return;
 #endif
-    default: baseline_tile(form, first, count, scratch, spectra); return;
+    default: baseline_tile(form, first, scratch, spectra); return;
   }
+}
+
+void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra) {
+  spectral_tile(form, first, scratch, spectra, kernel_path());
 }
 
 }  // namespace irteq

@@ -4,30 +4,34 @@
 #include <span>
 #include <vector>
 
+#include "observed/kernel_path.hpp"
 #include "standard_errors/spectral_form.hpp"
 
 namespace irteq {
 
-// Working storage of one worker for tiles of up to `width` frequencies.
+// Working storage of one worker for the form's tiles.
 struct SpectralScratch {
-  SpectralScratch(const SpectralForm& form, std::size_t width);
-  std::size_t width;
-  std::vector<double> rows;     // the difference rows over the tile
+  explicit SpectralScratch(const SpectralForm& form);
+  std::vector<double> rows;     // the form's rows over the tile
   std::vector<double> factors;  // each item's factor
   std::vector<double> suffix;   // for item j, the product of the factors after it
   std::vector<double> prefix;   // the product of the factors before the current item
   std::vector<double> others;   // the product of all factors but the current item's
-  std::vector<double> terms;    // others times each difference row of the current item
+  std::vector<double> basis;    // others times each basis function of the current item
   std::vector<double> dtheta;   // the derivative in theta at the current grid point
   std::vector<double> sums;     // the tile's sums, column by column
 };
 
 // The derivatives of the form's generating function in every column (the
-// form's parameters, A, B) at frequencies first .. first + count - 1 (within
-// 1 .. half, count at most the scratch's width), into spectra laid out as
-// SpectralForm::differences is, one row per column. Every frequency's
-// arithmetic is the same whatever the tile and the instruction set.
-void spectral_tile(const SpectralForm& form, std::size_t first, std::size_t count, SpectralScratch& scratch,
-                   std::span<double> spectra);
+// form's parameters, A, B) at the tile of form.width frequencies from
+// `first` (1 + a multiple of the width), into spectra laid out as
+// SpectralForm::powers is, one row per column. Every frequency's arithmetic
+// is the same whatever the tile and the instruction set.
+void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra);
+
+// The same on a given path, which must be supported (kernel_path_supported):
+// for tests. The other form takes kernel_path().
+void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra,
+                   KernelPath path);
 
 }  // namespace irteq
