@@ -60,6 +60,14 @@ EquatingInput adjusted_input() {
   return input;
 }
 
+// Forms of two and three items: transforms of the shortest length, longer than the distributions.
+EquatingInput short_input() {
+  EquatingInput input = run_input();
+  input.items_x.resize(2);
+  input.items_y = {input.items_y[5], input.items_y[8], input.items_y[2]};
+  return input;
+}
+
 EquatingResult linked_equating(const EquatingInput& input, double A, double B) {
   EquatingInput linked = input;
   linked.items_x = transform_items(input.items_x, A, B);
@@ -92,7 +100,8 @@ TEST(ObservedScoreGradients, MatchCentralDifferencesOfTheEquating) {
   };
   const std::vector<Case> cases{{"unlinked", run_input(), 1.0, 0.0, false},
                                 {"linked", run_input(), 1.1, -0.2, false},
-                                {"adjusted, linked", adjusted_input(), 0.9, 0.15, true}};
+                                {"adjusted, linked", adjusted_input(), 0.9, 0.15, true},
+                                {"short forms, linked", short_input(), 1.2, 0.1, false}};
   const double h = 1e-5;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
