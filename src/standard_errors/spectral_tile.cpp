@@ -156,11 +156,53 @@ class Tile {
       coefficients[used] = r[i];
       terms[used++] = vectors + i * stride_;
     }
-    if (used == 0) return;
-    for (std::size_t t = 0; t < stride_; t += Lanes) {
-      Vector value = load(sum + t);
-      for (std::size_t i = 0; i < used; ++i) value += coefficients[i] * load(terms[i] + t);
-      store(sum + t, value);
+    add_terms(coefficients.data(), terms.data(), used, sum);
+  }
+
+  // sum += c_0 v_0 + ... + c_(used-1) v_(used-1) in that order. One to four
+  // terms, the most items have, with their coefficients held in registers.
+  IRTEQ_ALWAYS_INLINE void add_terms(const double* c, const double* const* v, std::size_t used, double* sum) const {
+    switch (used) {
+      case 0: return;
+      case 1: {
+        const Vector c0 = Vector{} + c[0];
+        for (std::size_t t = 0; t < stride_; t += Lanes) store(sum + t, load(sum + t) + c0 * load(v[0] + t));
+        return;
+      }
+      case 2: {
+        const Vector c0 = Vector{} + c[0];
+        const Vector c1 = Vector{} + c[1];
+        for (std::size_t t = 0; t < stride_; t += Lanes) {
+          store(sum + t, load(sum + t) + c0 * load(v[0] + t) + c1 * load(v[1] + t));
+        }
+        return;
+      }
+      case 3: {
+        const Vector c0 = Vector{} + c[0];
+        const Vector c1 = Vector{} + c[1];
+        const Vector c2 = Vector{} + c[2];
+        for (std::size_t t = 0; t < stride_; t += Lanes) {
+          store(sum + t, load(sum + t) + c0 * load(v[0] + t) + c1 * load(v[1] + t) + c2 * load(v[2] + t));
+        }
+        return;
+      }
+      case 4: {
+        const Vector c0 = Vector{} + c[0];
+        const Vector c1 = Vector{} + c[1];
+        const Vector c2 = Vector{} + c[2];
+        const Vector c3 = Vector{} + c[3];
+        for (std::size_t t = 0; t < stride_; t += Lanes) {
+          store(sum + t, load(sum + t) + c0 * load(v[0] + t) + c1 * load(v[1] + t) + c2 * load(v[2] + t) +
+                             c3 * load(v[3] + t));
+        }
+        return;
+      }
+      default:
+        for (std::size_t t = 0; t < stride_; t += Lanes) {
+          Vector value = load(sum + t);
+          for (std::size_t i = 0; i < used; ++i) value += c[i] * load(v[i] + t);
+          store(sum + t, value);
+        }
     }
   }
 
@@ -227,11 +269,7 @@ class Tile {
       coefficients[used] = r[i];
       terms[used++] = row(first + i);
     }
-    for (std::size_t t = 0; t < stride_; t += Lanes) {
-      Vector value = load(sum + t);
-      for (std::size_t i = 0; i < used; ++i) value += coefficients[i] * load(terms[i] + t);
-      store(sum + t, value);
-    }
+    add_terms(coefficients.data(), terms.data(), used, sum);
   }
 
   const SpectralForm& form_;
