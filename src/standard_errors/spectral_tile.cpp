@@ -25,7 +25,6 @@ SpectralScratch::SpectralScratch(const SpectralForm& form)
       factors(form.items.size() * 2 * form.width),
       suffix(form.items.size() * 2 * form.width),
       prefix(2 * form.width),
-      others(2 * form.width),
       basis(form.widest * 2 * form.width),
       dtheta(2 * form.width),
       sums((form.columns + 2) * 2 * form.width) {}
@@ -106,43 +105,6 @@ class Tile {
     std::fill_n(z + n_, n_, 0.0);
   }
 
-  // out = a * b.
-  IRTEQ_ALWAYS_INLINE void multiply(const double* a, const double* b, double* out) const {
-    for (std::size_t t = 0; t < n_; t += Lanes) {
-      const Vector ar = load(a + t);
-      const Vector ai = load(a + n_ + t);
-      const Vector br = load(b + t);
-      const Vector bi = load(b + n_ + t);
-      store(out + t, ar * br - ai * bi);
-      store(out + n_ + t, ar * bi + ai * br);
-    }
-  }
-
-  // a = a * b, lane by lane as multiply.
-  IRTEQ_ALWAYS_INLINE void multiply_into(double* a, const double* b) const {
-    for (std::size_t t = 0; t < n_; t += Lanes) {
-      const Vector ar = load(a + t);
-      const Vector ai = load(a + n_ + t);
-      const Vector br = load(b + t);
-      const Vector bi = load(b + n_ + t);
-      store(a + t, ar * br - ai * bi);
-      store(a + n_ + t, ar * bi + ai * br);
-    }
-  }
-
-  // out = a * (b - c).
-  IRTEQ_ALWAYS_INLINE void multiply_difference(const double* a, const double* b, const double* c,
-                                               double* out) const {
-    for (std::size_t t = 0; t < n_; t += Lanes) {
-      const Vector ar = load(a + t);
-      const Vector ai = load(a + n_ + t);
-      const Vector dr = load(b + t) - load(c + t);
-      const Vector di = load(b + n_ + t) - load(c + n_ + t);
-      store(out + t, ar * dr - ai * di);
-      store(out + n_ + t, ar * di + ai * dr);
-    }
-  }
-
   // sum += r_0 v_0 + r_1 v_1 + ..., one term after another, over the terms
   // whose coefficient is not zero (the others would add zeros); v_i at
   // vectors + i * stride, real and imaginary parts alike.
@@ -209,46 +171,28 @@ class Tile {
   IRTEQ_ALWAYS_INLINE void grid_point(const SpectralGroup& group, std::size_t q) {
     const std::size_t item_count = form_.items.size();
     const double* block = group.terms.data() + q * form_.block;
-    // Each item's factor t_0 + sum_c t_c (w^d_c - w^d_(c-1)), its rows being consecutive numbers' rows.
-    for (std::size_t j = 0; j < item_count; ++j) {
-      const SpectralItem& item = form_.items[j];
-      double* factor = s_.factors.data() + j * stride_;
-      const double* t = block + item.first_term;
-      set_real(t[0], factor);
-      accumulate_rows(t + 1, item.categories - 1, item.first_row, factor);
+    const auto factor = [&](std::size_t j) { return s_.factors.data() + j * stride_; };
+    const auto suffix = [&](std::size_t j) { return s_.suffix.data() + j * stride_; };
+    // Backwards: each item's factor, and the product of the factors after each item.
+    set_real(1.0, suffix(item_count - 1));
+    for (std::size_t j = item_count; j-- > 0;) {
+      factor_and_suffix(form_.items[j], block, factor(j), suffix(j), j > 0 ? suffix(j - 1) : nullptr);
     }
-    // suffix j: the product of the factors after item j.
-    set_real(1.0, s_.suffix.data() + (item_count - 1) * stride_);
-    for (std::size_t j = item_count - 1; j > 0; --j) {
-      multiply(s_.factors.data() + j * stride_, s_.suffix.data() + j * stride_, s_.suffix.data() + (j - 1) * stride_);
-    }
+    // Forwards: the product of the other items' factors times each basis
+    // function of the item, and the sums in theta and in the item's parameters.
     set_real(1.0, s_.prefix.data());
     if (group.moving) set_real(0.0, s_.dtheta.data());
     double* const sums = s_.sums.data();
+    double* const basis = s_.basis.data();
     for (std::size_t j = 0; j < item_count; ++j) {
       const SpectralItem& item = form_.items[j];
-      const std::size_t m = item.categories;
-      const double* others = s_.suffix.data();
-      if (j > 0) {
-        multiply(s_.prefix.data(), s_.suffix.data() + j * stride_, s_.others.data());
-        others = s_.others.data();
-      }
-      double* basis = s_.basis.data();
-      if (item.nominal) {
-        const double* factor = s_.factors.data() + j * stride_;
-        for (std::size_t c = 0; c < m; ++c) {
-          multiply_difference(others, row(item.first_row + m - 1 + c), factor, basis + c * stride_);
-        }
-      } else {
-        for (std::size_t c = 1; c < m; ++c) multiply(others, row(item.first_row + c - 1), basis + (c - 1) * stride_);
-      }
-      const double* t = block + item.first_term + m;
+      item_basis(item, factor(j), suffix(j), s_.prefix.data(), basis);
+      const double* t = block + item.first_term + item.categories;
       if (group.moving) accumulate(t, item.basis, basis, s_.dtheta.data());
       for (std::size_t k = 0; k < item.parameters; ++k) {
         t += item.basis;
         accumulate(t, item.basis, basis, sums + (item.first_column + k) * stride_);
       }
-      if (j + 1 < item_count) multiply_into(s_.prefix.data(), s_.factors.data() + j * stride_);
     }
     if (group.moving) {
       const double a = group.dtheta_dA[q];
@@ -258,18 +202,68 @@ class Tile {
     }
   }
 
-  // sum += r_c (row of number first + c) over c, as accumulate does.
-  IRTEQ_ALWAYS_INLINE void accumulate_rows(const double* r, std::size_t count, std::size_t first,
-                                           double* sum) const {
+  // The item's factor t_0 + sum_c t_c (w^d_c - w^d_(c-1)) into factor, and,
+  // unless before is null, before = factor * after.
+  IRTEQ_ALWAYS_INLINE void factor_and_suffix(const SpectralItem& item, const double* block, double* factor,
+                                             const double* after, double* before) const {
+    const double* r = block + item.first_term;
     std::array<double, max_categories> coefficients;
-    std::array<const double*, max_categories> terms;
+    std::array<const double*, max_categories> rows;
     std::size_t used = 0;
-    for (std::size_t i = 0; i < count; ++i) {
-      if (r[i] == 0.0) continue;
-      coefficients[used] = r[i];
-      terms[used++] = row(first + i);
+    for (std::size_t c = 1; c < item.categories; ++c) {
+      if (r[c] == 0.0) continue;
+      coefficients[used] = r[c];
+      rows[used++] = row(item.first_row + c - 1);
     }
-    add_terms(coefficients.data(), terms.data(), used, sum);
+    const Vector first = Vector{} + r[0];
+    for (std::size_t t = 0; t < n_; t += Lanes) {
+      Vector fr = first;
+      Vector fi = {};
+      for (std::size_t i = 0; i < used; ++i) {
+        fr += coefficients[i] * load(rows[i] + t);
+        fi += coefficients[i] * load(rows[i] + n_ + t);
+      }
+      store(factor + t, fr);
+      store(factor + n_ + t, fi);
+      if (before) {
+        const Vector sr = load(after + t);
+        const Vector si = load(after + n_ + t);
+        store(before + t, fr * sr - fi * si);
+        store(before + n_ + t, fr * si + fi * sr);
+      }
+    }
+  }
+
+  // With others = prefix * after, the product of all factors but the item's:
+  // basis c = others * (w^d_c - w^d_(c-1)), c = 1 .. m - 1, or on the nominal
+  // basis others * (w^d_c - factor), c = 0 .. m - 1; then prefix *= factor.
+  IRTEQ_ALWAYS_INLINE void item_basis(const SpectralItem& item, const double* factor, const double* after,
+                                      double* prefix, double* basis) const {
+    std::array<const double*, max_categories> rows;
+    const std::size_t first = item.nominal ? item.first_row + item.categories - 1 : item.first_row;
+    for (std::size_t c = 0; c < item.basis; ++c) rows[c] = row(first + c);
+    for (std::size_t t = 0; t < n_; t += Lanes) {
+      const Vector pr = load(prefix + t);
+      const Vector pi = load(prefix + n_ + t);
+      const Vector sr = load(after + t);
+      const Vector si = load(after + n_ + t);
+      const Vector lr = pr * sr - pi * si;
+      const Vector li = pr * si + pi * sr;
+      const Vector fr = load(factor + t);
+      const Vector fi = load(factor + n_ + t);
+      for (std::size_t c = 0; c < item.basis; ++c) {
+        Vector dr = load(rows[c] + t);
+        Vector di = load(rows[c] + n_ + t);
+        if (item.nominal) {
+          dr = dr - fr;
+          di = di - fi;
+        }
+        store(basis + c * stride_ + t, lr * dr - li * di);
+        store(basis + c * stride_ + n_ + t, lr * di + li * dr);
+      }
+      store(prefix + t, pr * fr - pi * fi);
+      store(prefix + n_ + t, pr * fi + pi * fr);
+    }
   }
 
   const SpectralForm& form_;

@@ -16,8 +16,7 @@ struct SpectralScratch {
   std::vector<double> factors;  // each item's factor
   std::vector<double> suffix;   // for item j, the product of the factors after it
   std::vector<double> prefix;   // the product of the factors before the current item
-  std::vector<double> others;   // the product of all factors but the current item's
-  std::vector<double> basis;    // others times each basis function of the current item
+  std::vector<double> basis;    // the product of the other factors times each basis function of the current item
   std::vector<double> dtheta;   // the derivative in theta at the current grid point
   std::vector<double> sums;     // the tile's sums, column by column
 };
