@@ -8,7 +8,7 @@
 
 namespace irteq {
 
-// One item at one grid point, as the spectral sums of distribution_gradients
+// One item at one grid point, as the frequency-domain sums of distribution_gradients
 // use it: the coefficients of its factor of the score generating function,
 // and of that factor's derivatives, on a basis of functions of w. With
 // d_c = s_c - s_0 the item's score steps,

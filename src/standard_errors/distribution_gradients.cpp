@@ -7,8 +7,8 @@
 
 #include "equate/run_on_threads.hpp"
 #include "standard_errors/inverse_fft.hpp"
-#include "standard_errors/spectral_form.hpp"
-#include "standard_errors/spectral_tile.hpp"
+#include "standard_errors/frequency_layout.hpp"
+#include "standard_errors/frequency_tile.hpp"
 
 namespace irteq {
 
@@ -22,21 +22,21 @@ constexpr std::size_t tile_width = 64;
 
 DistributionGradients distribution_gradients(std::span<const Item> items, std::span<const GroupThetas> groups,
                                              int threads) {
-  const SpectralForm form = spectral_form(items, groups, tile_width, threads);
+  const FrequencyLayout form = frequency_layout(items, groups, tile_width, threads);
   const std::size_t half = form.half;
   const std::size_t count = form.frequencies;
   const std::size_t columns = form.columns + 2;
   const std::size_t tiles = count / form.width;
-  std::vector<double> spectra(columns * 2 * count);
+  std::vector<double> transforms(columns * 2 * count);
   std::atomic<std::size_t> next_tile{0};
   run_on_threads(threads, [&](int) {
-    SpectralScratch scratch(form);
+    FrequencyScratch scratch(form);
     for (std::size_t tile; (tile = next_tile.fetch_add(1)) < tiles;) {
-      spectral_tile(form, 1 + tile * form.width, scratch, spectra);
+      frequency_tile(form, 1 + tile * form.width, scratch, transforms);
     }
   });
 
-  // Two real columns a and b by one complex transform: the spectrum of
+  // Two real columns a and b by one complex transform: the transform of
   // a + i b is A + i B at every frequency, A and B Hermitian.
   DistributionGradients result;
   result.points = form.points;
@@ -54,7 +54,7 @@ DistributionGradients distribution_gradients(std::span<const Item> items, std::s
     for (std::size_t pair; (pair = next_pair.fetch_add(1)) < pairs;) {
       const std::size_t a = 2 * pair;
       const std::size_t b = a + 1;
-      const double* ar = spectra.data() + a * 2 * count;
+      const double* ar = transforms.data() + a * 2 * count;
       const double* ai = ar + count;
       const double* br = b < columns ? ar + 2 * count : zeros.data();
       const double* bi = br + count;

@@ -5,7 +5,7 @@
 // frequency; written once and compiled for the distribution kernels'
 // instruction sets (kernel_path), with no fused multiply-adds, so that every
 // path gives the same numbers.
-#include "standard_errors/spectral_tile.hpp"
+#include "standard_errors/frequency_tile.hpp"
 
 #include <algorithm>
 #include <array>
@@ -20,7 +20,7 @@
 
 namespace irteq {
 
-SpectralScratch::SpectralScratch(const SpectralForm& form)
+FrequencyScratch::FrequencyScratch(const FrequencyLayout& form)
     : rows(form.powers.size() / form.frequencies * form.width),
       factors(form.items.size() * 2 * form.width),
       suffix(form.items.size() * 2 * form.width),
@@ -64,18 +64,18 @@ class Tile {
   using Vector = typename Doubles<Lanes>::Vector;
 
  public:
-  IRTEQ_ALWAYS_INLINE Tile(const SpectralForm& form, std::size_t first, SpectralScratch& s)
+  IRTEQ_ALWAYS_INLINE Tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& s)
       : form_(form), first_(first), n_(form.width), stride_(2 * form.width), s_(s) {}
 
-  IRTEQ_ALWAYS_INLINE void run(std::span<double> spectra) {
+  IRTEQ_ALWAYS_INLINE void run(std::span<double> transforms) {
     load_rows();
     std::fill(s_.sums.begin(), s_.sums.end(), 0.0);
-    for (const SpectralGroup& group : form_.groups) {
+    for (const FrequencyGroup& group : form_.groups) {
       for (std::size_t q = 0; q < group.points; ++q) grid_point(group, q);
     }
     const std::size_t count = form_.frequencies;
     for (std::size_t k = 0; k < form_.columns + 2; ++k) {
-      double* to = spectra.data() + k * 2 * count + (first_ - 1);
+      double* to = transforms.data() + k * 2 * count + (first_ - 1);
       std::copy_n(s_.sums.data() + k * stride_, n_, to);
       std::copy_n(s_.sums.data() + k * stride_ + n_, n_, to + count);
     }
@@ -168,7 +168,7 @@ class Tile {
     }
   }
 
-  IRTEQ_ALWAYS_INLINE void grid_point(const SpectralGroup& group, std::size_t q) {
+  IRTEQ_ALWAYS_INLINE void grid_point(const FrequencyGroup& group, std::size_t q) {
     const std::size_t item_count = form_.items.size();
     const double* block = group.terms.data() + q * form_.block;
     const auto factor = [&](std::size_t j) { return s_.factors.data() + j * stride_; };
@@ -185,7 +185,7 @@ class Tile {
     double* const sums = s_.sums.data();
     double* const basis = s_.basis.data();
     for (std::size_t j = 0; j < item_count; ++j) {
-      const SpectralItem& item = form_.items[j];
+      const FrequencyItem& item = form_.items[j];
       item_basis(item, factor(j), suffix(j), s_.prefix.data(), basis);
       const double* t = block + item.first_term + item.categories;
       if (group.moving) accumulate(t, item.basis, basis, s_.dtheta.data());
@@ -204,7 +204,7 @@ class Tile {
 
   // The item's factor t_0 + sum_c t_c (w^d_c - w^d_(c-1)) into factor, and,
   // unless before is null, before = factor * after.
-  IRTEQ_ALWAYS_INLINE void factor_and_suffix(const SpectralItem& item, const double* block, double* factor,
+  IRTEQ_ALWAYS_INLINE void factor_and_suffix(const FrequencyItem& item, const double* block, double* factor,
                                              const double* after, double* before) const {
     const double* r = block + item.first_term;
     std::array<double, max_categories> coefficients;
@@ -237,7 +237,7 @@ class Tile {
   // With others = prefix * after, the product of all factors but the item's:
   // basis c = others * (w^d_c - w^d_(c-1)), c = 1 .. m - 1, or on the nominal
   // basis others * (w^d_c - factor), c = 0 .. m - 1; then prefix *= factor.
-  IRTEQ_ALWAYS_INLINE void item_basis(const SpectralItem& item, const double* factor, const double* after,
+  IRTEQ_ALWAYS_INLINE void item_basis(const FrequencyItem& item, const double* factor, const double* after,
                                       double* prefix, double* basis) const {
     std::array<const double*, max_categories> rows;
     const std::size_t first = item.nominal ? item.first_row + item.categories - 1 : item.first_row;
@@ -266,45 +266,47 @@ class Tile {
     }
   }
 
-  const SpectralForm& form_;
+  const FrequencyLayout& form_;
   std::size_t first_;
   std::size_t n_;
   std::size_t stride_;
-  SpectralScratch& s_;
+  FrequencyScratch& s_;
 };
 
-void baseline_tile(const SpectralForm& form, std::size_t first, SpectralScratch& s, std::span<double> spectra) {
-  Tile<baseline_lanes>(form, first, s).run(spectra);
+void baseline_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& s,
+                   std::span<double> transforms) {
+  Tile<baseline_lanes>(form, first, s).run(transforms);
 }
 
 #if IRTEQ_X86_KERNELS
 // No "fma" in the targets: the products and sums stay separate roundings.
-__attribute__((target("avx2"))) void avx2_tile(const SpectralForm& form, std::size_t first, SpectralScratch& s,
-                                               std::span<double> spectra) {
-  Tile<4>(form, first, s).run(spectra);
+__attribute__((target("avx2"))) void avx2_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& s,
+                                               std::span<double> transforms) {
+  Tile<4>(form, first, s).run(transforms);
 }
 
-__attribute__((target("avx512f"))) void avx512_tile(const SpectralForm& form, std::size_t first,
-                                                    SpectralScratch& s, std::span<double> spectra) {
-  Tile<8>(form, first, s).run(spectra);
+__attribute__((target("avx512f"))) void avx512_tile(const FrequencyLayout& form, std::size_t first,
+                                                    FrequencyScratch& s, std::span<double> transforms) {
+  Tile<8>(form, first, s).run(transforms);
 }
 #endif
 
 }  // namespace
 
-void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra,
-                   KernelPath path) {
+void frequency_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& scratch,
+                    std::span<double> transforms, KernelPath path) {
   switch (path) {
 #if IRTEQ_X86_KERNELS
-    case KernelPath::avx512: avx512_tile(form, first, scratch, spectra); return;
-    case KernelPath::avx2: avx2_tile(form, first, scratch, spectra); return;
+    case KernelPath::avx512: avx512_tile(form, first, scratch, transforms); return;
+    case KernelPath::avx2: avx2_tile(form, first, scratch, transforms); return;
 #endif
-    default: baseline_tile(form, first, scratch, spectra); return;
+    default: baseline_tile(form, first, scratch, transforms); return;
   }
 }
 
-void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra) {
-  spectral_tile(form, first, scratch, spectra, kernel_path());
+void frequency_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& scratch,
+                    std::span<double> transforms) {
+  frequency_tile(form, first, scratch, transforms, kernel_path());
 }
 
 }  // namespace irteq

@@ -5,13 +5,13 @@
 #include <vector>
 
 #include "observed/kernel_path.hpp"
-#include "standard_errors/spectral_form.hpp"
+#include "standard_errors/frequency_layout.hpp"
 
 namespace irteq {
 
 // Working storage of one worker for the form's tiles.
-struct SpectralScratch {
-  explicit SpectralScratch(const SpectralForm& form);
+struct FrequencyScratch {
+  explicit FrequencyScratch(const FrequencyLayout& form);
   std::vector<double> rows;     // the form's rows over the tile
   std::vector<double> factors;  // each item's factor
   std::vector<double> suffix;   // for item j, the product of the factors after it
@@ -23,14 +23,15 @@ struct SpectralScratch {
 
 // The derivatives of the form's generating function in every column (the
 // form's parameters, A, B) at the tile of form.width frequencies from
-// `first` (1 + a multiple of the width), into spectra laid out as
-// SpectralForm::powers is, one row per column. Every frequency's arithmetic
-// is the same whatever the tile and the instruction set.
-void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra);
+// `first` (1 + a multiple of the width), into transforms laid out as
+// FrequencyLayout::powers is, one row per column. Every frequency's
+// arithmetic is the same whatever the tile and the instruction set.
+void frequency_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& scratch,
+                    std::span<double> transforms);
 
 // The same on a given path, which must be supported (kernel_path_supported):
 // for tests. The other form takes kernel_path().
-void spectral_tile(const SpectralForm& form, std::size_t first, SpectralScratch& scratch, std::span<double> spectra,
-                   KernelPath path);
+void frequency_tile(const FrequencyLayout& form, std::size_t first, FrequencyScratch& scratch,
+                    std::span<double> transforms, KernelPath path);
 
 }  // namespace irteq

@@ -1,6 +1,6 @@
 // The items, score steps and derivative terms of a form, arranged for the
 // frequency-domain sums of distribution_gradients.
-#include "standard_errors/spectral_form.hpp"
+#include "standard_errors/frequency_layout.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -37,9 +37,9 @@ class RowNumbers {
 
 }  // namespace
 
-SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThetas> groups, std::size_t width,
-                           int threads) {
-  SpectralForm form;
+FrequencyLayout frequency_layout(std::span<const Item> items, std::span<const GroupThetas> groups,
+                                 std::size_t width, int threads) {
+  FrequencyLayout form;
   form.points = static_cast<std::size_t>(score_range(items).point_count());
   std::size_t n = 8;
   while (n < form.points) n *= 2;
@@ -49,7 +49,7 @@ SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThe
 
   RowNumbers numbers;
   for (const Item& item : items) {
-    SpectralItem laid;
+    FrequencyItem laid;
     laid.categories = item.category_scores.size();
     laid.parameters = estimated_parameter_count(item);
     laid.nominal = nominal_basis(item);
@@ -86,7 +86,7 @@ SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThe
 
   std::size_t units = 0;
   for (const GroupThetas& group : groups) {
-    SpectralGroup laid;
+    FrequencyGroup laid;
     laid.points = group.thetas.size();
     laid.moving = !group.dtheta_dA.empty();
     laid.dtheta_dA = group.dtheta_dA;

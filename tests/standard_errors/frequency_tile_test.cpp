@@ -1,6 +1,6 @@
-// The spectral sums on every instruction set this processor runs: the same
+// The frequency-domain sums on every instruction set this processor runs: the same
 // numbers to the last bit, as the baseline's.
-#include "standard_errors/spectral_tile.hpp"
+#include "standard_errors/frequency_tile.hpp"
 
 #include <gtest/gtest.h>
 
@@ -13,16 +13,16 @@
 namespace irteq::testing {
 namespace {
 
-std::vector<double> spectra_on(const SpectralForm& form, KernelPath path) {
-  std::vector<double> spectra((form.columns + 2) * 2 * form.frequencies);
-  SpectralScratch scratch(form);
+std::vector<double> transforms_on(const FrequencyLayout& form, KernelPath path) {
+  std::vector<double> transforms((form.columns + 2) * 2 * form.frequencies);
+  FrequencyScratch scratch(form);
   for (std::size_t first = 1; first <= form.frequencies; first += form.width) {
-    spectral_tile(form, first, scratch, spectra, path);
+    frequency_tile(form, first, scratch, transforms, path);
   }
-  return spectra;
+  return transforms;
 }
 
-TEST(SpectralTile, IsTheSameOnEveryInstructionSet) {
+TEST(FrequencyTile, IsTheSameOnEveryInstructionSet) {
   const std::vector<Item> items = mixed_form();
   const QuadratureGrid grid = normal_shaped_grid(0.1, 1.2);
   GroupThetas still{grid.points, grid.weights, {}, {}};
@@ -32,13 +32,13 @@ TEST(SpectralTile, IsTheSameOnEveryInstructionSet) {
     moving.dtheta_dB.push_back(-1.0);
   }
   // Tiles of 8 frequencies, so that the form has several.
-  const SpectralForm form = spectral_form(items, std::vector<GroupThetas>{still, moving}, 8, 1);
+  const FrequencyLayout form = frequency_layout(items, std::vector<GroupThetas>{still, moving}, 8, 1);
   ASSERT_GT(form.frequencies / form.width, 1u);
-  const std::vector<double> baseline = spectra_on(form, KernelPath::baseline);
+  const std::vector<double> baseline = transforms_on(form, KernelPath::baseline);
   for (const KernelPath path : {KernelPath::avx2, KernelPath::avx512}) {
     if (!kernel_path_supported(path)) continue;
     SCOPED_TRACE(kernel_path_name(path));
-    const std::vector<double> wide = spectra_on(form, path);
+    const std::vector<double> wide = transforms_on(form, path);
     for (std::size_t i = 0; i < baseline.size(); ++i) {
       ASSERT_EQ(std::bit_cast<std::uint64_t>(wide[i]), std::bit_cast<std::uint64_t>(baseline[i])) << i;
     }
