@@ -6,16 +6,17 @@
 #include <atomic>
 
 #include "equate/run_on_threads.hpp"
-#include "standard_errors/inverse_fft.hpp"
 #include "standard_errors/frequency_layout.hpp"
 #include "standard_errors/frequency_tile.hpp"
+#include "standard_errors/inverse_fft.hpp"
 
 namespace irteq {
 
 namespace {
 
-// Frequencies of one tile: enough for the sums of a column to stay in the
-// nearer caches, few enough that all columns' sums of a tile fit in them too.
+// Frequencies of one tile: wide enough for each pass over a column's sums to
+// be a good run of vector work, narrow enough for the sums of all columns of
+// a tile to stay in the second-level cache (1.4 MB on the largest forms).
 constexpr std::size_t tile_width = 64;
 
 }  // namespace
