@@ -1,35 +1,40 @@
 // Iterative radix-2 inverse discrete Fourier transform: the bit-reversed
-// permutation, then log2(n) passes of butterflies. Products are written out
-// in real arithmetic: std::complex's operator* checks for infinities at
-// every step, which this data never holds.
+// permutation, then log2(n) stages of butterflies u + w v, u - w v, each
+// stage's roots laid out in order so that its inner loop runs over them.
 #include "standard_errors/inverse_fft.hpp"
 
 #include <utility>
 
 namespace irteq {
 
-void inverse_fft(std::span<std::complex<double>> values, std::span<const std::complex<double>> roots) {
-  const std::size_t n = values.size();
-  for (std::size_t i = 1, j = 0; i < n; ++i) {
-    std::size_t bit = n >> 1;
-    for (; j & bit; bit >>= 1) j ^= bit;
-    j ^= bit;
-    if (i < j) std::swap(values[i], values[j]);
+void inverse_fft(const FftPlan& plan, std::span<double> real, std::span<double> imaginary) {
+  const std::size_t n = plan.n;
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t j = plan.reversed[i];
+    if (i < j) {
+      std::swap(real[i], real[j]);
+      std::swap(imaginary[i], imaginary[j]);
+    }
   }
-  for (std::size_t length = 2; length <= n; length <<= 1) {
-    const std::size_t half = length / 2;
-    const std::size_t step = n / length;
-    for (std::size_t start = 0; start < n; start += length) {
-      for (std::size_t k = 0; k < half; ++k) {
-        // The conjugate root turns the forward roots into the inverse's.
-        const double wr = roots[k * step].real();
-        const double wi = -roots[k * step].imag();
-        const std::complex<double> u = values[start + k];
-        const std::complex<double> x = values[start + k + half];
-        const double vr = x.real() * wr - x.imag() * wi;
-        const double vi = x.real() * wi + x.imag() * wr;
-        values[start + k] = {u.real() + vr, u.imag() + vi};
-        values[start + k + half] = {u.real() - vr, u.imag() - vi};
+  double* re = real.data();
+  double* im = imaginary.data();
+  for (std::size_t h = 1; h < n; h *= 2) {
+    const double* wr = plan.root_real.data() + h - 1;
+    const double* wi = plan.root_imaginary.data() + h - 1;
+    for (std::size_t start = 0; start < n; start += 2 * h) {
+      double* ur = re + start;
+      double* ui = im + start;
+      double* xr = ur + h;
+      double* xi = ui + h;
+      for (std::size_t k = 0; k < h; ++k) {
+        const double vr = xr[k] * wr[k] - xi[k] * wi[k];
+        const double vi = xr[k] * wi[k] + xi[k] * wr[k];
+        const double u_real = ur[k];
+        const double u_imaginary = ui[k];
+        ur[k] = u_real + vr;
+        ui[k] = u_imaginary + vi;
+        xr[k] = u_real - vr;
+        xi[k] = u_imaginary - vi;
       }
     }
   }

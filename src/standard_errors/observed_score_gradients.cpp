@@ -12,7 +12,9 @@
 
 #include <vector>
 
+#include "common/floating_point_mode.hpp"
 #include "equate/normalised_grid.hpp"
+#include "models/parameter_derivatives.hpp"
 #include "standard_errors/distribution_gradients.hpp"
 #include "standard_errors/equipercentile_steps.hpp"
 #include "standard_errors/equivalent_derivatives.hpp"
@@ -38,6 +40,7 @@ double adjustment_factor(const FormDistributions& form) {
 
 Gradients observed_score_gradients(const EquatingInput& input, double A, double B, const EquatingResult& result,
                                    const ParameterLayout& layout, int threads) {
+  const FloatingPointMode mode;
   const QuadratureGrid group1 = normalised_grid(input.grid_group1);
   const QuadratureGrid group2 = normalised_grid(input.grid_group2);
   const double w2 = input.w2;
@@ -66,16 +69,25 @@ Gradients observed_score_gradients(const EquatingInput& input, double A, double 
   Gradients gradients(steps.size(), layout.columns());
   std::vector<double> scratch(dy.points);
   const std::span<const double> none;
-  for (std::size_t k = 0; k < layout.x_size; ++k) {
-    equivalent_derivatives(steps, dx.column(k), x_factor, none, y_factor, scratch, gradients, k);
+  // The distributions' columns run item by item as the layout's do, from each form's first.
+  std::size_t column = 0;
+  for (std::size_t j = 0; j < input.items_x.size(); ++j) {
+    for (std::size_t k = 0; k < estimated_parameter_count(input.items_x[j]); ++k, ++column) {
+      equivalent_derivatives(steps, dx.column(column), x_factor, none, y_factor, scratch, gradients,
+                             layout.x_offsets[j] + k);
+    }
   }
-  for (std::size_t k = 0; k < layout.y_size; ++k) {
-    equivalent_derivatives(steps, none, x_factor, dy.column(k), y_factor, scratch, gradients, layout.x_size + k);
+  column = 0;
+  for (std::size_t j = 0; j < input.items_y.size(); ++j) {
+    for (std::size_t k = 0; k < estimated_parameter_count(input.items_y[j]); ++k, ++column) {
+      equivalent_derivatives(steps, none, x_factor, dy.column(column), y_factor, scratch, gradients,
+                             layout.y_offsets[j] + k);
+    }
   }
-  equivalent_derivatives(steps, dx.column(layout.x_size), x_factor, dy.column(layout.y_size), y_factor, scratch,
+  equivalent_derivatives(steps, dx.column(dx.columns - 2), x_factor, dy.column(dy.columns - 2), y_factor, scratch,
                          gradients, layout.a_column());
-  equivalent_derivatives(steps, dx.column(layout.x_size + 1), x_factor, dy.column(layout.y_size + 1), y_factor,
-                         scratch, gradients, layout.b_column());
+  equivalent_derivatives(steps, dx.column(dx.columns - 1), x_factor, dy.column(dy.columns - 1), y_factor, scratch,
+                         gradients, layout.b_column());
   return gradients;
 }
 

@@ -14,8 +14,10 @@ namespace irteq {
 // A, B) and transform_grid(input.grid_group1, A, B) (A = 1, B = 0 when the
 // run does not link). Through the four marginal distributions, the two
 // synthetic ones, the near-zero adjustment where result says it applied,
-// and the equipercentile step along the branch it took. Work is shared out
-// over `threads` threads (below 1 counts as 1); the numbers do not depend on it.
+// and the equipercentile step along the branch it took. The A and B columns
+// are the derivatives in the constants at the values given, whether or not
+// the run links. Work is shared out over `threads` threads (below 1 counts
+// as 1); the numbers do not depend on it.
 Gradients observed_score_gradients(const EquatingInput& input, double A, double B, const EquatingResult& result,
                                    const ParameterLayout& layout, int threads);
 

@@ -10,6 +10,7 @@
 #include <cmath>
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "common/score_range.hpp"
@@ -36,14 +37,10 @@ std::vector<Item> perturbed_form() {
   return items;
 }
 
-EquatingInput run_input() {
-  EquatingInput input;
-  input.items_x = mixed_form();
-  input.items_y = perturbed_form();
-  input.grid_group1 = normal_shaped_grid(0.2, 0.9);
-  input.grid_group2 = normal_shaped_grid(-0.1, 1.1);
-  input.w2 = 0.3;
+// A scale table with a row for each of form Y's score points.
+EquatingInput with_scale_table(EquatingInput input) {
   const auto rows = static_cast<std::size_t>(score_range(input.items_y).point_count());
+  input.scale_table = {};
   for (std::size_t j = 0; j < rows; ++j) {
     input.scale_table.scale.push_back(100.0 + 3.0 * static_cast<double>(j));
     input.scale_table.rounded.push_back(input.scale_table.scale.back());
@@ -53,11 +50,35 @@ EquatingInput run_input() {
   return input;
 }
 
-// Six extra hard "L3" items on form X: its top scores have probabilities below 1e-8.
+EquatingInput run_input() {
+  EquatingInput input;
+  input.items_x = mixed_form();
+  input.items_y = perturbed_form();
+  input.grid_group1 = normal_shaped_grid(0.2, 0.9);
+  input.grid_group2 = normal_shaped_grid(-0.1, 1.1);
+  input.w2 = 0.3;
+  return with_scale_table(std::move(input));
+}
+
+// Six extra "L3" items on each form, hard on form X and easy on form Y: X's
+// top scores and Y's lowest have probabilities below 1e-8. (Not Y's top:
+// there ranks within 1e-8 of 1 over intervals 1e-8 wide leave central
+// differences nothing but rounding.)
 EquatingInput adjusted_input() {
   EquatingInput input = run_input();
-  for (int i = 0; i < 6; ++i) input.items_x.push_back({11 + i, ItemModel::l3, {0, 1}, {1.7, 2.0, 5.5 + 0.2 * i, 0.01}});
-  return input;
+  for (int i = 0; i < 6; ++i) {
+    input.items_x.push_back({11 + i, ItemModel::l3, {0, 1}, {1.7, 2.0, 5.5 + 0.2 * i, 0.01}});
+    input.items_y.push_back({11 + i, ItemModel::l3, {0, 1}, {1.7, 1.8, -5.6 - 0.2 * i, 0.01}});
+  }
+  return with_scale_table(std::move(input));
+}
+
+// Forms of two and three items: transforms of the shortest length, longer than the distributions.
+EquatingInput short_input() {
+  EquatingInput input = run_input();
+  input.items_x.resize(2);
+  input.items_y = {input.items_y[5], input.items_y[8], input.items_y[2]};
+  return with_scale_table(std::move(input));
 }
 
 EquatingResult linked_equating(const EquatingInput& input, double A, double B) {
@@ -88,17 +109,19 @@ TEST(ObservedScoreGradients, MatchCentralDifferencesOfTheEquating) {
     EquatingInput input;
     double A;
     double B;
-    bool adjusted;
+    bool adjusted;  // both forms' synthetic distributions
   };
   const std::vector<Case> cases{{"unlinked", run_input(), 1.0, 0.0, false},
                                 {"linked", run_input(), 1.1, -0.2, false},
-                                {"adjusted, linked", adjusted_input(), 0.9, 0.15, true}};
+                                {"adjusted, linked", adjusted_input(), 0.9, 0.15, true},
+                                {"short forms, linked", short_input(), 1.2, 0.1, false}};
   const double h = 1e-5;
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     const ParameterLayout layout = parameter_layout(c.input.items_x, c.input.items_y);
     const EquatingResult result = linked_equating(c.input, c.A, c.B);
     ASSERT_EQ(result.x.synthetic_adjusted, c.adjusted);
+    ASSERT_EQ(result.y.synthetic_adjusted, c.adjusted);
     const Gradients gradients = observed_score_gradients(c.input, c.A, c.B, result, layout, 1);
     ASSERT_EQ(gradients.rows, result.x.raw_scores.size());
     ASSERT_EQ(gradients.columns, layout.columns());

@@ -1,6 +1,6 @@
 // The items, score steps and derivative terms of a form, arranged for the
 // frequency-domain sums of distribution_gradients.
-#include "standard_errors/spectral_form.hpp"
+#include "standard_errors/frequency_layout.hpp"
 
 #include <algorithm>
 #include <atomic>
@@ -15,28 +15,52 @@
 
 namespace irteq {
 
-SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThetas> groups, int threads) {
-  SpectralForm form;
+namespace {
+
+// A row w^upper - w^lower, or w^upper alone when lower is below 0.
+using Row = std::pair<int, int>;
+
+// Numbers each row by its first use.
+class RowNumbers {
+ public:
+  std::size_t number(Row row) {
+    const auto [at, added] = numbers_.try_emplace(row, rows_.size());
+    if (added) rows_.push_back(row);
+    return at->second;
+  }
+  const std::vector<Row>& rows() const { return rows_; }
+
+ private:
+  std::map<Row, std::size_t> numbers_;
+  std::vector<Row> rows_;
+};
+
+}  // namespace
+
+FrequencyLayout frequency_layout(std::span<const Item> items, std::span<const GroupThetas> groups,
+                                 std::size_t width, int threads) {
+  FrequencyLayout form;
   form.points = static_cast<std::size_t>(score_range(items).point_count());
   std::size_t n = 8;
   while (n < form.points) n *= 2;
   form.half = n / 2;
+  form.width = std::min(width, std::max<std::size_t>(form.half, 8));
+  form.frequencies = (form.half + form.width - 1) / form.width * form.width;
 
-  std::map<std::pair<int, int>, std::size_t> row_numbers;
-  std::vector<std::pair<int, int>> steps;
+  RowNumbers numbers;
   for (const Item& item : items) {
-    SpectralItem laid;
+    FrequencyItem laid;
     laid.categories = item.category_scores.size();
     laid.parameters = estimated_parameter_count(item);
+    laid.nominal = nominal_basis(item);
+    laid.basis = basis_size(item);
     laid.first_term = form.block;
     laid.first_column = form.columns;
     laid.first_row = form.rows.size();
-    for (std::size_t c = 1; c < laid.categories; ++c) {
-      const std::pair<int, int> step{item.category_scores[c - 1] - item.category_scores[0],
-                                     item.category_scores[c] - item.category_scores[0]};
-      const auto [at, added] = row_numbers.try_emplace(step, steps.size());
-      if (added) steps.push_back(step);
-      form.rows.push_back(at->second);
+    const auto step = [&](std::size_t c) { return item.category_scores[c] - item.category_scores[0]; };
+    for (std::size_t c = 1; c < laid.categories; ++c) form.rows.push_back(numbers.number({step(c - 1), step(c)}));
+    if (laid.nominal) {
+      for (std::size_t c = 0; c < laid.categories; ++c) form.rows.push_back(numbers.number({-1, step(c)}));
     }
     form.block += derivative_term_count(item);
     form.columns += laid.parameters;
@@ -45,15 +69,16 @@ SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThe
   }
 
   const std::vector<std::complex<double>> roots = unit_roots(n);
-  const std::size_t half = form.half;
-  form.differences.resize(steps.size() * 2 * half);
-  for (std::size_t r = 0; r < steps.size(); ++r) {
-    double* real = form.differences.data() + r * 2 * half;
-    double* imaginary = real + half;
-    const auto [lower, upper] = steps[r];
-    for (std::size_t f = 1; f <= half; ++f) {
+  const std::size_t count = form.frequencies;
+  form.powers.resize(numbers.rows().size() * 2 * count);
+  for (std::size_t r = 0; r < numbers.rows().size(); ++r) {
+    double* real = form.powers.data() + r * 2 * count;
+    double* imaginary = real + count;
+    const auto [lower, upper] = numbers.rows()[r];
+    for (std::size_t f = 1; f <= count; ++f) {
       const std::complex<double> high = roots[f * static_cast<std::size_t>(upper) % n];
-      const std::complex<double> low = roots[f * static_cast<std::size_t>(lower) % n];
+      const std::complex<double> low =
+          lower < 0 ? std::complex<double>{} : roots[f * static_cast<std::size_t>(lower) % n];
       real[f - 1] = high.real() - low.real();
       imaginary[f - 1] = high.imag() - low.imag();
     }
@@ -61,7 +86,7 @@ SpectralForm spectral_form(std::span<const Item> items, std::span<const GroupThe
 
   std::size_t units = 0;
   for (const GroupThetas& group : groups) {
-    SpectralGroup laid;
+    FrequencyGroup laid;
     laid.points = group.thetas.size();
     laid.moving = !group.dtheta_dA.empty();
     laid.dtheta_dA = group.dtheta_dA;
