@@ -215,4 +215,30 @@ long long multiply_adds_per_theta(std::span<const Item> items) {
   return total;
 }
 
+std::vector<Item> drifted(std::vector<Item> items) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const double drift = 0.05 * std::sin(static_cast<double>(i));
+    std::vector<double>& p = items[i].parameters;
+    switch (items[i].model) {
+      case ItemModel::l3:
+      case ItemModel::mu:
+        p[1] *= 1.0 + drift;
+        p[2] += drift;
+        break;
+      case ItemModel::sl:
+        p[1] *= 1.0 + drift;
+        for (std::size_t k = 2; k < p.size(); ++k) p[k] += drift;
+        break;
+      case ItemModel::sn:
+        p[0] *= 1.0 + drift;
+        for (std::size_t k = 1; k < p.size(); ++k) p[k] += drift;
+        break;
+      case ItemModel::bn:
+        for (std::size_t k = 1; k <= (p.size() - 1) / 2; ++k) p[k] *= 1.0 + drift;
+        break;
+    }
+  }
+  return items;
+}
+
 }  // namespace irteq::bench

@@ -61,4 +61,8 @@ QuadratureGrid normal_grid(int count, double low, double high, double mean);
 // the score points of the distribution before the item times its categories.
 long long multiply_adds_per_theta(std::span<const Item> items);
 
+// The items each drifted a little (slopes by up to 5 %, locations by up to
+// 0.05), so that a linking to them keeps a residual, as on real data.
+std::vector<Item> drifted(std::vector<Item> items);
+
 }  // namespace irteq::bench

@@ -6,7 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <vector>
 
 #include "form_builders.hpp"
@@ -17,36 +16,10 @@ namespace {
 
 using namespace irteq;
 
-std::vector<Item> drifted(std::vector<Item> items) {
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const double drift = 0.05 * std::sin(static_cast<double>(i));
-    std::vector<double>& p = items[i].parameters;
-    switch (items[i].model) {
-      case ItemModel::l3:
-      case ItemModel::mu:
-        p[1] *= 1.0 + drift;
-        p[2] += drift;
-        break;
-      case ItemModel::sl:
-        p[1] *= 1.0 + drift;
-        for (std::size_t k = 2; k < p.size(); ++k) p[k] += drift;
-        break;
-      case ItemModel::sn:
-        p[0] *= 1.0 + drift;
-        for (std::size_t k = 1; k < p.size(); ++k) p[k] += drift;
-        break;
-      case ItemModel::bn:
-        for (std::size_t k = 1; k <= (p.size() - 1) / 2; ++k) p[k] *= 1.0 + drift;
-        break;
-    }
-  }
-  return items;
-}
-
 LinkingInput largest_linking(bool symmetric) {
   LinkingInput input;
   input.items_y = bench::wide_mixed_form(41001, 50);
-  input.items_x = drifted(transform_items(input.items_y, 1.0 / 1.1, -0.2 / 1.1));
+  input.items_x = bench::drifted(transform_items(input.items_y, 1.0 / 1.1, -0.2 / 1.1));
   input.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
   input.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
   for (const Item& item : input.items_y) input.common.push_back({item.number, item.number, 0});

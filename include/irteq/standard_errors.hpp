@@ -52,7 +52,7 @@ struct StandardErrorOptions {
   int threads = 1;         // draws run on this many threads; values below 1 count as 1
   // Called from the calling thread as draws complete, with the number done
   // and the total; may be empty. Returning false stops the run (Error).
-  std::function<bool(int done, int total)> progress;
+  std::function<bool(int done, int total)> progress{};
 };
 
 inline constexpr double not_computed = std::numeric_limits<double>::quiet_NaN();
@@ -103,6 +103,11 @@ struct StandardErrors {
 StandardErrors standard_errors(const RunInput& run, const std::optional<LinkingResult>& linking,
                                const EquatingResult& result, const ParameterCovariances& covariances,
                                const StandardErrorOptions& options);
+
+// When more than 10 % of the draws' attempts were drawn again, the warning
+// the report, batch mode and R give ("parametric draws: 130 of 1130 drawn
+// again (11.5 %); ..."); else empty.
+std::string redraws_warning(const StandardErrors& errors);
 
 // The report's standard-error section, after its results: the routes run
 // and their inputs, the linking constants' standard errors, and one table per

@@ -13,15 +13,24 @@ int available_cores() {
 
 namespace {
 
-// A positive whole number of threads, written in decimal digits alone.
-std::optional<int> thread_count(std::string_view text) {
-  int value = 0;
+// A whole number of at least lowest, written in decimal digits alone.
+template <typename Number>
+std::optional<Number> whole_number(std::string_view text, Number lowest) {
+  Number value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || text.front() == '-' || error != std::errc{} || end != text.data() + text.size() || value < 1) {
+  if (text.empty() || text.front() == '-' || error != std::errc{} || end != text.data() + text.size() ||
+      value < lowest) {
     return std::nullopt;
   }
   return value;
 }
+
+// "--draws" of "--draws" and of "--draws=10".
+std::string_view option_name(std::string_view argument) {
+  return argument.substr(0, std::min(argument.find('='), argument.size()));
+}
+
+bool is_numeric_option(std::string_view name) { return name == "--threads" || name == "--draws" || name == "--seed"; }
 
 CommandLine usage_error(std::string problem) {
   CommandLine line;
@@ -51,16 +60,25 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
       line.csv_folder = std::string(arguments[++i]);
     } else if (!options_ended && argument.starts_with("--csv=")) {
       line.csv_folder = std::string(argument.substr(6));
-    } else if (!options_ended && (argument == "--threads" || argument.starts_with("--threads="))) {
-      if (argument == "--threads" && i + 1 == arguments.size()) {
-        return usage_error("the option --threads needs a number");
+    } else if (const std::string_view name = option_name(argument); !options_ended && is_numeric_option(name)) {
+      if (name == argument && i + 1 == arguments.size()) {
+        return usage_error("the option " + std::string(name) + " needs a number");
       }
-      const std::string_view value = argument == "--threads" ? arguments[++i] : argument.substr(10);
-      const std::optional<int> threads = thread_count(value);
-      if (!threads) {
-        return usage_error("the option --threads needs a positive whole number, not '" + std::string(value) + "'");
+      const std::string_view value = name == argument ? arguments[++i] : argument.substr(name.size() + 1);
+      const auto fail = [&](const char* what) {
+        return usage_error("the option " + std::string(name) + " needs " + what + ", not '" + std::string(value) + "'");
+      };
+      if (name == "--seed") {
+        const std::optional<std::uint64_t> seed = whole_number<std::uint64_t>(value, 0);
+        if (!seed) return fail("a whole number of at least 0");
+        line.seed = *seed;
+      } else {
+        const std::optional<int> number = whole_number<int>(value, 1);
+        if (!number) return fail("a positive whole number");
+        (name == "--threads" ? line.threads : line.draws) = *number;
       }
-      line.threads = *threads;
+    } else if (!options_ended && argument == "--se") {
+      line.delta_method = true;
     } else if (!options_ended && argument == "--strict") {
       line.strict = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
@@ -80,6 +98,7 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
 std::string usage_text() {
   return R"(Usage: irteq
        irteq CONTROL_FILE [--csv DIR] [--strict] [--threads T]
+                          [--se] [--draws N] [--seed S]
        irteq --help | --version
 
 Equates a new test form X to an old form Y by IRT true score and observed
@@ -102,9 +121,14 @@ Options:
               run that fails removes them, so none is left from an earlier run
   --strict    make every warning about an input file an error (status 1, no
               results); the root finder's warnings stay warnings
-  --threads T equate on T threads (default: the cores available, here )" +
-         std::to_string(available_cores()) + R"();
-              the results are the same to the last digit on any number
+  --threads T equate (and draw) on T threads (default: the cores available,
+              here )" + std::to_string(available_cores()) + R"(); the results are the same to the last digit
+              on any number
+  --se        standard errors by the delta method, from the covariance
+              files the control file names (new_cov, old_cov)
+  --draws N   standard errors and 95 % intervals from N parametric draws of
+              the item parameters, each linked and equated again
+  --seed S    the draws' seed (default 1): the same seed, the same draws
   --help      show this help and exit
   --version   show the version and exit
 

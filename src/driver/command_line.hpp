@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -18,13 +19,16 @@ struct CommandLine {
   std::string control_file;                // batch
   std::optional<std::string> csv_folder;  // batch, --csv DIR
   bool strict = false;                     // batch, --strict: input warnings are errors
-  int threads = available_cores();         // batch, --threads T: threads of the equating
+  int threads = available_cores();         // batch, --threads T: threads of the equating and the draws
+  bool delta_method = false;               // batch, --se: delta-method standard errors
+  int draws = 0;                           // batch, --draws N: parametric draws (0: none)
+  std::uint64_t seed = 1;                  // batch, --seed S: the draws' seed
   std::string problem;                     // usage_error: what was wrong
 };
 
 // Parses the arguments after the program's name:
-//   CONTROL_FILE [--csv DIR] [--strict] [--threads T]   (also --csv=DIR, --threads=T;
-//                                                        "--" ends the options)
+//   CONTROL_FILE [--csv DIR] [--strict] [--threads T] [--se] [--draws N] [--seed S]
+//   (also --csv=DIR, --threads=T, --draws=N, --seed=S; "--" ends the options)
 //   --help | --version
 CommandLine parse_command_line(std::span<const std::string_view> arguments);
 

@@ -5,9 +5,15 @@
 namespace irteq {
 
 RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages, bool strict,
-                             const EquatingOptions& options) {
+                             const EquatingOptions& options, const StandardErrorOptions& errors) {
   const LineSink lines = report.lines();
   const RunInput input = read_run(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
+  // Read before any computing, so that a faulty covariance file costs nothing.
+  const bool standard_errors_asked = errors.delta_method || errors.draws > 0;
+  const std::optional<ParameterCovariances> covariances =
+      standard_errors_asked ? std::optional(read_covariances(
+                                  files, input, {.echo = {}, .warning = messages.input_warning, .strict = strict}))
+                            : std::nullopt;
   RunResult result;
   if (input.linking) {
     result.linking = link(*input.linking);
@@ -18,6 +24,11 @@ RunResult equate_with_report(const ControlFile& files, ReportFile& report, const
   }
   for (const RootFinderWarning& warning : result.equating.warnings) messages.root_finder(warning);
   write_report(result.equating, lines);
+  if (covariances) {
+    result.standard_errors = standard_errors(input, result.linking, result.equating, *covariances, errors);
+    write_standard_errors_report(*result.standard_errors, result.equating, result.linking, *covariances, errors,
+                                 lines);
+  }
   return result;
 }
 

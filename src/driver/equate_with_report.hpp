@@ -8,6 +8,7 @@
 #include "irteq/files.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
+#include "irteq/standard_errors.hpp"
 
 namespace irteq {
 
@@ -22,6 +23,7 @@ struct RunMessages {
 struct RunResult {
   std::optional<LinkingResult> linking;
   EquatingResult equating;
+  std::optional<StandardErrors> standard_errors;  // when asked for
 };
 
 // The run both modes share, into a report the caller has opened: the inputs
@@ -29,9 +31,12 @@ struct RunResult {
 // common items, the equating, the root finder's warnings, the result
 // sections. Throws Error; the report then keeps what was written. When strict,
 // an input warning is thrown as an Error (root finder warnings stay results).
-// The equating runs with options (its threads).
+// The equating runs with options (its threads). When errors asks for the
+// delta method or draws, the covariance files are read and the standard
+// errors' section follows the results.
 RunResult equate_with_report(const ControlFile& files, ReportFile& report, const RunMessages& messages,
-                             bool strict = false, const EquatingOptions& options = {});
+                             bool strict = false, const EquatingOptions& options = {},
+                             const StandardErrorOptions& errors = {});
 
 // "irteq: MESSAGE\n", with control characters quoted from a file shown as \xNN
 // rather than handed to the terminal.

@@ -3,6 +3,7 @@
 #include <exception>
 #include <optional>
 
+#include "driver/draw_progress.hpp"
 #include "driver/equate_with_report.hpp"
 #include "driver/report_file.hpp"
 #include "irteq/error.hpp"
@@ -19,9 +20,18 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    const RunResult result = equate_with_report(files, *report, messages, line.strict, {.threads = line.threads});
+    StandardErrorOptions errors_asked{
+        .delta_method = line.delta_method, .draws = line.draws, .seed = line.seed, .threads = line.threads};
+    if (line.draws > 0 && is_terminal(errors)) errors_asked.progress = draw_progress(errors);
+    const RunResult result =
+        equate_with_report(files, *report, messages, line.strict, {.threads = line.threads}, errors_asked);
     report->close();
-    if (line.csv_folder && result.linking) {
+    if (result.standard_errors) {
+      if (const std::string redraws = redraws_warning(*result.standard_errors); !redraws.empty()) warn(redraws);
+    }
+    if (line.csv_folder && result.standard_errors) {
+      write_csv(result.equating, result.linking, *result.standard_errors, *line.csv_folder);
+    } else if (line.csv_folder && result.linking) {
       write_csv(result.equating, *result.linking, *line.csv_folder);
     } else if (line.csv_folder) {
       write_csv(result.equating, *line.csv_folder);

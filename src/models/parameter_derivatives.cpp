@@ -17,11 +17,13 @@ namespace irteq {
 
 namespace {
 
+// No default member values: the arrays of them below are filled before they
+// are read, and zeroing kilobytes per call would cost more than the models.
 struct Hyper {
-  double v = 0.0;
-  double t = 0.0;
-  double k = 0.0;
-  double tk = 0.0;
+  double v;
+  double t;
+  double k;
+  double tk;
 };
 
 Hyper constant(double v) { return {v, 0.0, 0.0, 0.0}; }
@@ -147,9 +149,11 @@ void parameter_derivatives(const Item& item, double theta, ParameterDerivatives&
   out.dtheta.resize(m);
   out.dparameter.resize(n * m);
   out.dtheta_dparameter.resize(n * m);
-  Values q{};
-  for (std::size_t i = 0; i < item.parameters.size() && i < q.size(); ++i) q[i] = constant(item.parameters[i]);
-  Probabilities p{};
+  Values q;
+  for (std::size_t i = 0; i < item.parameters.size() + 4 && i < q.size(); ++i) {
+    q[i] = constant(i < item.parameters.size() ? item.parameters[i] : 0.0);
+  }
+  Probabilities p;
   for (std::size_t k = 0; k < n; ++k) {
     q[first + k].k = 1.0;
     model(item, Hyper{theta, 1.0, 0.0, 0.0}, q, p);

@@ -1,4 +1,4 @@
-// The results as three tidy CSV files for scripts: one header line, commas,
+// The results as tidy CSV files for scripts: one header line, commas,
 // LF line ends, and numbers that read back to the same doubles (the shortest
 // such text, by std::to_chars; NaN, Inf and -Inf as R and Python read them).
 #include <charconv>
@@ -11,6 +11,7 @@
 #include "common/shown_number.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
+#include "irteq/standard_errors.hpp"
 #include "report/csv_files.hpp"
 #include "report/moments_words.hpp"
 
@@ -100,9 +101,11 @@ void make_folder(const std::filesystem::path& folder) {
   if (!std::filesystem::is_directory(folder)) fail("cannot write into " + folder.string() + ": not a folder", folder);
 }
 
-std::string linking_csv(const LinkingResult& linking) {
+// Each method's delta-method standard errors fill se_A and se_B when they were computed.
+std::string linking_csv(const LinkingResult& linking, const LinkingStandardErrors* errors) {
   std::string csv = "method,A,B,criterion,applied,se_A,se_B\n";
-  for (const MethodConstants& method : linking.methods) {
+  for (std::size_t m = 0; m < linking.methods.size(); ++m) {
+    const MethodConstants& method = linking.methods[m];
     Row row(csv);
     row.text(linking_method_name(method.method));
     // A method the common items could not give has no constants.
@@ -117,7 +120,40 @@ std::string linking_csv(const LinkingResult& linking) {
     } else {
       row.text("");
     }
-    row.text(method.method == linking.applied ? "1" : "0").text("").text("");
+    row.text(method.method == linking.applied ? "1" : "0");
+    if (errors && method.available && !std::isnan(errors->delta_A[m])) {
+      row.number(errors->delta_A[m]).number(errors->delta_B[m]);
+    } else {
+      row.text("").text("");
+    }
+  }
+  return csv;
+}
+
+// A route's column is empty when it was not run.
+std::string standard_errors_csv(const EquatingResult& result, const StandardErrors& errors) {
+  std::string csv = "raw,equating,metric,delta_se,draws_se,draws_lower,draws_upper\n";
+  const auto field = [](Row& row, const std::vector<double>& values, std::size_t i) {
+    if (values.empty()) {
+      row.text("");
+    } else {
+      row.number(values[i]);
+    }
+  };
+  const std::pair<const char*, const PointStandardErrors*> tables[] = {{"true", &errors.true_raw},
+                                                                       {"true", &errors.true_scale},
+                                                                       {"observed", &errors.observed_raw},
+                                                                       {"observed", &errors.observed_scale}};
+  for (std::size_t t = 0; t < 4; ++t) {
+    const PointStandardErrors& e = *tables[t].second;
+    for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
+      Row row(csv);
+      row.number(result.x.raw_scores[i]).text(tables[t].first).text(t % 2 == 0 ? "raw" : "scale");
+      field(row, e.delta, i);
+      field(row, e.draws_sd, i);
+      field(row, e.draws_lower, i);
+      field(row, e.draws_upper, i);
+    }
   }
   return csv;
 }
@@ -137,30 +173,42 @@ std::string constants_text(const LinkingResult& linking) {
          ", B = " + shown_number(linking.B);
 }
 
-}  // namespace
 
-void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
+// The files of a run, its linking's and its standard errors' when it has them.
+void write_run_csv(const EquatingResult& result, const LinkingResult* linking, const StandardErrors* errors,
+                   const std::filesystem::path& folder) {
   make_folder(folder);
-  const CsvFile files[] = {{"equivalents.csv", equivalents_csv(result)},
-                           {"distributions.csv", distributions_csv(result)},
-                           {"moments.csv", moments_csv(result)}};
+  std::vector<CsvFile> files{{"equivalents.csv", equivalents_csv(result)},
+                             {"distributions.csv", distributions_csv(result)},
+                             {"moments.csv", moments_csv(result)}};
+  if (linking) {
+    std::ostringstream items;
+    write_items(linking->items_x, items, "form x linked onto form y's scale: " + constants_text(*linking));
+    std::ostringstream grid;
+    write_grid(linking->grid_group1, grid, "group 1 linked onto form y's scale: " + constants_text(*linking));
+    const LinkingStandardErrors* constants = errors && errors->linking ? &*errors->linking : nullptr;
+    files.push_back({"linking.csv", linking_csv(*linking, constants)});
+    files.push_back({"common_items.csv", common_items_csv(*linking)});
+    files.push_back({"linked_items_x.par", items.str()});
+    files.push_back({"linked_grid_group1.qd", grid.str()});
+  }
+  if (errors) files.push_back({"standard_errors.csv", standard_errors_csv(result, *errors)});
   replace_csv_files(folder, files);
 }
 
+}  // namespace
+
+void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
+  write_run_csv(result, nullptr, nullptr, folder);
+}
+
 void write_csv(const EquatingResult& result, const LinkingResult& linking, const std::filesystem::path& folder) {
-  make_folder(folder);
-  std::ostringstream items;
-  write_items(linking.items_x, items, "form x linked onto form y's scale: " + constants_text(linking));
-  std::ostringstream grid;
-  write_grid(linking.grid_group1, grid, "group 1 linked onto form y's scale: " + constants_text(linking));
-  const CsvFile files[] = {{"equivalents.csv", equivalents_csv(result)},
-                           {"distributions.csv", distributions_csv(result)},
-                           {"moments.csv", moments_csv(result)},
-                           {"linking.csv", linking_csv(linking)},
-                           {"common_items.csv", common_items_csv(linking)},
-                           {"linked_items_x.par", items.str()},
-                           {"linked_grid_group1.qd", grid.str()}};
-  replace_csv_files(folder, files);
+  write_run_csv(result, &linking, nullptr, folder);
+}
+
+void write_csv(const EquatingResult& result, const std::optional<LinkingResult>& linking,
+               const StandardErrors& errors, const std::filesystem::path& folder) {
+  write_run_csv(result, linking ? &*linking : nullptr, &errors, folder);
 }
 
 }  // namespace irteq

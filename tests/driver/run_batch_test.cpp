@@ -46,6 +46,14 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
       {{"control.txt", "--threads", "2x"}, 2, "",
        "irteq: the option --threads needs a positive whole number, not '2x'\nTry 'irteq --help' for more "
        "information.\n"},
+      {{"control.txt", "--draws", "0"}, 2, "",
+       "irteq: the option --draws needs a positive whole number, not '0'\nTry 'irteq --help' for more information.\n"},
+      {{"control.txt", "--seed=-1"}, 2, "",
+       "irteq: the option --seed needs a whole number of at least 0, not '-1'\nTry 'irteq --help' for more "
+       "information.\n"},
+      {{"control.txt", "--se"}, 1, "",
+       "irteq: standard errors need the estimates' covariance: the control file names neither new_cov nor "
+       "old_cov\n"},
   };
   for (const Case& k : cases) {
     const BinaryRun run = run_irteq_batch(c.folder().path(), k.arguments);

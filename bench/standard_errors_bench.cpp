@@ -1,0 +1,104 @@
+// Standard errors at the limits: two forms of 200 five-category items (801
+// score points), 100-point grids, linked through all 200 items by
+// Stocking-Lord; the delta method with item-block covariances and with dense
+// ones, and parametric draws on two threads, each beside one plain equate()
+// of the same run, the unit their costs are stated in.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "common/score_range.hpp"
+#include "form_builders.hpp"
+#include "irteq/irteq.hpp"
+
+namespace {
+
+using namespace irteq;
+
+struct LinkedCase {
+  RunInput run;
+  LinkingResult linking;
+  EquatingResult result;
+  ParameterCovariances blocks;
+  ParameterCovariances dense;
+
+  static const LinkedCase& get() {
+    static const LinkedCase instance;
+    return instance;
+  }
+
+ private:
+  LinkedCase() {
+    EquatingInput& e = run.equating;
+    e.items_y = bench::five_category_form(51001);
+    e.items_x = bench::drifted(transform_items(e.items_y, 1.0 / 1.1, -0.2 / 1.1));
+    e.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
+    e.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
+    const ScoreRange range = score_range(e.items_y);
+    for (int raw = range.lowest; raw <= range.highest; ++raw) {
+      e.scale_table.scale.push_back(100.0 + 0.125 * (raw - range.lowest));
+      e.scale_table.rounded.push_back(static_cast<double>(static_cast<int>(e.scale_table.scale.back() + 0.5)));
+    }
+    e.scale_table.scale_min = 100;
+    e.scale_table.scale_max = 200;
+    LinkingInput l{e.items_x, e.items_y, e.grid_group1, e.grid_group2, {}, LinkingMethod::stocking_lord,
+                   false,     e.names};
+    for (const Item& item : e.items_y) l.common.push_back({item.number, item.number, 0});
+    run.linking = l;
+    linking = link(l);
+    result = equate(linked_input(e, linking));
+    blocks = {covariance(e.items_x, false), covariance(e.items_y, false)};
+    dense = {covariance(e.items_x, true), covariance(e.items_y, true)};
+  }
+
+  // Variances 0.002 with covariances 0.0002 within each item; dense adds
+  // 0.000002 between all parameters (still positive definite).
+  static Covariance covariance(const std::vector<Item>& items, bool dense) {
+    const std::size_t size = covariance_size(items);
+    Covariance c{size, std::vector<double>(size * size, dense ? 0.000002 : 0.0)};
+    std::size_t first = 0;
+    for (const Item& item : items) {
+      const std::size_t n = covariance_size({item});
+      for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t j = 0; j < n; ++j) c.values[(first + i) * size + first + j] = i == j ? 0.002 : 0.0002;
+      }
+      first += n;
+    }
+    return c;
+  }
+};
+
+void BM_StandardErrors_PlainEquating(benchmark::State& state) {
+  const LinkedCase& c = LinkedCase::get();
+  const EquatingInput input = linked_input(c.run.equating, c.linking);
+  for (auto _ : state) benchmark::DoNotOptimize(equate(input).observed_score.equivalents.data());
+}
+BENCHMARK(BM_StandardErrors_PlainEquating)->Unit(benchmark::kMillisecond);
+
+// Argument: 0 item blocks, 1 dense covariances.
+void BM_StandardErrors_DeltaMethod(benchmark::State& state) {
+  const LinkedCase& c = LinkedCase::get();
+  const ParameterCovariances& v = state.range(0) == 0 ? c.blocks : c.dense;
+  for (auto _ : state) {
+    const StandardErrors se = standard_errors(c.run, c.linking, c.result, v, {.delta_method = true});
+    benchmark::DoNotOptimize(se.observed_raw.delta.data());
+  }
+}
+BENCHMARK(BM_StandardErrors_DeltaMethod)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Argument: the number of draws, on two threads, item-block covariances.
+void BM_StandardErrors_Draws(benchmark::State& state) {
+  const LinkedCase& c = LinkedCase::get();
+  const int draws = static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    const StandardErrors se =
+        standard_errors(c.run, c.linking, c.result, c.blocks, {.draws = draws, .seed = 1, .threads = 2});
+    benchmark::DoNotOptimize(se.observed_raw.draws_sd.data());
+  }
+}
+// Wall time: the two threads share the draws.
+BENCHMARK(BM_StandardErrors_Draws)->Arg(100)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardErrors_Draws)->Arg(1000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+
+}  // namespace

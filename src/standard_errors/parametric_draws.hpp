@@ -1,0 +1,43 @@
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "irteq/files.hpp"
+#include "irteq/linking.hpp"
+#include "irteq/standard_errors.hpp"
+
+namespace irteq {
+
+// One draw's results, parallel to the result's x.raw_scores.
+struct DrawnEquating {
+  std::vector<double> true_raw;
+  std::vector<double> true_scale;
+  std::vector<double> observed_raw;
+  std::vector<double> observed_scale;
+  double A = 1.0;  // the draw's linking constants; 1 and 0 when the run does not link
+  double B = 0.0;
+};
+
+struct DrawnResults {
+  std::vector<DrawnEquating> draws;  // in draw order
+  int redraws = 0;                   // draws drawn again before they could be used
+  bool linked = false;
+};
+
+// options.draws parametric draws of a run. Draw r takes the normals of
+// NormalDraws(options.seed, r), form X's parameters first, then form Y's (a
+// form without a covariance keeps its estimates); a draw with an item
+// validate_items refuses, or, when the run links, whose linking by the
+// applied method fails, is drawn again from the same stream. Form X is drawn
+// on its own scale and linked again; each draw is equated on one thread, its
+// scale scores from its own equivalents. options.threads workers share the
+// draws; every number is the same on any thread count. options.progress is
+// called from the calling thread. Throws Error when neither form has a
+// covariance, a covariance is not positive semi-definite, more than 10 R
+// draws had to be drawn again, a draw's equating fails (naming the draw) or
+// progress returns false.
+DrawnResults parametric_draws(const RunInput& run, const std::optional<LinkingResult>& linking,
+                              const ParameterCovariances& covariances, const StandardErrorOptions& options);
+
+}  // namespace irteq
