@@ -85,7 +85,7 @@ methods_table <- function(x) {
   note <- ifelse(m$available, "", paste("not available:", m$problem))
   note[m$method == x$method] <- "applied"
   table <- data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, iterations = m$iterations)
-  if (!is.null(m$se_A)) table[c("se_A", "se_B")] <- m[c("se_A", "se_B")]
+  if (!is.null(m$se_A)) table[c("se_A", "se_B")] <- lapply(m[c("se_A", "se_B")], signif, digits = 4)
   table[[" "]] <- note
   table
 }

@@ -271,15 +271,14 @@ plot_equivalents <- function(raw, true, observed, metric, unit, extra) {
 
 plot_differences <- function(raw, difference, chance, metric, errors, extra) {
   bands <- if (!is.null(errors)) lapply(errors$methods, function(m) m$band)
-  limit <- max(0.75, abs(difference), abs(unlist(bands)), na.rm = TRUE)
+  limit <- max(0.75, abs(c(difference, unlist(bands))), na.rm = TRUE)
   draw(list(x = raw, y = difference, type = "n", xlab = "form X raw score",
             ylab = sprintf("true minus observed (%s score)", metric),
             main = "True score minus observed score equating", ylim = c(-limit, limit)), extra)
   usr <- graphics::par("usr")
   graphics::rect(usr[1L], -0.5, usr[2L], 0.5, col = colours[["band"]], border = NA)
   graphics::abline(h = 0, col = "grey50")
-  graphics::abline(v = chance, lty = 3)
-  graphics::text(chance, usr[4L], sprintf("chance score %.4g", chance), pos = 1, offset = 0.3, cex = 0.8)
+  mark_chance(chance)
   for (m in names(bands)) {
     graphics::matlines(raw, bands[[m]], col = colours[[m]], lty = band_lines[[m]], lwd = 1.2)
   }
@@ -296,6 +295,13 @@ plot_differences <- function(raw, difference, chance, metric, errors, extra) {
 }
 
 band_lines <- c(true = 2, observed = 4)
+
+# Form X's chance score, a dotted line labelled at the top on its right (a chance score of 0 sits on the axis).
+mark_chance <- function(chance) {
+  graphics::abline(v = chance, lty = 3)
+  top <- graphics::par("usr")[4L] - graphics::strheight("M", cex = 0.8)
+  graphics::text(chance, top, sprintf("chance score %.4g", chance), pos = 4, offset = 0.3, cex = 0.8)
+}
 
 # The standard errors plot() draws on a metric, NULL when x has none: each
 # method's delta-method and draws' standard errors (NULL where not run) and
@@ -323,9 +329,7 @@ plot_standard_errors <- function(raw, errors, chance, unit, extra) {
             ylab = sprintf("standard error (%s)", sub(" equivalent$", "", unit)),
             main = "Standard errors of the equivalents", ylim = c(0, max(series) * 1.04)), extra)
   graphics::grid(col = "grey90", lty = 1)
-  usr <- graphics::par("usr")
-  graphics::abline(v = chance, lty = 3)
-  graphics::text(chance, usr[4L], sprintf("chance score %.4g", chance), pos = 1, offset = 0.3, cex = 0.8)
+  mark_chance(chance)
   m <- errors$methods
   shapes <- c(true = 19, observed = 1)
   sizes <- c(true = 0.6, observed = 0.8)

@@ -15,6 +15,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <utility>
 #include <vector>
 
 #include "equate/prepare_items.hpp"
@@ -389,8 +390,6 @@ class DrawsProgress {
   }
 
   bool step(int done, int total) {
-    done_ = done;
-    total_ = total;
     if (R_ToplevelExec(check_interrupt, nullptr) == FALSE) {
       interrupted_ = true;
       return false;
@@ -406,10 +405,6 @@ class DrawsProgress {
     return true;
   }
   bool interrupted() const { return interrupted_; }
-  std::string message() const {
-    return "interrupted by the user after " + std::to_string(done_) + " of " + std::to_string(total_) +
-           " parametric draws";
-  }
 
  private:
   static constexpr std::size_t width = 60;  // wider than any progress line
@@ -417,8 +412,6 @@ class DrawsProgress {
   bool interrupted_ = false;
   int percent_ = -1;
   std::chrono::steady_clock::time_point shown_at_{};
-  int done_ = 0;
-  int total_ = 0;
 };
 
 // Not computed (NaN) is R's NA.
@@ -455,9 +448,10 @@ List standard_errors_to_r(const irteq::StandardErrors& e) {
   return out;
 }
 
+// Many draws drawn again are a warning, as in the report.
 List standard_errors_for_r(const irteq::RunInput& run, const std::optional<irteq::LinkingResult>& linking,
                            const irteq::EquatingResult& result, const irteq::ParameterCovariances& covariances,
-                           const StandardErrorRequest& request, int threads) {
+                           const StandardErrorRequest& request, int threads, Warnings& warnings) {
   DrawsProgress progress(request.show_progress);
   irteq::StandardErrorOptions options;
   options.delta_method = request.delta;
@@ -465,12 +459,15 @@ List standard_errors_for_r(const irteq::RunInput& run, const std::optional<irteq
   options.seed = request.seed;
   options.threads = threads;
   options.progress = [&progress](int done, int total) { return progress.step(done, total); };
+  irteq::StandardErrors errors;
   try {
-    return standard_errors_to_r(irteq::standard_errors(run, linking, result, covariances, options));
-  } catch (const irteq::Error&) {
-    if (progress.interrupted()) throw Interrupted{progress.message()};
+    errors = irteq::standard_errors(run, linking, result, covariances, options);
+  } catch (const irteq::Error& e) {
+    if (progress.interrupted()) throw Interrupted{e.what()};
     throw;
   }
+  if (std::string warning = irteq::redraws_warning(errors); !warning.empty()) warnings.push_back(std::move(warning));
+  return standard_errors_to_r(errors);
 }
 
 // R passes the seed as a double: a whole number from 0 to 2^53, checked there.
@@ -604,7 +601,7 @@ List validate_scale_table_glue(List scale, double w2, std::string name) {
 // [[Rcpp::export(.equate)]]
 List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov,
                  SEXP y_cov, bool se, int draws, double seed, bool progress) {
-  return guarded([&](Warnings&) {
+  return guarded([&](Warnings& w) {
     irteq::RunInput run;
     irteq::EquatingInput& input = run.equating;
     input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
@@ -620,7 +617,7 @@ List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scal
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
     if (request.wanted()) {
       irteq::ParameterCovariances covariances{covariance_from_r(x_cov), covariance_from_r(y_cov), "x_cov", "y_cov"};
-      value.push_back(standard_errors_for_r(run, std::nullopt, result, covariances, request, threads),
+      value.push_back(standard_errors_for_r(run, std::nullopt, result, covariances, request, threads, w),
                       "standard_errors");
     }
     return value;
@@ -669,7 +666,8 @@ List equate_files_glue(std::string control, bool strict, int threads, bool se, i
     List value = result_to_r(result, input);
     if (linking) value.push_back(linking_to_r(*linking, *run.linking), "linking");
     if (request.wanted()) {
-      value.push_back(standard_errors_for_r(run, linking, result, *covariances, request, threads), "standard_errors");
+      value.push_back(standard_errors_for_r(run, linking, result, *covariances, request, threads, w),
+                      "standard_errors");
     }
     return value;
   });

@@ -123,11 +123,13 @@ test_that("equatings with draws on two threads under mclapply equal a serial loo
   expect_identical(parallel::mclapply(1:4, run, threads = 2L, mc.cores = 2L), serial)
 })
 
+# And with draws, the console program's standard_errors.csv to the last bit.
 test_that("est2pl's linking gives the published delta-method standard errors of A and B", {
   folder <- file.path(cases_dir(), "..", "se", "est2pl")
   skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no est2pl example")
   expected <- utils::read.csv(file.path(folder, "expected.csv"))
-  eq <- suppressWarnings(equate_files(file.path(folder, "control-haebara.txt"), se = TRUE))
+  control <- file.path(dirname(copy_case(folder)), "control-haebara.txt")
+  eq <- suppressWarnings(equate_files(control, se = TRUE, draws = 20, seed = 7))
   m <- eq$linking$methods
   for (method in expected$method) {
     row <- expected[expected$method == method, ]
@@ -138,4 +140,11 @@ test_that("est2pl's linking gives the published delta-method standard errors of 
   applied <- eq$linking$standard_errors
   expect_identical(applied$delta_se, c(m$se_A[m$method == "haebara"], m$se_B[m$method == "haebara"]))
   expect_output(print(eq$linking), "se_A")
+
+  skip_if(!nzchar(binary()), "IRTEQ_BINARY is not set")
+  csv <- file.path(dirname(control), "csv")
+  status <- system2(binary(), c(shQuote(control), "--csv", shQuote(csv), "--se", "--draws", "20", "--seed", "7"),
+                    stdout = FALSE, stderr = FALSE)
+  expect_identical(status, 0L)
+  expect_identical(read_numbers(file.path(csv, "standard_errors.csv"), c("equating", "metric")), eq$standard_errors)
 })
