@@ -156,14 +156,14 @@
 #'
 #' # Standard errors, from a covariance made up for the example: each of form
 #' # X's parameters without D (which "SN" items have not) estimated
-#' # independently with variance 0.002, form Y's taken as known.
+#' # independently with variance 0.001, form Y's taken as known.
 #' x <- read_items(file.path(folder, "formx.par"))
 #' p <- sum(lengths(x$parameters)) - sum(x$type != "SN")
 #' with_se <- equate(x, read_items(file.path(folder, "formy.par")),
 #'                   read_grid(file.path(folder, "group1.qd")),
 #'                   read_grid(file.path(folder, "group2.qd")),
 #'                   read_scale_table(file.path(folder, "formy.scl")),
-#'                   x_cov = diag(0.002, p), se = TRUE, draws = 50)
+#'                   x_cov = diag(0.001, p), se = TRUE, draws = 50)
 #' head(with_se$true_score)
 #' plot(with_se, which = "se")
 #' @export

@@ -211,7 +211,7 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #'                   read_grid(file.path(folder, "group1.qd")),
 #'                   read_grid(file.path(folder, "group2.qd")),
 #'                   read_scale_table(file.path(folder, "formy.scl")),
-#'                   x_cov = diag(0.002, p), se = TRUE, draws = 50)
+#'                   x_cov = diag(0.001, p), se = TRUE, draws = 50)
 #' plot(with_se, which = "se", metric = "scale")
 #' plot(with_se, which = "differences")
 #' @export

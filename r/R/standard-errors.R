@@ -74,8 +74,8 @@ as_covariance <- function(x, what, items, items_what, call) {
   if (nrow(x) != ncol(x)) abort(sprintf("%s must be a square matrix, not %d x %d", what, nrow(x), ncol(x)), call)
   names <- covariance_names(items)
   if (!is.null(names) && nrow(x) != length(names)) {
-    abort(sprintf("%s is %d x %d, but %s has %d estimated parameters (each item's parameters without D): it must be %d x %d",
-                  what, nrow(x), ncol(x), items_what, length(names), length(names), length(names)), call)
+    abort(sprintf("%s: the covariance is %d x %d, but %s has %d parameters without D", what, nrow(x), ncol(x),
+                  items_what, length(names)), call)
   }
   place <- function(i) sprintf("%s[%d, %d]", what, (i - 1L) %% nrow(x) + 1L, (i - 1L) %/% nrow(x) + 1L)
   problem <- value_problem(x, place, finite = TRUE)

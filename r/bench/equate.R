@@ -74,21 +74,23 @@ cat(sprintf("R   equate(): median %.1f ms over %d runs\n", 1000 * r_median, leng
 cat(sprintf("C++ equate(): median %.1f ms over %d runs\n", 1000 * cpp_median, length(cpp_seconds)))
 cat(sprintf("R / C++: %.3f\n", r_median / cpp_median))
 
-# A made-up covariance of a form's estimates: one block per item, variances
-# 0.002 and a covariance of the first two parameters; an "MU" item's d(1),
-# which the model does not identify, held fixed.
+# A made-up covariance of a form's estimates, one variance per parameter:
+# 0.002, but 0.0002 for an "L3" item's c and, for ordered thresholds ("SN" and
+# "SL" b's), small beside their gaps, so that few draws are drawn again; an
+# "MU" item's d(1), which the model does not identify, held fixed.
 covariance <- function(items) {
-  sizes <- lengths(items$parameters) - (items$type != "SN")
-  v <- matrix(0, sum(sizes), sum(sizes))
-  at <- 0L
-  for (i in seq_along(sizes)) {
-    block <- diag(0.002, sizes[i])
-    block[1L, 2L] <- block[2L, 1L] <- -0.0005
-    if (items$type[i] == "MU") block[3L, ] <- block[, 3L] <- 0
-    v[at + seq_len(sizes[i]), at + seq_len(sizes[i])] <- block
-    at <- at + sizes[i]
-  }
-  v
+  variances <- unlist(lapply(seq_along(items$type), function(i) {
+    p <- items$parameters[[i]]
+    switch(items$type[i],
+      L3 = c(0.002, 0.002, 0.0002),
+      SN = , SL = {
+        b <- p[(length(p) - items$categories[i] + 2L):length(p)]
+        c(0.002, rep(min(0.002, (min(diff(b)) / 6)^2), length(b)))
+      },
+      MU = c(0.002, 0.002, 0, rep(0.002, length(p) - 4L)),
+      rep(0.002, length(p) - 1L))
+  }))
+  diag(variances)
 }
 x_cov <- covariance(x_items)
 y_cov <- covariance(y_items)
