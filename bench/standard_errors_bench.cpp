@@ -87,18 +87,19 @@ void BM_StandardErrors_DeltaMethod(benchmark::State& state) {
 }
 BENCHMARK(BM_StandardErrors_DeltaMethod)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// Argument: the number of draws, on two threads, item-block covariances.
+// Arguments: the number of draws, on two threads; 0 item blocks, 1 dense covariances.
 void BM_StandardErrors_Draws(benchmark::State& state) {
   const LinkedCase& c = LinkedCase::get();
   const int draws = static_cast<int>(state.range(0));
+  const ParameterCovariances& v = state.range(1) == 0 ? c.blocks : c.dense;
   for (auto _ : state) {
     const StandardErrors se =
-        standard_errors(c.run, c.linking, c.result, c.blocks, {.draws = draws, .seed = 1, .threads = 2});
+        standard_errors(c.run, c.linking, c.result, v, {.draws = draws, .seed = 1, .threads = 2});
     benchmark::DoNotOptimize(se.observed_raw.draws_sd.data());
   }
 }
 // Wall time: the two threads share the draws.
-BENCHMARK(BM_StandardErrors_Draws)->Arg(100)->UseRealTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_StandardErrors_Draws)->Arg(1000)->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardErrors_Draws)->Args({100, 0})->Args({10, 1})->UseRealTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_StandardErrors_Draws)->Args({1000, 0})->Iterations(1)->UseRealTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
