@@ -2,9 +2,6 @@
 // common items resolved, both moment methods, both characteristic-curve
 // criteria minimised from the moment constants, the applied method's
 // transformation of form X's items and group 1's grid, and the anchors' fit.
-#include <cmath>
-#include <limits>
-
 #include "common/floating_point_mode.hpp"
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"
@@ -12,9 +9,8 @@
 #include "irteq/error.hpp"
 #include "irteq/linking.hpp"
 #include "linking/anchor_fit.hpp"
-#include "linking/characteristic_curve_criterion.hpp"
 #include "linking/common_item_pairs.hpp"
-#include "linking/minimise_criterion.hpp"
+#include "linking/common_item_setup.hpp"
 #include "linking/moment_constants.hpp"
 
 namespace irteq {
@@ -22,27 +18,6 @@ namespace irteq {
 namespace {
 
 std::size_t slot(LinkingMethod method) { return static_cast<std::size_t>(method); }
-
-CriterionSetup common_item_setup(const LinkingInput& input, std::span<const CommonItemPositions> common) {
-  std::vector<Item> x;
-  std::vector<Item> y;
-  for (const CommonItemPositions& pair : common) {
-    x.push_back(input.items_x[pair.x]);
-    y.push_back(input.items_y[pair.y]);
-  }
-  return criterion_setup(prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2),
-                         normalised_grid(input.grid_group1), input.symmetric);
-}
-
-MethodConstants characteristic_curve_constants(LinkingMethod method, Criterion criterion,
-                                               const CriterionSetup& setup, double A, double B) {
-  const CriterionMinimum minimum = minimise_criterion(criterion, setup, A, B);
-  if (!minimum.converged) {
-    constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-    return {method, false, nan, nan, minimum.value, minimum.iterations, minimum.problem};
-  }
-  return {method, true, minimum.A, minimum.B, minimum.value, minimum.iterations, {}};
-}
 
 }  // namespace
 
@@ -62,20 +37,10 @@ LinkingResult link(const LinkingInput& input) {
   for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
     methods[slot(method)] = moment_constants(method, input.items_x, input.items_y, common);
   }
-  // Start where the moment methods point: mean/sigma, else mean/mean, else no change.
-  double start_A = 1.0;
-  double start_B = 0.0;
-  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
-    if (methods[slot(method)].available) {
-      start_A = methods[slot(method)].A;
-      start_B = methods[slot(method)].B;
-    }
-  }
   const CriterionSetup setup = common_item_setup(input, common);
-  methods[slot(LinkingMethod::haebara)] =
-      characteristic_curve_constants(LinkingMethod::haebara, haebara_criterion, setup, start_A, start_B);
-  methods[slot(LinkingMethod::stocking_lord)] =
-      characteristic_curve_constants(LinkingMethod::stocking_lord, stocking_lord_criterion, setup, start_A, start_B);
+  for (const LinkingMethod method : {LinkingMethod::haebara, LinkingMethod::stocking_lord}) {
+    methods[slot(method)] = characteristic_curve_constants(method, setup, methods);
+  }
 
   const MethodConstants& applied = methods[slot(input.method)];
   if (!applied.available) {

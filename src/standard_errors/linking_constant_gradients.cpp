@@ -9,10 +9,9 @@
 #include <span>
 #include <vector>
 
-#include "equate/normalised_grid.hpp"
-#include "equate/prepare_items.hpp"
 #include "linking/characteristic_curve_criterion.hpp"
 #include "linking/common_item_pairs.hpp"
+#include "linking/common_item_setup.hpp"
 #include "linking/minimise_criterion.hpp"
 #include "standard_errors/criterion_gradient_derivatives.hpp"
 #include "standard_errors/moment_constant_gradients.hpp"
@@ -25,16 +24,8 @@ namespace {
 // the same routine.
 std::array<double, 3> criterion_hessian(const LinkingInput& input, std::span<const CommonItemPositions> common,
                                         LinkingMethod method, double A, double B) {
-  std::vector<Item> x;
-  std::vector<Item> y;
-  for (const CommonItemPositions& pair : common) {
-    x.push_back(input.items_x[pair.x]);
-    y.push_back(input.items_y[pair.y]);
-  }
-  const CriterionSetup setup = criterion_setup(prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2),
-                                               normalised_grid(input.grid_group1), input.symmetric);
   const Criterion criterion = method == LinkingMethod::haebara ? haebara_criterion : stocking_lord_criterion;
-  return criterion(setup, A, B).hessian;
+  return criterion(common_item_setup(input, common), A, B).hessian;
 }
 
 }  // namespace

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <array>
+#include <span>
+
+#include "irteq/linking.hpp"
+#include "linking/characteristic_curve_criterion.hpp"
+#include "linking/common_item_pairs.hpp"
+
+namespace irteq {
+
+// The characteristic-curve criteria's setup for the common items: each pair's
+// items as the models see them, group 2's grid on form Y's scale and group
+// 1's on form X's, both normalised.
+CriterionSetup common_item_setup(const LinkingInput& input, std::span<const CommonItemPositions> common);
+
+// A characteristic-curve method's constants: its criterion minimised from
+// the moment constants already in methods (mean/sigma, else mean/mean, else
+// A = 1, B = 0); not available, with the minimiser's reason, when it does
+// not converge.
+MethodConstants characteristic_curve_constants(LinkingMethod method, const CriterionSetup& setup,
+                                               const std::array<MethodConstants, 4>& methods);
+
+}  // namespace irteq
