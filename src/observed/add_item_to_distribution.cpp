@@ -2,42 +2,11 @@
 
 #include <cstddef>
 
-#if defined(__GNUC__)
-#define IRTEQ_ALWAYS_INLINE inline __attribute__((always_inline))
-#else
-#define IRTEQ_ALWAYS_INLINE inline
-#endif
+#include "common/double_vectors.hpp"
 
 namespace irteq {
 
 namespace {
-
-// Vectors of two, four and eight doubles: SSE2's, AVX2's and AVX-512's
-// registers. Aligned as doubles and free to alias them, as the compilers' own
-// unaligned vector types are, they load and store straight from and to the
-// distributions. (Declared here rather than passed as template arguments,
-// which would drop their attributes.)
-template <std::size_t Lanes>
-struct Doubles;
-#if defined(__GNUC__)
-template <>
-struct Doubles<2> {
-  typedef double Vector __attribute__((vector_size(16), aligned(8), may_alias));
-};
-template <>
-struct Doubles<4> {
-  typedef double Vector __attribute__((vector_size(32), aligned(8), may_alias));
-};
-template <>
-struct Doubles<8> {
-  typedef double Vector __attribute__((vector_size(64), aligned(8), may_alias));
-};
-#else
-template <>
-struct Doubles<1> {
-  using Vector = double;  // a compiler without GCC's vectors sums point by point
-};
-#endif
 
 // One step, written once and inlined into a function per instruction set, so
 // that each path compiles the same arithmetic for its own vector width.
@@ -124,11 +93,6 @@ class Step {
 
 // Eight vectors hold the running sums on each path: the additions' latency
 // needs about eight independent sums to keep the adders busy.
-#if defined(__GNUC__)
-constexpr std::size_t baseline_lanes = 2;
-#else
-constexpr std::size_t baseline_lanes = 1;
-#endif
 
 void baseline_step(std::span<const double> previous, std::span<const int> item_scores,
                    std::span<const double> item_probabilities, std::span<double> next) {

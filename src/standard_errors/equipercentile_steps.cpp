@@ -2,27 +2,15 @@
 // comparisons and differences as equipercentile_equivalents.
 #include "standard_errors/equipercentile_steps.hpp"
 
+#include "observed/cumulative_probabilities.hpp"
+
 namespace irteq {
-
-namespace {
-
-std::vector<double> cumulate(std::span<const double> probabilities) {
-  std::vector<double> cumulative(probabilities.size());
-  double sum = 0.0;
-  for (std::size_t i = 0; i < cumulative.size(); ++i) {
-    sum = i == 0 ? probabilities[0] : sum + probabilities[i];
-    cumulative[i] = sum;
-  }
-  return cumulative;
-}
-
-}  // namespace
 
 std::vector<EquipercentileStep> equipercentile_steps(std::span<const double> synthetic_x,
                                                      std::span<const double> synthetic_y) {
   constexpr double top_rank = 0.999999999;
-  const std::vector<double> cumulative_x = cumulate(synthetic_x);
-  const std::vector<double> cumulative_y = cumulate(synthetic_y);
+  const std::vector<double> cumulative_x = cumulative_probabilities(synthetic_x);
+  const std::vector<double> cumulative_y = cumulative_probabilities(synthetic_y);
   const std::size_t ny = synthetic_y.size();
   std::vector<EquipercentileStep> steps(synthetic_x.size());
   for (std::size_t i = 0; i < steps.size(); ++i) {

@@ -10,13 +10,8 @@
 #include <algorithm>
 #include <array>
 
+#include "common/double_vectors.hpp"
 #include "irteq/limits.hpp"
-
-#if defined(__GNUC__)
-#define IRTEQ_ALWAYS_INLINE inline __attribute__((always_inline))
-#else
-#define IRTEQ_ALWAYS_INLINE inline
-#endif
 
 namespace irteq {
 
@@ -30,32 +25,6 @@ FrequencyScratch::FrequencyScratch(const FrequencyLayout& form)
       sums((form.columns + 2) * 2 * form.width) {}
 
 namespace {
-
-// Vectors of two, four and eight doubles (SSE2's, AVX2's and AVX-512's
-// registers), aligned as doubles and free to alias them.
-template <std::size_t Lanes>
-struct Doubles;
-#if defined(__GNUC__)
-template <>
-struct Doubles<2> {
-  typedef double Vector __attribute__((vector_size(16), aligned(8), may_alias));
-};
-template <>
-struct Doubles<4> {
-  typedef double Vector __attribute__((vector_size(32), aligned(8), may_alias));
-};
-template <>
-struct Doubles<8> {
-  typedef double Vector __attribute__((vector_size(64), aligned(8), may_alias));
-};
-constexpr std::size_t baseline_lanes = 2;
-#else
-template <>
-struct Doubles<1> {
-  using Vector = double;  // a compiler without GCC's vectors goes frequency by frequency
-};
-constexpr std::size_t baseline_lanes = 1;
-#endif
 
 // The tile's arithmetic for one vector width. A complex array of n numbers
 // is n real parts, then n imaginary parts.
