@@ -25,18 +25,6 @@ namespace {
 
 std::size_t first_estimated(const Item& item) { return item.model == ItemModel::sn ? 0 : 1; }
 
-// Form Y: the mixed form with its estimated values moved by up to 0.06.
-std::vector<Item> perturbed_form() {
-  std::vector<Item> items = mixed_form();
-  int counter = 0;
-  for (Item& item : items) {
-    for (std::size_t k = first_estimated(item); k < item.parameters.size(); ++k) {
-      item.parameters[k] += 0.03 * ((counter++ % 5) - 2);
-    }
-  }
-  return items;
-}
-
 // A scale table with a row for each of form Y's score points.
 EquatingInput with_scale_table(EquatingInput input) {
   const auto rows = static_cast<std::size_t>(score_range(input.items_y).point_count());
@@ -53,7 +41,7 @@ EquatingInput with_scale_table(EquatingInput input) {
 EquatingInput run_input() {
   EquatingInput input;
   input.items_x = mixed_form();
-  input.items_y = perturbed_form();
+  input.items_y = perturbed_mixed_form(0.03);
   input.grid_group1 = normal_shaped_grid(0.2, 0.9);
   input.grid_group2 = normal_shaped_grid(-0.1, 1.1);
   input.w2 = 0.3;

@@ -27,22 +27,10 @@ std::vector<Item> form_x() {
   return items;
 }
 
-// Form Y: the mixed form with every estimated value moved by up to 0.08.
-std::vector<Item> form_y() {
-  std::vector<Item> items = mixed_form();
-  int counter = 0;
-  for (Item& item : items) {
-    for (std::size_t k = first_estimated(item); k < item.parameters.size(); ++k) {
-      item.parameters[k] += 0.04 * ((counter++ % 5) - 2);
-    }
-  }
-  return items;
-}
-
 EquatingInput run_input() {
   EquatingInput input;
   input.items_x = form_x();
-  input.items_y = form_y();
+  input.items_y = perturbed_mixed_form(0.04);
   input.grid_group1 = normal_shaped_grid();
   input.grid_group2 = normal_shaped_grid(0.1, 1.1);
   const std::size_t rows = 26;  // form Y's score points 2 .. 27

@@ -24,6 +24,19 @@ inline std::vector<Item> mixed_form() {
   };
 }
 
+// The mixed form with its estimated values (all but D) moved by -2, -1, 0, 1
+// and 2 times step in turn, so that a second form differs from it everywhere.
+inline std::vector<Item> perturbed_mixed_form(double step) {
+  std::vector<Item> items = mixed_form();
+  int counter = 0;
+  for (Item& item : items) {
+    for (std::size_t k = item.model == ItemModel::sn ? 0 : 1; k < item.parameters.size(); ++k) {
+      item.parameters[k] += step * ((counter++ % 5) - 2);
+    }
+  }
+  return items;
+}
+
 // 21 points from -4 to 4, weights of a normal density, not normalised.
 inline QuadratureGrid normal_shaped_grid(double mean = 0.0, double sd = 1.0) {
   QuadratureGrid grid;
