@@ -16,6 +16,7 @@ enum class ErrorCode {
   not_finite,         // results that are not finite numbers
   input_warning,      // a warning of the readers, made an error by strict mode
   linking_failed,     // the applied linking method found no constants: no convergence, or A <= 0
+  interrupted,        // the caller's progress callback asked a long computation to stop
 };
 
 // The input an error concerns.

@@ -55,6 +55,7 @@ const char* code_name(irteq::ErrorCode code) {
     case irteq::ErrorCode::not_finite: return "not_finite";
     case irteq::ErrorCode::input_warning: return "input_warning";
     case irteq::ErrorCode::linking_failed: return "linking_failed";
+    case irteq::ErrorCode::interrupted: return "interrupted";
   }
   return "internal_error";
 }

@@ -167,7 +167,7 @@ DrawnResults parametric_draws(const RunInput& run, const std::optional<LinkingRe
   if (interrupted) {
     throw Error("parametric draws interrupted after " + std::to_string(done.load()) + " of " + std::to_string(total) +
                     " draws",
-                {.code = ErrorCode::invalid_input});
+                {.code = ErrorCode::interrupted});
   }
   for (const int count : redraws) out.redraws += count;
   return out;
