@@ -13,6 +13,7 @@
 #include "models/parameter_derivatives.hpp"
 #include "standard_errors/covariance_blocks.hpp"
 #include "standard_errors/jacobi_eigen.hpp"
+#include "standard_errors/symmetric_eigen.hpp"
 
 namespace irteq {
 
@@ -20,6 +21,9 @@ namespace {
 
 constexpr double semi_definite_tolerance = 1e-10;  // of the block's largest variance
 constexpr std::size_t items_named = 10;            // in the message of a large block
+// Jacobi up to here, for its accuracy in small eigenvalues; beyond, its
+// sweeps cost minutes where Householder and QR take seconds.
+constexpr std::size_t jacobi_rows = 32;
 
 std::string block_items(const std::vector<Item>& items, const std::vector<std::size_t>& block) {
   if (block.size() == 1) {
@@ -70,7 +74,7 @@ DrawFactor draw_factor(const Covariance& covariance, const std::vector<Item>& it
       }
       largest_variance = std::max(largest_variance, matrix[i * n + i]);
     }
-    const SymmetricEigen eigen = jacobi_eigen(matrix, n);
+    const SymmetricEigen eigen = n <= jacobi_rows ? jacobi_eigen(matrix, n) : symmetric_eigen(matrix, n);
     const double smallest = *std::min_element(eigen.values.begin(), eigen.values.end());
     if (!(smallest >= -semi_definite_tolerance * largest_variance)) {
       throw Error(name + ": the covariance of " + block_items(items, block) +

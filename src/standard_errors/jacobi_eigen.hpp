@@ -3,15 +3,9 @@
 #include <cstddef>
 #include <vector>
 
-namespace irteq {
+#include "standard_errors/symmetric_eigen.hpp"
 
-// The eigenvalues and eigenvectors of a symmetric matrix: column j of
-// vectors (row-major, size x size) belongs to values[j]. Unsorted.
-struct SymmetricEigen {
-  std::size_t size = 0;
-  std::vector<double> values;
-  std::vector<double> vectors;
-};
+namespace irteq {
 
 // Cyclic Jacobi rotations over the upper triangle, row by row, until the
 // off-diagonal sum of squares is at rounding level: a fixed order of

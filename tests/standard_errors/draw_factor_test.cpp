@@ -105,5 +105,36 @@ TEST(DrawFactor, RefusesACovarianceThatIsNotPositiveSemiDefinite) {
   EXPECT_NO_THROW(draw_factor(tied.covariance, tied.items, "x.cov"));
 }
 
+// A dense block of 12 "L3" items, 36 rows, past Jacobi's size: item 1's c
+// held fixed (a zero row and column), the rest G G' with G lower triangular.
+TEST(DrawFactor, FactorsALargeDenseBlockAndNeverMovesAFixedParameter) {
+  const std::size_t n = 36;
+  std::vector<Item> items;
+  for (int i = 0; i < 12; ++i) items.push_back({21 + i, ItemModel::l3, {0, 1}, {1.7, 1.0, -1.0 + 0.2 * i, 0.2}});
+  std::vector<double> g(n * n, 0.0);
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j <= i; ++j) g[i * n + j] = i == j ? 0.05 : 0.01 * std::sin(7.0 * i + 3.0 * j);
+  }
+  Covariance covariance{n, std::vector<double>(n * n, 0.0)};
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      double sum = 0.0;
+      for (std::size_t k = 0; k < n; ++k) sum += g[i * n + k] * g[j * n + k];
+      covariance.values[i * n + j] = i == 2 || j == 2 ? 0.0 : sum;
+    }
+  }
+  const DrawFactor factor = draw_factor(covariance, items, "x.cov");
+  ASSERT_EQ(factor.blocks.size(), 1u);
+  const std::vector<double>& l = factor.blocks[0].factor;
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      double sum = 0.0;
+      for (std::size_t k = 0; k < n; ++k) sum += l[i * n + k] * l[j * n + k];
+      EXPECT_NEAR(sum, covariance.values[i * n + j], 1e-15) << "row " << i + 1 << ", column " << j + 1;
+    }
+  }
+  for (std::size_t k = 0; k < n; ++k) EXPECT_EQ(l[2 * n + k], 0.0) << "column " << k + 1;
+}
+
 }  // namespace
 }  // namespace irteq::testing
