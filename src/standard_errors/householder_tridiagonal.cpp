@@ -44,17 +44,17 @@ double reflect_row(double* a, std::size_t n, std::size_t k, double& subdiagonal)
 
 // Row i of A's upper triangle (row[j], j >= i) in p = A x: x(i) times its
 // entries right of the diagonal adds to p beyond i, and the row times x to
-// p(i), summed in four running parts (more than one keeps the adder busy),
+// p(i), summed in four running sums (more than one keeps the adder busy),
 // always the same four, then added in a fixed order.
 void add_row_product(const double* row, const double* x, double* p, std::size_t i, std::size_t m) {
   const double xi = x[i];
   for (std::size_t j = i + 1; j < m; ++j) p[j] += xi * row[j];
-  double parts[4] = {0.0, 0.0, 0.0, 0.0};
+  double partial[4] = {0.0, 0.0, 0.0, 0.0};
   std::size_t j = i;
   for (; j + 4 <= m; j += 4) {
-    for (std::size_t l = 0; l < 4; ++l) parts[l] += row[j + l] * x[j + l];
+    for (std::size_t l = 0; l < 4; ++l) partial[l] += row[j + l] * x[j + l];
   }
-  double sum = (parts[0] + parts[1]) + (parts[2] + parts[3]);
+  double sum = (partial[0] + partial[1]) + (partial[2] + partial[3]);
   for (; j < m; ++j) sum += row[j] * x[j];
   p[i] += sum;
 }

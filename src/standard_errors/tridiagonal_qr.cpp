@@ -2,7 +2,7 @@
 // algorithm 8.3.3): a bulge chase per step from a Wilkinson shift (8.3.2),
 // deflation where a subdiagonal entry is below rounding beside its two
 // diagonal neighbours. The scalar work is O(size) per step; the rotations
-// of the eigenvectors, the O(size^3) part, are kept and applied in batches
+// of the eigenvectors, the O(size^3) work, are kept and applied in batches
 // (apply_plane_rotations).
 // Only + - * / and sqrt, all correctly rounded, so the same bits everywhere.
 #include "standard_errors/tridiagonal_qr.hpp"
