@@ -14,7 +14,7 @@ struct Tridiagonal {
 
 // Householder reflections zero column k of A below its subdiagonal, k = 0,
 // 1, ..., size - 3, and their product is accumulated into Q from the last.
-// matrix is row-major, size x size, symmetric.
+// matrix is row-major, size x size, symmetric; only its upper triangle is read.
 Tridiagonal householder_tridiagonal(std::vector<double> matrix, std::size_t size);
 
 }  // namespace irteq

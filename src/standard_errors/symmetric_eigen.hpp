@@ -18,8 +18,9 @@ struct SymmetricEigen {
 // minutes. A zero row and column is set aside before the reduction: its
 // eigenvector is exactly the unit vector and its value exactly 0. The
 // matrix is scaled by a power of two first (exactly), so that no square
-// overflows or underflows. A fixed order of operations: the same bits on
-// every machine. matrix is row-major, size x size, symmetric.
+// overflows or underflows; a NaN or infinite entry gives NaN values (the
+// zero rows' aside). A fixed order of operations: the same bits on every
+// machine. matrix is row-major, size x size, symmetric.
 SymmetricEigen symmetric_eigen(std::vector<double> matrix, std::size_t size);
 
 }  // namespace irteq

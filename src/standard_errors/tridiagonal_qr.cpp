@@ -2,7 +2,7 @@
 // algorithm 8.3.3): a bulge chase per step from a Wilkinson shift (8.3.2),
 // deflation where a subdiagonal entry is below rounding beside its two
 // diagonal neighbours. The scalar work is O(size) per step; the rotations
-// of the eigenvectors, the O(size^3) part, are kept and applied in batches
+// of the eigenvectors, the O(size^3) work, are kept and applied in batches
 // (apply_plane_rotations).
 // Only + - * / and sqrt, all correctly rounded, so the same bits everywhere.
 #include "standard_errors/tridiagonal_qr.hpp"
@@ -45,16 +45,15 @@ void qr_step(double* d, double* e, std::size_t low, std::size_t high, PlaneRotat
     const double c = r == 0.0 ? 1.0 : x / r;
     const double s = r == 0.0 ? 0.0 : z / r;
     if (k > low) e[k - 1] = r;
-    // T's 2 x 2 at (k, k + 1) becomes R T R'.
+    // T's 2 x 2 at (k, k + 1) becomes R T R': the diagonal as a change of
+    // its entries, small once s is, so that they keep their digits.
     const double a = d[k];
     const double off = e[k];
     const double g = d[k + 1];
-    const double cc = c * c;
-    const double ss = s * s;
-    const double cs = c * s;
-    d[k] = cc * a + 2.0 * cs * off + ss * g;
-    d[k + 1] = ss * a - 2.0 * cs * off + cc * g;
-    e[k] = cs * (g - a) + (cc - ss) * off;
+    const double change = s * (s * (a - g) - 2.0 * c * off);
+    d[k] = a - change;
+    d[k + 1] = g + change;
+    e[k] = c * s * (g - a) + (c * c - s * s) * off;
     // Column k + 1 of row k + 2 spills into column k: the bulge chased next.
     if (k + 1 < high) {
       x = e[k];

@@ -1,5 +1,5 @@
-// Householder and QR eigen-decompositions of matrices whose spectra are
-// known or whose structure is hard on the method (repeated eigenvalues,
+// Householder and QR eigen-decompositions of matrices whose eigenvalues
+// are known or whose structure is hard on the method (repeated eigenvalues,
 // rank deficiency, a negative eigenvalue, zero rows), against Jacobi's on a
 // small one.
 #include "standard_errors/symmetric_eigen.hpp"
@@ -25,8 +25,8 @@ struct Uniform {
 };
 
 // Q diag(values) Q' with Q the product of three reflections of random
-// directions: a dense symmetric matrix with the given spectrum.
-std::vector<double> with_spectrum(const std::vector<double>& values, std::uint64_t seed) {
+// directions: a dense symmetric matrix with the given eigenvalues.
+std::vector<double> with_eigenvalues(const std::vector<double>& values, std::uint64_t seed) {
   const std::size_t n = values.size();
   Uniform uniform{std::mt19937_64(seed)};
   std::vector<double> q(n * n, 0.0);
@@ -88,24 +88,24 @@ std::vector<double> sorted(std::vector<double> values) {
   return values;
 }
 
-TEST(SymmetricEigen, ReconstructsTheMatrixWithOrthonormalVectorsAndItsKnownSpectrum) {
+TEST(SymmetricEigen, ReconstructsTheMatrixWithOrthonormalVectorsAndItsKnownEigenvalues) {
   struct Case {
     std::string name;
     std::vector<double> matrix;
-    std::vector<double> spectrum;  // ascending; empty when not known
+    std::vector<double> known;  // the eigenvalues ascending; empty when not known
   };
   std::vector<double> rank_40(120, 0.0);
   for (std::size_t k = 0; k < 40; ++k) rank_40[80 + k] = 0.5 + 0.05 * static_cast<double>(k);
   std::vector<double> indefinite(80);
   for (std::size_t k = 0; k < 80; ++k) indefinite[k] = k == 0 ? -0.3 : 0.01 * static_cast<double>(k);
-  std::vector<double> blocks_spectrum(160, 0.0018);
-  for (std::size_t k = 120; k < 159; ++k) blocks_spectrum[k] = 0.002592;
-  blocks_spectrum[159] = 0.002592 + 0.000002 * 160;
+  std::vector<double> blocks_values(160, 0.0018);
+  for (std::size_t k = 120; k < 159; ++k) blocks_values[k] = 0.002592;
+  blocks_values[159] = 0.002592 + 0.000002 * 160;
   const Case cases[] = {
       {"random positive definite, 200 rows", random_positive_definite(200, 11), {}},
-      {"rank 40 of 120", with_spectrum(rank_40, 12), rank_40},
-      {"indefinite, 80 rows", with_spectrum(indefinite, 13), indefinite},
-      {"item blocks with a common covariance, 160 rows", item_blocks_with_a_common_covariance(160), blocks_spectrum},
+      {"rank 40 of 120", with_eigenvalues(rank_40, 12), rank_40},
+      {"indefinite, 80 rows", with_eigenvalues(indefinite, 13), indefinite},
+      {"item blocks with a common covariance, 160 rows", item_blocks_with_a_common_covariance(160), blocks_values},
   };
   for (const Case& c : cases) {
     const std::size_t n = static_cast<std::size_t>(std::lround(std::sqrt(static_cast<double>(c.matrix.size()))));
@@ -128,9 +128,9 @@ TEST(SymmetricEigen, ReconstructsTheMatrixWithOrthonormalVectorsAndItsKnownSpect
     }
     EXPECT_LT(reconstruction, 1e-12 * largest) << c.name;
     EXPECT_LT(orthogonality, 1e-12) << c.name;
-    if (c.spectrum.empty()) continue;
+    if (c.known.empty()) continue;
     const std::vector<double> found = sorted(eigen.values);
-    for (std::size_t k = 0; k < n; ++k) EXPECT_NEAR(found[k], c.spectrum[k], 1e-12 * largest) << c.name << ", " << k;
+    for (std::size_t k = 0; k < n; ++k) EXPECT_NEAR(found[k], c.known[k], 1e-12 * largest) << c.name << ", " << k;
   }
 }
 
