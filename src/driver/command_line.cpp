@@ -117,13 +117,14 @@ line each.
 
 Options:
   --csv DIR   also write equivalents.csv, distributions.csv and moments.csv
-              into DIR (created if absent; files replaced once complete); a
-              run that fails removes them, so none is left from an earlier run
+              (and the linking's and standard errors' files when the run has
+              them) into DIR (created if absent; files replaced once
+              complete); a run that fails removes them, so none is left from
+              an earlier run
   --strict    make every warning about an input file an error (status 1, no
               results); the root finder's warnings stay warnings
   --threads T equate (and draw) on T threads (default: the cores available,
-              here )" + std::to_string(available_cores()) + R"(); the results are the same to the last digit
-              on any number
+              here )" + std::to_string(available_cores()) + R"(); the same results to the last digit on any number
   --se        standard errors by the delta method, from the covariance
               files the control file names (new_cov, old_cov)
   --draws N   standard errors and 95 % intervals from N parametric draws of
