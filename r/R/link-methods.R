@@ -84,8 +84,12 @@ methods_table <- function(x) {
   m <- x$methods
   note <- ifelse(m$available, "", paste("not available:", m$problem))
   note[m$method == x$method] <- "applied"
-  table <- data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, iterations = m$iterations)
-  if (!is.null(m$se_A)) table[c("se_A", "se_B")] <- lapply(m[c("se_A", "se_B")], signif, digits = 4)
+  table <- data.frame(method = m$method, A = m$A, B = m$B, criterion = m$criterion, steps = m$iterations)
+  if (!is.null(m$se_A)) {
+    # Within 80 columns beside the standard errors.
+    table$criterion <- signif(table$criterion, 4)
+    table[c("se_A", "se_B")] <- lapply(m[c("se_A", "se_B")], signif, digits = 4)
+  }
   table[[" "]] <- note
   table
 }
