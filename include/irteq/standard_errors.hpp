@@ -49,7 +49,7 @@ struct StandardErrorOptions {
   bool delta_method = false;
   int draws = 0;           // parametric draws; 0 for none
   std::uint64_t seed = 1;  // the same seed gives the same draws on any machine and thread count
-  int threads = 1;         // draws run on this many threads; values below 1 count as 1
+  int threads = 1;         // both routes run on this many threads; values below 1 count as 1
   // Called from the calling thread as draws complete, with the number done
   // and the total; may be empty. Returning false stops the run: an Error
   // with the code interrupted.
