@@ -1,13 +1,15 @@
 // What link(), the applied method's relinking of each parametric draw, and the
-// constants' gradients share: the common items' criterion setup and the
-// minimisation from the moment constants.
+// constants' gradients share: the moment methods, the common items' criterion
+// setup, the minimisation from the moment constants, the applied method's check.
 #include "linking/common_item_setup.hpp"
 
 #include <limits>
 
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"
+#include "irteq/error.hpp"
 #include "linking/minimise_criterion.hpp"
+#include "linking/moment_constants.hpp"
 
 namespace irteq {
 
@@ -20,6 +22,13 @@ CriterionSetup common_item_setup(const LinkingInput& input, std::span<const Comm
   }
   return criterion_setup(prepare_items(x), prepare_items(y), normalised_grid(input.grid_group2),
                          normalised_grid(input.grid_group1), input.symmetric);
+}
+
+void moment_methods(const LinkingInput& input, std::span<const CommonItemPositions> common,
+                    std::array<MethodConstants, 4>& methods) {
+  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
+    methods[static_cast<std::size_t>(method)] = moment_constants(method, input.items_x, input.items_y, common);
+  }
 }
 
 MethodConstants characteristic_curve_constants(LinkingMethod method, const CriterionSetup& setup,
@@ -40,6 +49,19 @@ MethodConstants characteristic_curve_constants(LinkingMethod method, const Crite
     return {method, false, nan, nan, minimum.value, minimum.iterations, minimum.problem};
   }
   return {method, true, minimum.A, minimum.B, minimum.value, minimum.iterations, {}};
+}
+
+const MethodConstants& applied_constants(const LinkingInput& input, const std::array<MethodConstants, 4>& methods) {
+  const MethodConstants& applied = methods[static_cast<std::size_t>(input.method)];
+  if (!applied.available) {
+    const bool moment = input.method == LinkingMethod::mean_mean || input.method == LinkingMethod::mean_sigma;
+    throw Error(input.common_items_name + ": " + std::string(linking_method_name(input.method)) +
+                    " linking failed: " + applied.problem,
+                {.code = moment ? ErrorCode::invalid_input : ErrorCode::linking_failed,
+                 .input = InputPart::common_items,
+                 .source = input.common_items_name});
+  }
+  return applied;
 }
 
 }  // namespace irteq

@@ -6,12 +6,10 @@
 #include "equate/normalised_grid.hpp"
 #include "equate/prepare_items.hpp"
 #include "irteq/equate.hpp"
-#include "irteq/error.hpp"
 #include "irteq/linking.hpp"
 #include "linking/anchor_fit.hpp"
 #include "linking/common_item_pairs.hpp"
 #include "linking/common_item_setup.hpp"
-#include "linking/moment_constants.hpp"
 
 namespace irteq {
 
@@ -34,23 +32,13 @@ LinkingResult link(const LinkingInput& input) {
   result.applied = input.method;
   result.symmetric = input.symmetric;
   auto& methods = result.methods;
-  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
-    methods[slot(method)] = moment_constants(method, input.items_x, input.items_y, common);
-  }
+  moment_methods(input, common, methods);
   const CriterionSetup setup = common_item_setup(input, common);
   for (const LinkingMethod method : {LinkingMethod::haebara, LinkingMethod::stocking_lord}) {
     methods[slot(method)] = characteristic_curve_constants(method, setup, methods);
   }
 
-  const MethodConstants& applied = methods[slot(input.method)];
-  if (!applied.available) {
-    const bool moment = input.method == LinkingMethod::mean_mean || input.method == LinkingMethod::mean_sigma;
-    throw Error(input.common_items_name + ": " + std::string(linking_method_name(input.method)) +
-                    " linking failed: " + applied.problem,
-                {.code = moment ? ErrorCode::invalid_input : ErrorCode::linking_failed,
-                 .input = InputPart::common_items,
-                 .source = input.common_items_name});
-  }
+  const MethodConstants& applied = applied_constants(input, methods);
   result.A = applied.A;
   result.B = applied.B;
   result.items_x = transform_items(input.items_x, result.A, result.B);

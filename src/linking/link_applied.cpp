@@ -4,10 +4,8 @@
 #include "linking/link_applied.hpp"
 
 #include "common/floating_point_mode.hpp"
-#include "irteq/error.hpp"
 #include "linking/common_item_pairs.hpp"
 #include "linking/common_item_setup.hpp"
-#include "linking/moment_constants.hpp"
 
 namespace irteq {
 
@@ -24,21 +22,12 @@ LinkingResult link_applied(const LinkingInput& input) {
   result.applied = input.method;
   result.symmetric = input.symmetric;
   auto& methods = result.methods;
-  for (const LinkingMethod method : {LinkingMethod::mean_mean, LinkingMethod::mean_sigma}) {
-    methods[slot(method)] = moment_constants(method, input.items_x, input.items_y, common);
-  }
+  moment_methods(input, common, methods);
   const bool moment = input.method == LinkingMethod::mean_mean || input.method == LinkingMethod::mean_sigma;
   if (!moment) {
     methods[slot(input.method)] = characteristic_curve_constants(input.method, common_item_setup(input, common), methods);
   }
-  const MethodConstants& applied = methods[slot(input.method)];
-  if (!applied.available || !(applied.A > 0.0)) {
-    throw Error(input.common_items_name + ": " + std::string(linking_method_name(input.method)) +
-                    " linking failed: " + (applied.available ? "A is not above 0" : applied.problem),
-                {.code = moment ? ErrorCode::invalid_input : ErrorCode::linking_failed,
-                 .input = InputPart::common_items,
-                 .source = input.common_items_name});
-  }
+  const MethodConstants& applied = applied_constants(input, methods);
   result.A = applied.A;
   result.B = applied.B;
   result.items_x = transform_items(input.items_x, result.A, result.B);
