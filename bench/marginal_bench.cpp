@@ -5,12 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
+#include <string>
 #include <vector>
 
 #include "common/score_distribution.hpp"
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
-#include "observed/conditional_score_distribution.hpp"
+#include "observed/conditional_score_distributions.hpp"
+#include "observed/kernel_path.hpp"
 #include "observed/marginal_score_distribution.hpp"
 
 namespace {
@@ -39,21 +41,27 @@ void BM_MarginalDistribution_200x5cat_100pts(benchmark::State& state) {
 }
 BENCHMARK(BM_MarginalDistribution_200x5cat_100pts)->Unit(benchmark::kMillisecond);
 
-// One conditional distribution, for the cost per quadrature point.
-void BM_ConditionalDistribution_200x5cat(benchmark::State& state) {
+// One batch of conditional distributions, as many as the recursion carries
+// at once, for the cost per quadrature point.
+void BM_ConditionalDistributions_200x5cat(benchmark::State& state) {
   const std::vector<Item> items = bench::five_category_form(7301);
   const auto points = static_cast<std::size_t>(score_range(items).point_count());
-  std::vector<double> probabilities(points);
-  std::vector<double> scratch(points);
+  const std::size_t lanes = kernel_lanes(kernel_path());
+  std::vector<double> thetas(lanes);
+  std::vector<double> probabilities(lanes * points);
   double theta = -3.0;
   for (auto _ : state) {
-    conditional_score_distribution(theta, items, probabilities, scratch);
+    for (double& t : thetas) {
+      t = theta;
+      theta = theta < 3.0 ? theta + 0.1 : -3.0;
+    }
+    conditional_score_distributions(thetas, items, probabilities);
     benchmark::DoNotOptimize(probabilities.data());
     benchmark::ClobberMemory();
-    theta = theta < 3.0 ? theta + 0.1 : -3.0;
   }
-  report_multiply_adds(state, bench::multiply_adds_per_theta(items));
+  state.SetLabel(std::string(kernel_path_name(kernel_path())));
+  report_multiply_adds(state, bench::multiply_adds_per_theta(items) * static_cast<long long>(lanes));
 }
-BENCHMARK(BM_ConditionalDistribution_200x5cat)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ConditionalDistributions_200x5cat)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,18 +1,23 @@
 // The machine's peak for the recursion's arithmetic: separate multiplications
 // and additions (no fused multiply-add), on as many independent running sums
-// as keep the adders busy, all in registers. Beside it, the recursion's step
-// alone on each instruction set, on the largest distribution's sizes, so that
-// their times per multiply-add can be compared.
+// as keep the adders busy, all in registers. Beside it, the recursion's steps
+// alone on each instruction set, on the largest distribution's sizes, as many
+// distributions at once as the path carries, so that their times per
+// multiply-add can be compared.
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "form_builders.hpp"
 #include "models/category_probabilities.hpp"
-#include "observed/add_item_to_distribution.hpp"
+#include "observed/add_item_to_distributions.hpp"
 #include "observed/kernel_path.hpp"
 
 namespace {
@@ -102,29 +107,46 @@ void BM_VectorPeak(benchmark::State& state) {
 }
 BENCHMARK(BM_VectorPeak)->Arg(0)->Arg(1)->Arg(2);
 
-// The recursion's steps of one conditional distribution (200 five-category
-// items, 801 score points), with fixed category probabilities.
+// The recursion's steps of one batch of conditional distributions (200
+// five-category items, 801 score points), with fixed category probabilities
+// for thetas 0.30, 0.31, ..., in 64-byte aligned buffers with four points of
+// zeros below point 0, as the recursion lays them out.
 void BM_RecursionSteps(benchmark::State& state) {
   const auto path = static_cast<KernelPath>(state.range(0));
   if (!kernel_path_supported(path)) return state.SkipWithError("this processor lacks the instruction set");
   state.SetLabel(std::string(kernel_path_name(path)));
+  const std::size_t lanes = kernel_lanes(path);
   const std::vector<Item> items = bench::five_category_form(7301);
-  std::vector<std::array<double, 5>> probabilities(items.size());
-  for (std::size_t i = 0; i < items.size(); ++i) category_probabilities(items[i], 0.3, probabilities[i]);
-  std::vector<double> current(801);
-  std::vector<double> next(801);
+  std::vector<double> probabilities(items.size() * 5 * lanes);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    for (std::size_t t = 0; t < lanes; ++t) {
+      std::array<double, 5> p;
+      category_probabilities(items[i], 0.3 + 0.01 * static_cast<double>(t), p);
+      for (std::size_t k = 0; k < 5; ++k) probabilities[(i * 5 + k) * lanes + t] = p[k];
+    }
+  }
+  constexpr std::size_t padding = 4;
+  const std::size_t size = (padding + 801) * lanes;
+  std::vector<double> storage(2 * size + 8);
+  double* const first = storage.data() + (64 - reinterpret_cast<std::uintptr_t>(storage.data()) % 64) % 64 / 8;
   for (auto _ : state) {
-    current[0] = 1.0;
+    double* current = first;
+    double* next = first + size;
+    std::fill_n(first, 2 * size, 0.0);
+    std::fill_n(current + padding * lanes, lanes, 1.0);
     std::size_t count = 1;
     for (std::size_t i = 0; i < items.size(); ++i) {
       const std::span<const int> scores(items[i].category_scores);
-      add_item_to_distribution(std::span<const double>(current.data(), count), scores, probabilities[i], next, path);
-      count += static_cast<std::size_t>(scores.back() - scores.front());
-      current.swap(next);
+      add_item_to_distributions({current, (padding + count + 4) * lanes}, scores,
+                                {probabilities.data() + i * 5 * lanes, 5 * lanes},
+                                {next + padding * lanes, (count + 4) * lanes}, path);
+      count += 4;
+      std::swap(current, next);
     }
-    benchmark::DoNotOptimize(current.data());
+    benchmark::DoNotOptimize(current);
+    benchmark::ClobberMemory();
   }
-  time_per_madd(state, static_cast<double>(bench::multiply_adds_per_theta(items)));
+  time_per_madd(state, static_cast<double>(bench::multiply_adds_per_theta(items)) * static_cast<double>(lanes));
 }
 BENCHMARK(BM_RecursionSteps)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
 

@@ -3,6 +3,8 @@
 #include <array>
 #include <cstdlib>
 
+#include "common/double_vectors.hpp"
+
 namespace irteq {
 
 namespace {
@@ -40,6 +42,15 @@ bool kernel_path_supported(KernelPath path) {
 KernelPath kernel_path() {
   static const KernelPath chosen = choose_path();
   return chosen;
+}
+
+std::size_t kernel_lanes(KernelPath path) {
+  switch (path) {
+    case KernelPath::baseline: return baseline_lanes;
+    case KernelPath::avx2: return 4;
+    case KernelPath::avx512: return 8;
+  }
+  return baseline_lanes;
 }
 
 std::string_view kernel_path_name(KernelPath path) {

@@ -1,9 +1,11 @@
 #include "observed/marginal_score_distribution.hpp"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/score_range.hpp"
-#include "observed/conditional_score_distribution.hpp"
+#include "observed/conditional_score_distributions.hpp"
+#include "observed/kernel_path.hpp"
 
 namespace irteq {
 
@@ -26,11 +28,17 @@ ScoreDistribution marginal_score_distribution(std::span<const Item> items, const
   result.raw_scores = score_points(score_range(items));
   const std::size_t n = result.point_count();
   result.probabilities.assign(n, 0.0);
-  std::vector<double> conditional(n);
-  std::vector<double> scratch(n);
-  for (std::size_t j = 0; j < grid.points.size(); ++j) {
-    conditional_score_distribution(grid.points[j], items, conditional, scratch);
-    add_weighted(result.probabilities, grid.weights[j], conditional);
+  // As many conditional distributions at a time as the recursion carries,
+  // then added in grid order.
+  const std::size_t lanes = kernel_lanes(kernel_path());
+  std::vector<double> conditionals(lanes * n);
+  const std::span<const double> thetas(grid.points);
+  for (std::size_t first = 0; first < thetas.size(); first += lanes) {
+    const std::size_t batch = std::min(lanes, thetas.size() - first);
+    conditional_score_distributions(thetas.subspan(first, batch), items, conditionals);
+    for (std::size_t t = 0; t < batch; ++t) {
+      add_weighted(result.probabilities, grid.weights[first + t], std::span(conditionals).subspan(t * n, n));
+    }
   }
   normalise(result.probabilities);
   return result;

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/score_range.hpp"
-#include "observed/conditional_score_distribution.hpp"
+#include "observed/conditional_score_distributions.hpp"
 #include "support/item_builders.hpp"
 
 namespace irteq::testing {
@@ -31,8 +31,8 @@ TEST(MarginalScoreDistribution, SinglePointGridGivesTheConditionalDistributionWh
   const auto items = small_form();
   const std::vector<double> raw_scores = score_points(score_range(items));
   std::vector<double> conditional(raw_scores.size());
-  std::vector<double> scratch(raw_scores.size());
-  conditional_score_distribution(0.6, items, conditional, scratch);
+  const double theta[] = {0.6};
+  conditional_score_distributions(theta, items, conditional);
   for (const double weight : {1.0, 0.37, 250.0}) {
     const ScoreDistribution marginal = marginal_score_distribution(items, QuadratureGrid{{0.6}, {weight}});
     ASSERT_EQ(marginal.point_count(), conditional.size());

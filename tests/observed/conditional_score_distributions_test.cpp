@@ -1,4 +1,4 @@
-#include "observed/conditional_score_distribution.hpp"
+#include "observed/conditional_score_distributions.hpp"
 
 #include <gtest/gtest.h>
 
@@ -32,13 +32,13 @@ std::vector<double> probabilities_of(const Item& item, double theta) {
 }
 
 // The form's conditional distribution at theta, over its score points from
-// score_range. Both buffers start out as whatever the caller passes in.
+// score_range. The buffer starts out as whatever the caller passes in.
 ScoreDistribution conditional(double theta, const std::vector<Item>& items, double fill = 0.0) {
   ScoreDistribution result;
   result.raw_scores = score_points(score_range(items));
   result.probabilities.assign(result.point_count(), fill);
-  std::vector<double> scratch(result.point_count(), fill);
-  conditional_score_distribution(theta, items, result.probabilities, scratch);
+  const double thetas[] = {theta};
+  conditional_score_distributions(thetas, items, result.probabilities);
   return result;
 }
 
@@ -142,6 +142,21 @@ TEST(ConditionalScoreDistribution, RepeatedCallsAgreeBitForBit) {
   const auto bytes = first.point_count() * sizeof(double);
   EXPECT_EQ(std::memcmp(first.probabilities.data(), second.probabilities.data(), bytes), 0);
   EXPECT_EQ(std::memcmp(first.raw_scores.data(), second.raw_scores.data(), bytes), 0);
+}
+
+// Thetas run in batches, one per vector lane, the last one short: every row
+// must be the distribution of its theta alone, to the bit.
+TEST(ConditionalScoreDistribution, BatchedThetasEachGiveTheirOwnDistribution) {
+  const auto items = mixed_form();
+  std::vector<double> thetas;
+  for (int j = 0; j < 19; ++j) thetas.push_back(-4.0 + 0.45 * j);
+  const std::size_t n = score_points(score_range(items)).size();
+  std::vector<double> rows(thetas.size() * n);
+  conditional_score_distributions(thetas, items, rows);
+  for (std::size_t j = 0; j < thetas.size(); ++j) {
+    const ScoreDistribution alone = conditional(thetas[j], items);
+    EXPECT_EQ(std::memcmp(rows.data() + j * n, alone.probabilities.data(), n * sizeof(double)), 0) << "theta " << j;
+  }
 }
 
 }  // namespace
