@@ -4,13 +4,10 @@
 #include <array>
 #include <atomic>
 #include <condition_variable>
-#include <memory>
 #include <mutex>
 
 #include "common/score_range.hpp"
 #include "equate/run_on_threads.hpp"
-#include "observed/conditional_score_distributions.hpp"
-#include "observed/kernel_path.hpp"
 #include "observed/marginal_score_distribution.hpp"
 #include "truescore/true_score_equivalents.hpp"
 
@@ -30,17 +27,11 @@ IndependentStages on_one_thread(std::span<const Item> items_y, std::span<const I
   return stages;
 }
 
-// One form in one group: its conditional distributions, one per grid point,
-// one after the other, computed by batches of as many as the recursion carries.
+// One form in one group, and where its marginal distribution goes.
 struct Marginal {
   std::span<const Item> items;
   const QuadratureGrid& grid;
   ScoreDistribution& result;
-  std::size_t batch_size;
-  std::size_t points = static_cast<std::size_t>(score_range(items).point_count());
-  std::size_t batches = (grid.points.size() + batch_size - 1) / batch_size;
-  // Left uninitialised: the workers write every entry, and touch its pages first.
-  std::unique_ptr<double[]> conditionals{new double[grid.points.size() * points]};
 };
 
 // Form Y's true scores are shared out in runs of this many score points.
@@ -83,21 +74,19 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   if (threads <= 1) return on_one_thread(items_y, items_x, group1, group2);
 
   IndependentStages stages;
-  const std::size_t lanes = kernel_lanes(kernel_path());
-  std::array<Marginal, 4> marginals{Marginal{items_y, group2, stages.y_group2, lanes},
-                                    Marginal{items_y, group1, stages.y_group1, lanes},
-                                    Marginal{items_x, group1, stages.x_group1, lanes},
-                                    Marginal{items_x, group2, stages.x_group2, lanes}};
-  std::size_t conditional_units = 0;
-  for (const Marginal& marginal : marginals) conditional_units += marginal.batches;
+  const std::array<Marginal, 4> marginals{Marginal{items_y, group2, stages.y_group2},
+                                          Marginal{items_y, group1, stages.y_group1},
+                                          Marginal{items_x, group1, stages.x_group1},
+                                          Marginal{items_x, group2, stages.x_group2}};
   const std::vector<double> scores_x = score_points(score_range(items_x));
   const std::vector<double> scores_y = score_points(score_range(items_y));
-  const int workers = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), conditional_units + 1));
+  const int workers = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(threads), marginals.size() + 1));
 
-  // Worker 0 first runs the searches; every worker takes batches of
-  // conditional distributions by number until none is left, then form Y's
-  // true scores by runs of points as the searches settle them.
-  std::atomic<std::size_t> next_conditional{0};
+  // Worker 0 first runs the searches; every worker takes marginal
+  // distributions by number until none is left, each summed over its grid in
+  // grid order as on one thread, then form Y's true scores by runs of points
+  // as the searches settle them.
+  std::atomic<std::size_t> next_marginal{0};
   std::atomic<std::size_t> next_equivalent{0};
   const std::size_t x_points = scores_x.size();
   SettledPoints settled(x_points);
@@ -111,14 +100,8 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
         throw;
       }
     }
-    for (std::size_t unit; (unit = next_conditional.fetch_add(1)) < conditional_units;) {
-      std::size_t m = 0;
-      while (unit >= marginals[m].batches) unit -= marginals[m++].batches;
-      Marginal& marginal = marginals[m];
-      const std::size_t first = unit * marginal.batch_size;
-      const std::size_t batch = std::min(marginal.batch_size, marginal.grid.points.size() - first);
-      conditional_score_distributions(std::span(marginal.grid.points).subspan(first, batch), marginal.items,
-                                      {marginal.conditionals.get() + first * marginal.points, batch * marginal.points});
+    for (std::size_t m; (m = next_marginal.fetch_add(1)) < marginals.size();) {
+      marginals[m].result = marginal_score_distribution(marginals[m].items, marginals[m].grid);
     }
     for (std::size_t begin; (begin = next_equivalent.fetch_add(equivalents_per_unit)) < x_points;) {
       const std::size_t end = std::min(begin + equivalents_per_unit, x_points);
@@ -127,12 +110,6 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
     }
   });
 
-  // Then each marginal summed over its grid, in grid order: little work beside
-  // the rest, not worth starting threads again.
-  for (Marginal& marginal : marginals) {
-    const std::size_t size = marginal.grid.points.size() * marginal.points;
-    marginal.result = marginal_from_conditionals(marginal.items, marginal.grid, {marginal.conditionals.get(), size});
-  }
   return stages;
 }
 

@@ -21,10 +21,10 @@ struct IndependentStages {
 };
 
 // Computes them from the prepared items and normalised grids, on one thread
-// or on up to `threads`. On several, the conditional distributions (one per
-// form, group and grid point) are shared out while worker 0 runs true score
+// or on up to `threads` (at most five do work). On several, the four
+// marginal distributions are shared out while worker 0 runs true score
 // equating's searches, one after another; form Y's true scores follow the
-// searches; then each marginal is summed over its grid, in grid order.
+// searches.
 // Every number is the same sequence of operations as on one thread, so the
 // results do not depend on the thread count.
 IndependentStages independent_stages(std::span<const Item> items_y, std::span<const Item> items_x,

@@ -44,17 +44,4 @@ ScoreDistribution marginal_score_distribution(std::span<const Item> items, const
   return result;
 }
 
-ScoreDistribution marginal_from_conditionals(std::span<const Item> items, const QuadratureGrid& grid,
-                                             std::span<const double> conditionals) {
-  ScoreDistribution result;
-  result.raw_scores = score_points(score_range(items));
-  const std::size_t n = result.point_count();
-  result.probabilities.assign(n, 0.0);
-  for (std::size_t j = 0; j < grid.points.size(); ++j) {
-    add_weighted(result.probabilities, grid.weights[j], conditionals.subspan(j * n, n));
-  }
-  normalise(result.probabilities);
-  return result;
-}
-
 }  // namespace irteq
