@@ -12,7 +12,9 @@ namespace {
 // that each path compiles the same arithmetic for its own vector width. A
 // vector holds one point of `Lanes` distributions, so a lane's + and * are
 // exactly the scalar operations of its own distribution: no lane ever meets
-// another, and every vector is a whole aligned unit of the buffer.
+// another, and every vector is a whole aligned unit of the buffer. Vectors
+// are read and written in place rather than through functions, whose vector
+// arguments would take the baseline's calling convention.
 template <std::size_t Lanes>
 class Step {
  public:
@@ -45,11 +47,10 @@ class Step {
  private:
   static constexpr std::size_t block = 4;  // points summed at once: running sums that hide the adds' latency
 
-  // (Vectors are read and written in place rather than through functions,
-  // whose vector arguments would take the baseline's calling convention.)
   // Previous point x - offset, which may lie in the zeros below point 0.
   IRTEQ_ALWAYS_INLINE const double* point(std::size_t x, std::size_t offset) const {
-    return in_ + (static_cast<std::ptrdiff_t>(x) - static_cast<std::ptrdiff_t>(offset)) * static_cast<std::ptrdiff_t>(Lanes);
+    const std::ptrdiff_t from = static_cast<std::ptrdiff_t>(x) - static_cast<std::ptrdiff_t>(offset);
+    return in_ + from * static_cast<std::ptrdiff_t>(Lanes);
   }
 
   IRTEQ_ALWAYS_INLINE bool consecutive() const {

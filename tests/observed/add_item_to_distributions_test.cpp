@@ -124,8 +124,9 @@ TEST(AddItemToDistributions, EqualsTheDefinitionBitForBitOnEveryKernelPath) {
   };
   // Consecutive scores of two to seven categories, and scores shared,
   // skipped, negative, out of order and single.
-  const std::vector<std::vector<int>> score_sets{{0, 1},   {0, 1, 2},   {1, 2, 3, 4}, {0, 1, 2, 3, 4}, {0, 1, 2, 3, 4, 5},
-                                                 {0, 1, 2, 3, 4, 5, 6}, {-1, 0, 0, 3}, {2, 7}, {0, 5, 2, 40}, {3}};
+  const std::vector<std::vector<int>> score_sets{
+      {0, 1},        {0, 1, 2}, {1, 2, 3, 4},  {0, 1, 2, 3, 4}, {0, 1, 2, 3, 4, 5}, {0, 1, 2, 3, 4, 5, 6},
+      {-1, 0, 0, 3}, {2, 7},    {0, 5, 2, 40}, {3}};
   for (std::size_t previous_count : {1u, 2u, 3u, 4u, 5u, 7u, 16u, 33u, 301u}) {
     for (const auto& scores : score_sets) {
       for (const KernelPath path : {KernelPath::baseline, KernelPath::avx2, KernelPath::avx512}) {
