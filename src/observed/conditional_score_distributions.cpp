@@ -82,7 +82,7 @@ void conditional_score_distributions(std::span<const double> thetas, std::span<c
       const std::span<const int> scores(item.category_scores);
       const std::size_t categories = scores.size();
       for (std::size_t t = 0; t < lanes; ++t) {
-        // Lanes past the last theta carry zeros, which cost nothing to add.
+        // Lanes past the last theta carry zeros, and their rows are not kept.
         if (t < batch) category_probabilities(item, thetas[first + t], p);
         for (std::size_t k = 0; k < categories; ++k) lane_probabilities[k * lanes + t] = t < batch ? p[k] : 0.0;
       }
