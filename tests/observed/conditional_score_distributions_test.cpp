@@ -42,7 +42,7 @@ ScoreDistribution conditional(double theta, const std::vector<Item>& items, doub
   return result;
 }
 
-TEST(ConditionalScoreDistribution, OneItemPlacesItsProbabilitiesAtItsScores) {
+TEST(ConditionalScoreDistributions, OneItemPlacesItsProbabilitiesAtItsScores) {
   std::vector<Item> items;
   const Item item = make_item(ItemModel::bn, {-2, 0, 3}, {1.7, -0.8, 0.1, 0.9, 0.4, 0.0, -0.6});
   add_item(items, item);
@@ -92,7 +92,7 @@ INSTANTIATE_TEST_SUITE_P(
         FixedCase{"FirstItemCategoriesSharingAScore", {{{0, 1, 1, 2}, {0.1, 0.2, 0.3, 0.4}}}, 0.0, {0.1, 0.5, 0.4}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ConditionalScoreDistribution, DichotomousFormRunsFromZeroToItemCount) {
+TEST(ConditionalScoreDistributions, DichotomousFormRunsFromZeroToItemCount) {
   constexpr int n = 25;
   std::vector<Item> items;
   for (int i = 0; i < n; ++i) add_item(items, l3_item(1.7, 0.6 + 0.05 * i, -1.5 + 0.12 * i, 0.15));
@@ -121,7 +121,7 @@ std::vector<Item> mixed_form() {
   return items;  // raw scores 0 .. 6 + 3 + 4 + 2 + 5 = 20
 }
 
-TEST(ConditionalScoreDistribution, MixedFormatFormSumsToOne) {
+TEST(ConditionalScoreDistributions, MixedFormatFormSumsToOne) {
   const auto items = mixed_form();
   for (const double theta : {-4.0, -1.3, 0.0, 0.7, 4.0}) {
     const ScoreDistribution result = conditional(theta, items);
@@ -133,7 +133,7 @@ TEST(ConditionalScoreDistribution, MixedFormatFormSumsToOne) {
   }
 }
 
-TEST(ConditionalScoreDistribution, RepeatedCallsAgreeBitForBit) {
+TEST(ConditionalScoreDistributions, RepeatedCallsAgreeBitForBit) {
   const auto items = mixed_form();
   const ScoreDistribution first = conditional(0.25, items);
   // Whatever the buffers held before must not leak into the answer.
@@ -146,7 +146,7 @@ TEST(ConditionalScoreDistribution, RepeatedCallsAgreeBitForBit) {
 
 // Thetas run in batches, one per vector lane, the last one short: every row
 // must be the distribution of its theta alone, to the bit.
-TEST(ConditionalScoreDistribution, BatchedThetasEachGiveTheirOwnDistribution) {
+TEST(ConditionalScoreDistributions, BatchedThetasEachGiveTheirOwnDistribution) {
   const auto items = mixed_form();
   std::vector<double> thetas;
   for (int j = 0; j < 19; ++j) thetas.push_back(-4.0 + 0.45 * j);
