@@ -173,6 +173,42 @@ BENCHMARK(BM_FullRun_Equate)
     ->UseRealTime()
     ->Unit(benchmark::kMillisecond);
 
+// The largest run a file may hold, in memory: two forms of 200 five-category
+// items (801 score points each), 100-point grids.
+EquatingInput five_category_run() {
+  EquatingInput input;
+  input.items_y = bench::five_category_form(7301);
+  input.items_x = bench::five_category_form(7302);
+  input.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
+  input.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
+  const long long rows = score_range(input.items_y).point_count();
+  for (long long j = 0; j < rows; ++j) {
+    input.scale_table.scale.push_back(100.0 + 0.25 * static_cast<double>(j));
+    input.scale_table.rounded.push_back(100.0 + static_cast<double>(j / 4));
+  }
+  input.scale_table.scale_min = 100;
+  input.scale_table.scale_max = 300;
+  return input;
+}
+
+void BM_FiveCategoryRun_Equate(benchmark::State& state) {
+  static const EquatingInput input = five_category_run();
+  const EquatingOptions options{.threads = static_cast<int>(state.range(0))};
+  label_kernel_path(state);
+  for (auto _ : state) {
+    const EquatingResult result = equate(input, options);
+    benchmark::DoNotOptimize(result.moments.data());
+  }
+  report_score_points(state, input);
+}
+BENCHMARK(BM_FiveCategoryRun_Equate)
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->MeasureProcessCPUTime()
+    ->UseRealTime()
+    ->Unit(benchmark::kMillisecond);
+
 // A typical run: the bundled example (two forms of a few dozen items), read
 // from its files and equated in memory.
 void BM_BundledExample_Equate(benchmark::State& state) {
