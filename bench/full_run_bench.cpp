@@ -191,8 +191,8 @@ EquatingInput five_category_run() {
   return input;
 }
 
-void BM_FiveCategoryRun_Equate(benchmark::State& state) {
-  static const EquatingInput input = five_category_run();
+// equate() on the threads the argument says.
+void time_equate(benchmark::State& state, const EquatingInput& input) {
   const EquatingOptions options{.threads = static_cast<int>(state.range(0))};
   label_kernel_path(state);
   for (auto _ : state) {
@@ -200,6 +200,11 @@ void BM_FiveCategoryRun_Equate(benchmark::State& state) {
     benchmark::DoNotOptimize(result.moments.data());
   }
   report_score_points(state, input);
+}
+
+void BM_FiveCategoryRun_Equate(benchmark::State& state) {
+  static const EquatingInput input = five_category_run();
+  time_equate(state, input);
 }
 BENCHMARK(BM_FiveCategoryRun_Equate)
     ->ArgName("threads")
@@ -212,14 +217,7 @@ BENCHMARK(BM_FiveCategoryRun_Equate)
 // A typical run: the bundled example (two forms of a few dozen items), read
 // from its files and equated in memory.
 void BM_BundledExample_Equate(benchmark::State& state) {
-  const EquatingInput input = read_control_file(std::filesystem::path(IRTEQ_EXAMPLE_DIR) / "control.txt");
-  const EquatingOptions options{.threads = static_cast<int>(state.range(0))};
-  label_kernel_path(state);
-  for (auto _ : state) {
-    const EquatingResult result = equate(input, options);
-    benchmark::DoNotOptimize(result.moments.data());
-  }
-  report_score_points(state, input);
+  time_equate(state, read_control_file(std::filesystem::path(IRTEQ_EXAMPLE_DIR) / "control.txt"));
 }
 BENCHMARK(BM_BundledExample_Equate)
     ->ArgName("threads")
