@@ -205,6 +205,22 @@ QuadratureGrid normal_grid(int count, double low, double high, double mean) {
   return grid;
 }
 
+EquatingInput five_category_run() {
+  EquatingInput input;
+  input.items_y = five_category_form(7301);
+  input.items_x = five_category_form(7302);
+  input.grid_group1 = normal_grid(100, -4.0, 4.0, 0.1);
+  input.grid_group2 = normal_grid(100, -4.0, 4.0, 0.0);
+  const long long rows = score_range(input.items_y).point_count();
+  for (long long j = 0; j < rows; ++j) {
+    input.scale_table.scale.push_back(100.0 + 0.25 * static_cast<double>(j));
+    input.scale_table.rounded.push_back(100.0 + static_cast<double>(j / 4));
+  }
+  input.scale_table.scale_min = 100;
+  input.scale_table.scale_max = 300;
+  return input;
+}
+
 long long multiply_adds_per_theta(std::span<const Item> items) {
   long long total = 0;
   long long points_before = 1;  // the first item is added to the sure score 0

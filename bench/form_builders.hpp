@@ -48,6 +48,11 @@ std::vector<Item> mixed_form(std::uint32_t seed);
 // The largest distribution: 200 five-category items scored 0 to 4, 801 score points.
 std::vector<Item> five_category_form(std::uint32_t seed);
 
+// The largest run a file may hold: two five-category forms (seeds 7301 for
+// form Y, 7302 for form X), 100-point grids (group 1's mean 0.1), and a scale
+// of a quarter point per raw score, rounded down to whole points per four.
+EquatingInput five_category_run();
+
 // 200 items whose raw scores span about 800 points: some "L3" items and many
 // five-to-seven-category graded and nominal items.
 std::vector<Item> wide_mixed_form(std::uint32_t seed, int l3_items);

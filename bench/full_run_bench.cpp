@@ -91,6 +91,11 @@ class FullRunCase {
 // The distribution kernel's instruction set (IRTEQ_KERNEL chooses another).
 void label_kernel_path(benchmark::State& state) { state.SetLabel(std::string(kernel_path_name(kernel_path()))); }
 
+// Whole runs on one thread and on two: wall time, with the CPU time of every thread.
+void on_one_and_two_threads(benchmark::internal::Benchmark* b) {
+  b->ArgName("threads")->Arg(1)->Arg(2)->MeasureProcessCPUTime()->UseRealTime();
+}
+
 void report_score_points(benchmark::State& state, const EquatingInput& input) {
   state.counters["y_points"] = static_cast<double>(score_range(input.items_y).point_count());
   state.counters["x_points"] = static_cast<double>(score_range(input.items_x).point_count());
@@ -141,13 +146,7 @@ void BM_FullRun_BatchWithCsv(benchmark::State& state) {
   }
   if (!failure.empty()) state.SkipWithError(failure.c_str());
 }
-BENCHMARK(BM_FullRun_BatchWithCsv)
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->MeasureProcessCPUTime()
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FullRun_BatchWithCsv)->Apply(on_one_and_two_threads)->Unit(benchmark::kMillisecond);
 
 
 // The library's figure: the same equating with no files and no console, on
@@ -165,31 +164,7 @@ void BM_FullRun_Equate(benchmark::State& state) {
   if (warned) state.SkipWithError("the root finder gave a warning");
   report_score_points(state, run_case.input());
 }
-BENCHMARK(BM_FullRun_Equate)
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->MeasureProcessCPUTime()
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
-
-// The largest run a file may hold, in memory: two forms of 200 five-category
-// items (801 score points each), 100-point grids.
-EquatingInput five_category_run() {
-  EquatingInput input;
-  input.items_y = bench::five_category_form(7301);
-  input.items_x = bench::five_category_form(7302);
-  input.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
-  input.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
-  const long long rows = score_range(input.items_y).point_count();
-  for (long long j = 0; j < rows; ++j) {
-    input.scale_table.scale.push_back(100.0 + 0.25 * static_cast<double>(j));
-    input.scale_table.rounded.push_back(100.0 + static_cast<double>(j / 4));
-  }
-  input.scale_table.scale_min = 100;
-  input.scale_table.scale_max = 300;
-  return input;
-}
+BENCHMARK(BM_FullRun_Equate)->Apply(on_one_and_two_threads)->Unit(benchmark::kMillisecond);
 
 // equate() on the threads the argument says.
 void time_equate(benchmark::State& state, const EquatingInput& input) {
@@ -203,29 +178,17 @@ void time_equate(benchmark::State& state, const EquatingInput& input) {
 }
 
 void BM_FiveCategoryRun_Equate(benchmark::State& state) {
-  static const EquatingInput input = five_category_run();
+  static const EquatingInput input = bench::five_category_run();
   time_equate(state, input);
 }
-BENCHMARK(BM_FiveCategoryRun_Equate)
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->MeasureProcessCPUTime()
-    ->UseRealTime()
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FiveCategoryRun_Equate)->Apply(on_one_and_two_threads)->Unit(benchmark::kMillisecond);
 
 // A typical run: the bundled example (two forms of a few dozen items), read
 // from its files and equated in memory.
 void BM_BundledExample_Equate(benchmark::State& state) {
   time_equate(state, read_control_file(std::filesystem::path(IRTEQ_EXAMPLE_DIR) / "control.txt"));
 }
-BENCHMARK(BM_BundledExample_Equate)
-    ->ArgName("threads")
-    ->Arg(1)
-    ->Arg(2)
-    ->MeasureProcessCPUTime()
-    ->UseRealTime()
-    ->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_BundledExample_Equate)->Apply(on_one_and_two_threads)->Unit(benchmark::kMicrosecond);
 
 // Stage: the four marginal distributions and the two synthetic ones.
 void BM_FullRun_Distributions(benchmark::State& state) {

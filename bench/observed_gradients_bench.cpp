@@ -7,7 +7,6 @@
 
 #include <vector>
 
-#include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "irteq/irteq.hpp"
 #include "irteq/linking.hpp"
@@ -36,17 +35,7 @@ struct GradientCase {
 
  private:
   GradientCase() {
-    input.items_y = bench::five_category_form(7301);
-    input.items_x = bench::five_category_form(7302);
-    input.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
-    input.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
-    const auto rows = score_range(input.items_y).point_count();
-    for (long long j = 0; j < rows; ++j) {
-      input.scale_table.scale.push_back(100.0 + 0.25 * static_cast<double>(j));
-      input.scale_table.rounded.push_back(100.0 + static_cast<double>(j / 4));
-    }
-    input.scale_table.scale_min = 100;
-    input.scale_table.scale_max = 300;
+    input = bench::five_category_run();
     linked = input;
     linked.items_x = transform_items(input.items_x, linking_a, linking_b);
     linked.grid_group1 = transform_grid(input.grid_group1, linking_a, linking_b);
