@@ -12,7 +12,7 @@
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "observed/conditional_score_distributions.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 #include "observed/marginal_score_distribution.hpp"
 
 namespace {

@@ -10,7 +10,7 @@
 #include "form_builders.hpp"
 #include "irteq/irteq.hpp"
 #include "irteq/linking.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 #include "standard_errors/gradients.hpp"
 #include "standard_errors/observed_score_gradients.hpp"
 

@@ -9,7 +9,7 @@
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "irteq/result.hpp"
-#include "truescore/test_characteristic_function.hpp"
+#include "models/test_characteristic_function.hpp"
 #include "truescore/true_score_equivalents.hpp"
 
 namespace {

@@ -18,7 +18,7 @@
 #include "form_builders.hpp"
 #include "models/category_probabilities.hpp"
 #include "observed/add_item_to_distributions.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 
 namespace {
 

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "irteq/covariance.hpp"
 #include "irteq/input.hpp"
 
 namespace irteq {
@@ -43,12 +44,6 @@ struct SourceItem {
   double D = 1.0;                     // the metric: 1 logistic, 1.7 the normal metric through the logistic
   std::vector<int> category_scores;   // one per category, lowest first: their count is m
   std::vector<double> values;         // in the order the form lists them
-};
-
-// A covariance matrix, row-major, size by size.
-struct Covariance {
-  std::size_t size = 0;
-  std::vector<double> values;
 };
 
 // The items in irteq's parameters, checked as equate() checks a form; name

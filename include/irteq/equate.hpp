@@ -2,6 +2,7 @@
 
 #include "irteq/input.hpp"
 #include "irteq/result.hpp"
+#include "irteq/validate.hpp"
 
 namespace irteq {
 
@@ -21,14 +22,5 @@ struct EquatingOptions {
 // caller's floating-point mode afterwards. The results are the same to the
 // last bit whatever options.threads is.
 EquatingResult equate(const EquatingInput& input, const EquatingOptions& options = {});
-
-// The checks equate() makes before it computes anything, on their own.
-void validate(const EquatingInput& input);
-
-// The checks equate() makes on one form's items; name is what messages call them.
-void validate_items(const std::vector<Item>& items, const std::string& name);
-
-// The checks equate() makes on one group's quadrature grid.
-void validate_grid(const QuadratureGrid& grid, const std::string& name);
 
 }  // namespace irteq

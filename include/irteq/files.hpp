@@ -65,11 +65,9 @@ struct CommonItemsFile {
 CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
 // A covariance file: the P x P covariance of a form's parameter estimates,
-// P the form's parameters without D (items in file order, each item's values
-// in file order after D), one free-format read per row. covariance_size(items)
-// is P. A wrong count, an asymmetry beyond 1e-9 relative or a negative
-// variance is an Error naming the line, row and column by item and parameter.
-std::size_t covariance_size(const std::vector<Item>& items);
+// P = covariance_size(items), one free-format read per row. A wrong count,
+// an asymmetry beyond 1e-9 relative or a negative variance is an Error
+// naming the line, row and column by item and parameter.
 Covariance read_covariance(std::istream& in, const std::string& name, const std::vector<Item>& items,
                            const ReadOptions& options = {});
 

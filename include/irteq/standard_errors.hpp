@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "irteq/convert.hpp"
+#include "irteq/covariance.hpp"
 #include "irteq/files.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
@@ -28,17 +28,6 @@ namespace irteq {
 //    normal distribution with the estimates as means and the covariance
 //    given, each draw linked (when the run links) and equated again; the
 //    spread of the drawn results is their standard error.
-
-// The covariances of the two forms' estimates, each over covariance_size()
-// parameters in that order (form X's on its own scale, before linking). A
-// form without one is taken as known; the two forms' estimates are
-// independent of each other.
-struct ParameterCovariances {
-  std::optional<Covariance> x;
-  std::optional<Covariance> y;
-  std::string x_name = "form X covariance";  // what messages call them: the file names when read from files
-  std::string y_name = "form Y covariance";
-};
 
 // The covariance files that the control file's new_cov (form X) and old_cov
 // (form Y) records name, read against the run's items. Throws Error when it

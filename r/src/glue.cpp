@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "equate/prepare_items.hpp"
+#include "models/prepare_items.hpp"
 #include "irteq/irteq.hpp"
 #include "irteq/linking.hpp"
 #include "models/category_probabilities.hpp"

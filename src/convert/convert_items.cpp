@@ -5,7 +5,7 @@
 
 #include "common/shown_number.hpp"
 #include "convert/item_conversion.hpp"
-#include "irteq/equate.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/error.hpp"
 
 namespace irteq {

@@ -7,7 +7,7 @@
 #include <mutex>
 
 #include "common/score_range.hpp"
-#include "equate/run_on_threads.hpp"
+#include "common/run_on_threads.hpp"
 #include "observed/marginal_score_distribution.hpp"
 #include "truescore/true_score_equivalents.hpp"
 

@@ -12,46 +12,9 @@
 #include "common/shown_number.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
-
-namespace {
-
-// The names of an item's estimated parameters, in the covariance's order.
-std::vector<std::string> parameter_names(const Item& item) {
-  const std::size_t m = item.category_scores.size();
-  std::vector<std::string> names;
-  const auto indexed = [&](const char* letter, std::size_t first, std::size_t last) {
-    for (std::size_t k = first; k <= last; ++k) names.push_back(std::string(letter) + "(" + std::to_string(k) + ")");
-  };
-  switch (item.model) {
-    case ItemModel::l3:
-      names = {"a", "b", "c"};
-      break;
-    case ItemModel::sn:
-    case ItemModel::sl:
-      names = {"a"};
-      indexed("b", 1, m - 1);
-      break;
-    case ItemModel::bn:
-      indexed("a", 1, m);
-      indexed("c", 1, m);
-      break;
-    case ItemModel::mu:
-      names = {"a", "b"};
-      indexed("d", 1, m);
-      break;
-  }
-  return names;
-}
-
-}  // namespace
-
-std::size_t covariance_size(const std::vector<Item>& items) {
-  std::size_t size = 0;
-  for (const Item& item : items) size += parameter_names(item).size();
-  return size;
-}
 
 Covariance read_covariance(std::istream& in, const std::string& name, const std::vector<Item>& items,
                            const ReadOptions& options) {
@@ -62,9 +25,12 @@ Covariance read_covariance(std::istream& in, const std::string& name, const std:
   // What each row and column stands for: "row 7 (item 3, number 12, b)".
   std::vector<std::string> labels;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    for (const std::string& parameter : parameter_names(items[i])) {
-      labels.push_back("(item " + std::to_string(i + 1) + ", number " + std::to_string(items[i].number) + ", " +
-                       parameter + ")");
+    const Item& item = items[i];
+    const auto m = static_cast<int>(item.category_scores.size());
+    const std::size_t first = first_estimated_parameter(item.model);
+    for (std::size_t k = first; k < first + estimated_parameter_count(item); ++k) {
+      labels.push_back("(item " + std::to_string(i + 1) + ", number " + std::to_string(item.number) + ", " +
+                       parameter_name(item.model, m, k) + ")");
     }
   }
   const std::size_t size = labels.size();

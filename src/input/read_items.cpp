@@ -10,7 +10,7 @@
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
-#include "validate/item_problems.hpp"
+#include "models/item_problems.hpp"
 
 namespace irteq {
 

@@ -7,6 +7,7 @@
 
 #include "common/shown_number.hpp"
 #include "irteq/error.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -47,8 +48,6 @@ std::size_t position_of(const LinkingInput& input, std::size_t pair, const std::
   }
   return found;
 }
-
-bool has_scaling_constant(ItemModel model) { return model != ItemModel::sn; }
 
 std::string scores_text(const std::vector<int>& scores) {
   std::string text;

@@ -5,8 +5,8 @@
 
 #include <limits>
 
-#include "equate/normalised_grid.hpp"
-#include "equate/prepare_items.hpp"
+#include "models/normalised_grid.hpp"
+#include "models/prepare_items.hpp"
 #include "irteq/error.hpp"
 #include "linking/minimise_criterion.hpp"
 #include "linking/moment_constants.hpp"

@@ -8,6 +8,7 @@
 #include "linking/characteristic_curve_criterion.hpp"
 #include "linking/criterion_terms.hpp"
 #include "models/category_derivatives.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -27,7 +28,7 @@ void add_scale_part(CriterionValue& sum, const CriterionSetup& setup, const std:
       category_derivatives(moved[i], at.xi, p, dp, d2p);
       const double* p_fixed = row + setup.first_category[i];
       const std::size_t m = moved[i].category_scores.size();
-      for (std::size_t k = moved[i].model == ItemModel::l3 ? 1 : 0; k < m; ++k) {
+      for (std::size_t k = model_facts(moved[i].model).first_compared_category; k < m; ++k) {
         add_squared_difference(sum, grid.weights[q], p_fixed[k] - p[k], dp[k], d2p[k], at);
       }
     }

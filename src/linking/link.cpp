@@ -3,9 +3,9 @@
 // criteria minimised from the moment constants, the applied method's
 // transformation of form X's items and group 1's grid, and the anchors' fit.
 #include "common/floating_point_mode.hpp"
-#include "equate/normalised_grid.hpp"
-#include "equate/prepare_items.hpp"
-#include "irteq/equate.hpp"
+#include "models/normalised_grid.hpp"
+#include "models/prepare_items.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/linking.hpp"
 #include "linking/anchor_fit.hpp"
 #include "linking/common_item_pairs.hpp"

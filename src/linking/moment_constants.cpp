@@ -8,47 +8,24 @@
 #include <string>
 
 #include "common/shown_number.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
-namespace {
-
-void add_slope_and_locations(const Item& item, std::vector<double>& slopes, std::vector<double>& locations) {
-  const std::vector<double>& q = item.parameters;
-  switch (item.model) {
-    case ItemModel::l3:  // D, a, b, c
-      slopes.push_back(q[1]);
-      locations.push_back(q[2]);
-      break;
-    case ItemModel::sn:  // a, b(1..m-1)
-      slopes.push_back(q[0]);
-      for (std::size_t k = 1; k < q.size(); ++k) locations.push_back(q[k]);
-      break;
-    case ItemModel::sl:  // D, a, b(1..m-1)
-      slopes.push_back(q[1]);
-      for (std::size_t k = 2; k < q.size(); ++k) locations.push_back(q[k]);
-      break;
-    case ItemModel::mu:  // D, a, b, d(1..m): the step from k - 1 to k lies at b - d(k)
-      slopes.push_back(q[1]);
-      for (std::size_t k = 4; k < q.size(); ++k) locations.push_back(q[2] - q[k]);
-      break;
-    case ItemModel::bn:
-      break;
-  }
-}
-
-double mean(const std::vector<double>& values) {
+double mean(std::span<const MomentTerm> values) {
   double sum = 0.0;
-  for (const double v : values) sum += v;
+  for (const MomentTerm& v : values) sum += v.value;
   return sum / static_cast<double>(values.size());
 }
 
-double standard_deviation(const std::vector<double>& values) {
+double standard_deviation(std::span<const MomentTerm> values) {
   const double centre = mean(values);
   double sum = 0.0;
-  for (const double v : values) sum += (v - centre) * (v - centre);
+  for (const MomentTerm& v : values) sum += (v.value - centre) * (v.value - centre);
   return std::sqrt(sum / static_cast<double>(values.size()));
 }
+
+namespace {
 
 MethodConstants unavailable(LinkingMethod method, std::string problem) {
   constexpr double nan = std::numeric_limits<double>::quiet_NaN();
@@ -59,13 +36,13 @@ MethodConstants unavailable(LinkingMethod method, std::string problem) {
 
 MethodConstants moment_constants(LinkingMethod method, std::span<const Item> items_x, std::span<const Item> items_y,
                                  std::span<const CommonItemPositions> common) {
-  std::vector<double> slopes_x;
-  std::vector<double> slopes_y;
-  std::vector<double> locations_x;
-  std::vector<double> locations_y;
+  std::vector<MomentTerm> slopes_x;
+  std::vector<MomentTerm> slopes_y;
+  std::vector<MomentTerm> locations_x;
+  std::vector<MomentTerm> locations_y;
   for (const CommonItemPositions& pair : common) {
-    add_slope_and_locations(items_x[pair.x], slopes_x, locations_x);
-    add_slope_and_locations(items_y[pair.y], slopes_y, locations_y);
+    add_moment_terms(items_x[pair.x], slopes_x, locations_x);
+    add_moment_terms(items_y[pair.y], slopes_y, locations_y);
   }
   if (locations_x.empty()) {
     return unavailable(method, "no common item has a slope and locations (\"BN\" items take no part)");

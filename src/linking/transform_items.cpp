@@ -4,6 +4,7 @@
 // expression is the documented one, evaluated exactly so, so that linked
 // parameters and parameters transformed by hand agree to the last bit.
 #include "irteq/linking.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -13,32 +14,24 @@ Item transformed(const Item& item, double A, double B) {
   Item out = item;
   std::vector<double>& p = out.parameters;
   const std::vector<double>& q = item.parameters;
-  const std::size_t n = q.size();
-  switch (item.model) {
-    case ItemModel::l3:  // D, a, b, c
-      p[1] = q[1] / A;
-      p[2] = A * q[2] + B;
-      break;
-    case ItemModel::sn:  // a, b(1..m-1)
-      p[0] = q[0] / A;
-      for (std::size_t k = 1; k < n; ++k) p[k] = A * q[k] + B;
-      break;
-    case ItemModel::sl:  // D, a, b(1..m-1)
-      p[1] = q[1] / A;
-      for (std::size_t k = 2; k < n; ++k) p[k] = A * q[k] + B;
-      break;
-    case ItemModel::mu:  // D, a, b, d(1..m)
-      p[1] = q[1] / A;
-      p[2] = A * q[2] + B;
-      for (std::size_t k = 3; k < n; ++k) p[k] = A * q[k];
-      break;
-    case ItemModel::bn: {  // D, a(1..m), c(1..m)
-      const std::size_t m = (n - 1) / 2;
-      for (std::size_t k = 1; k <= m; ++k) {
+  const auto m = static_cast<int>(item.category_scores.size());
+  for (std::size_t k = 0; k < q.size(); ++k) {
+    switch (parameter_role(item.model, m, k)) {
+      case ParameterRole::slope:
         p[k] = q[k] / A;
-        p[k + m] = q[k + m] - q[k] * B / A;
-      }
-      break;
+        break;
+      case ParameterRole::location:
+        p[k] = A * q[k] + B;
+        break;
+      case ParameterRole::deviation:
+        p[k] = A * q[k];
+        break;
+      case ParameterRole::intercept:  // its slope stands m parameters before it
+        p[k] = q[k] - q[k - static_cast<std::size_t>(m)] * B / A;
+        break;
+      case ParameterRole::scaling:
+      case ParameterRole::asymptote:
+        break;
     }
   }
   return out;

@@ -1,32 +1,13 @@
-#include <array>
-#include <utility>
-
 #include "irteq/input.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
-namespace {
-
-constexpr std::array<std::pair<std::string_view, ItemModel>, 5> codes{{
-    {"L3", ItemModel::l3},
-    {"SN", ItemModel::sn},
-    {"BN", ItemModel::bn},
-    {"MU", ItemModel::mu},
-    {"SL", ItemModel::sl},
-}};
-
-}  // namespace
-
-std::string_view item_code(ItemModel model) {
-  for (const auto& [code, known] : codes) {
-    if (known == model) return code;
-  }
-  return "??";
-}
+std::string_view item_code(ItemModel model) { return known_model(model) ? model_facts(model).code : "??"; }
 
 std::optional<ItemModel> item_model(std::string_view code) {
-  for (const auto& [known, model] : codes) {
-    if (known == code) return model;
+  for (const ItemModelFacts& facts : item_model_table()) {
+    if (facts.code == code) return facts.model;
   }
   return std::nullopt;
 }

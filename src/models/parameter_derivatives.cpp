@@ -11,6 +11,7 @@
 
 #include "irteq/limits.hpp"
 #include "models/normal_cdf.hpp"
+#include "models/item_model_facts.hpp"
 #include "models/normal_cdf_derivatives.hpp"
 
 namespace irteq {
@@ -119,30 +120,12 @@ void model(const Item& item, Hyper theta, const Values& q, Probabilities& p) {
   }
 }
 
-std::size_t first_estimated(const Item& item) { return item.model == ItemModel::sn ? 0 : 1; }
-
 }  // namespace
-
-std::size_t estimated_parameter_count(const Item& item) {
-  const std::size_t m = item.category_scores.size();
-  switch (item.model) {
-    case ItemModel::l3:
-      return 3;
-    case ItemModel::sn:
-    case ItemModel::sl:
-      return m;
-    case ItemModel::bn:
-      return 2 * m;
-    case ItemModel::mu:
-      return 2 + m;
-  }
-  return 0;
-}
 
 void parameter_derivatives(const Item& item, double theta, ParameterDerivatives& out) {
   const std::size_t m = item.category_scores.size();
   const std::size_t n = estimated_parameter_count(item);
-  const std::size_t first = first_estimated(item);
+  const std::size_t first = first_estimated_parameter(item.model);
   out.categories = m;
   out.parameters = n;
   out.p.resize(m);

@@ -4,12 +4,9 @@
 #include <vector>
 
 #include "irteq/input.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
-
-// The number of an item's estimated parameters: its values after D (all of
-// an "SN" item's), the rows it has in a covariance file.
-std::size_t estimated_parameter_count(const Item& item);
 
 // An item's category probabilities at theta with their derivatives in theta,
 // in each estimated parameter, and in theta and each parameter together.

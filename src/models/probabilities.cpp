@@ -1,8 +1,8 @@
 #include <vector>
 
 #include "common/floating_point_mode.hpp"
-#include "equate/prepare_items.hpp"
-#include "irteq/equate.hpp"
+#include "models/prepare_items.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/models.hpp"
 #include "models/category_probabilities.hpp"
 

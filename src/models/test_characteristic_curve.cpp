@@ -1,10 +1,10 @@
 #include <vector>
 
 #include "common/floating_point_mode.hpp"
-#include "equate/prepare_items.hpp"
-#include "irteq/equate.hpp"
+#include "models/prepare_items.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/models.hpp"
-#include "truescore/test_characteristic_function.hpp"
+#include "models/test_characteristic_function.hpp"
 
 namespace irteq {
 

@@ -2,7 +2,7 @@
 
 #include <span>
 
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 
 namespace irteq {
 

@@ -11,7 +11,7 @@
 #include "irteq/limits.hpp"
 #include "models/category_probabilities.hpp"
 #include "observed/add_item_to_distributions.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 
 namespace irteq {
 

@@ -5,7 +5,7 @@
 
 #include "common/score_range.hpp"
 #include "observed/conditional_score_distributions.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 
 namespace irteq {
 

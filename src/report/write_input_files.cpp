@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/number_text.hpp"
-#include "irteq/equate.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/files.hpp"
 
 namespace irteq {

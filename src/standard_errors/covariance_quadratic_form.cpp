@@ -10,7 +10,7 @@
 #include <array>
 #include <atomic>
 
-#include "equate/run_on_threads.hpp"
+#include "common/run_on_threads.hpp"
 #include "standard_errors/covariance_blocks.hpp"
 
 namespace irteq {

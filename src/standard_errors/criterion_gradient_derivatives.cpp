@@ -8,7 +8,7 @@
 #include <array>
 #include <vector>
 
-#include "equate/normalised_grid.hpp"
+#include "models/normalised_grid.hpp"
 #include "irteq/limits.hpp"
 #include "linking/criterion_terms.hpp"
 #include "models/parameter_derivatives.hpp"
@@ -80,7 +80,7 @@ void add_haebara_point(Gradients& g, double w, const TransformedAbility& at, con
     CategoryCoefficients on_moved;
     clear(on_fixed, m.categories);
     clear(on_moved, m.categories);
-    for (std::size_t k = moved.items[i]->model == ItemModel::l3 ? 1 : 0; k < m.categories; ++k) {
+    for (std::size_t k = model_facts(moved.items[i]->model).first_compared_category; k < m.categories; ++k) {
       set_category(on_fixed, on_moved, k, 1.0, w, f.p[k] - m.p[k], m.dtheta[k], at);
     }
     add_item(g, f, fixed.columns[i], on_fixed);

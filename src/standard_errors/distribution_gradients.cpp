@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <atomic>
 
-#include "equate/run_on_threads.hpp"
+#include "common/run_on_threads.hpp"
 #include "standard_errors/frequency_layout.hpp"
 #include "standard_errors/frequency_tile.hpp"
 #include "standard_errors/inverse_fft.hpp"

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 #include "standard_errors/frequency_layout.hpp"
 
 namespace irteq {

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "common/floating_point_mode.hpp"
-#include "equate/normalised_grid.hpp"
+#include "models/normalised_grid.hpp"
 #include "models/parameter_derivatives.hpp"
 #include "standard_errors/distribution_gradients.hpp"
 #include "standard_errors/equipercentile_steps.hpp"

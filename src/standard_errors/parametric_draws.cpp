@@ -12,7 +12,7 @@
 #include <string>
 
 #include "common/floating_point_mode.hpp"
-#include "equate/run_on_threads.hpp"
+#include "common/run_on_threads.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "linking/link_applied.hpp"

@@ -39,15 +39,16 @@ double true_score_derivatives(std::span<const Item> items, const std::vector<std
   return slope;
 }
 
-// factor times d(chance score)/dc of each "L3" item, in the item's c column.
+// factor times d(chance score)/dc of each item with a chance parameter (the "L3" c), in its column.
 void chance_score_derivatives(std::span<const Item> items, const std::vector<std::size_t>& offsets, double factor,
                               Gradients& gradients, std::size_t row) {
-  constexpr std::size_t c_column = 2;  // a, b, c after D
   for (std::size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
-    if (item.model != ItemModel::l3) continue;
+    const int chance = model_facts(item.model).chance_parameter;
+    if (chance < 0) continue;
     const auto score_step = static_cast<double>(item.category_scores[1] - item.category_scores[0]);
-    gradients.at(row, offsets[i] + c_column) = factor * score_step;
+    const std::size_t column = static_cast<std::size_t>(chance) - first_estimated_parameter(item.model);
+    gradients.at(row, offsets[i] + column) = factor * score_step;
   }
 }
 

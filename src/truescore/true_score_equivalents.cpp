@@ -4,7 +4,8 @@
 #include <bit>
 #include <cstdint>
 
-#include "truescore/test_characteristic_function.hpp"
+#include "models/item_model_facts.hpp"
+#include "models/test_characteristic_function.hpp"
 #include "truescore/zbrent.hpp"
 
 namespace irteq {
@@ -60,8 +61,10 @@ double chance_score(std::span<const Item> items) {
   double sum = 0.0;
   for (const Item& item : items) {
     // The expected score above the item's lowest: the floor of its curve is u(1), not 0.
-    if (item.model == ItemModel::l3) {
-      sum += static_cast<double>(item.category_scores[1] - item.category_scores[0]) * item.parameters[3];
+    const int chance = model_facts(item.model).chance_parameter;
+    if (chance >= 0) {
+      sum += static_cast<double>(item.category_scores[1] - item.category_scores[0]) *
+             item.parameters[static_cast<std::size_t>(chance)];
     }
   }
   return sum;

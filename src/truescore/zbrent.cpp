@@ -1,6 +1,6 @@
 #include "truescore/zbrent.hpp"
 
-#include "truescore/test_characteristic_function.hpp"
+#include "models/test_characteristic_function.hpp"
 
 namespace irteq {
 

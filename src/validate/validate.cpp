@@ -6,11 +6,11 @@
 
 #include "common/score_range.hpp"
 #include "common/shown_number.hpp"
-#include "irteq/equate.hpp"
+#include "irteq/validate.hpp"
+#include "models/check_items.hpp"
 #include "irteq/error.hpp"
 #include "irteq/limits.hpp"
 #include "validate/grid_problems.hpp"
-#include "validate/item_problems.hpp"
 #include "validate/scale_table_problems.hpp"
 
 namespace irteq {
@@ -20,38 +20,6 @@ namespace {
 [[noreturn]] void fail(const std::string& source, const std::string& what, Diagnostic where) {
   where.source = source;
   throw Error(source + ": " + what, where);
-}
-
-void check_items(const std::vector<Item>& items, const std::string& name, InputPart input) {
-  if (items.empty()) fail(name, "the form holds no items", {.code = ErrorCode::invalid_input, .input = input});
-  if (items.size() > static_cast<std::size_t>(max_items)) {
-    fail(name, "more than " + std::to_string(max_items) + " items; a form holds at most " + std::to_string(max_items),
-         {.code = ErrorCode::limit_exceeded, .input = input});
-  }
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const Item& item = items[i];
-    const int position = static_cast<int>(i + 1);
-    const auto m = static_cast<int>(item.category_scores.size());
-    const auto item_failure = [&](ErrorCode code, const std::string& problem) {
-      if (!problem.empty()) {
-        fail(name, item_label(position, item.number, item_code(item.model), m) + ": " + problem,
-             {.code = code, .input = input, .item = position});
-      }
-    };
-    item_failure(ErrorCode::unknown_item_type, model_problem(item.model));
-    item_failure(ErrorCode::limit_exceeded, category_count_problem(m));
-    item_failure(ErrorCode::invalid_input, score_order_problem(item.category_scores));
-    item_failure(item.model == ItemModel::l3 ? ErrorCode::invalid_input : ErrorCode::limit_exceeded,
-                 model_category_problem(item.model, m));
-    item_failure(ErrorCode::invalid_input, parameter_count_problem(item.model, m, item.parameters.size()));
-    for (std::size_t k = 0; k < item.parameters.size(); ++k) {
-      if (!std::isfinite(item.parameters[k])) {
-        item_failure(ErrorCode::invalid_input, "parameter " + std::to_string(k + 1) + " is " +
-                                                   shown_number(item.parameters[k]) + ", not a finite number");
-      }
-    }
-    item_failure(ErrorCode::invalid_input, parameter_problem(item.model, m, item.parameters));
-  }
 }
 
 void check_grid(const QuadratureGrid& grid, const std::string& name, InputPart input) {
@@ -79,8 +47,8 @@ void check_grid(const QuadratureGrid& grid, const std::string& name, InputPart i
   if (!problem.empty()) fail(name, problem, where);
 }
 
-void check_scale_table(const ScaleTable& table, double w2, const std::string& name) {
-  const Diagnostic where{.code = ErrorCode::invalid_input, .input = InputPart::scale_table};
+void check_scale_table(const ScaleTable& table, double w2, const std::string& name, InputPart input) {
+  const Diagnostic where{.code = ErrorCode::invalid_input, .input = input};
   for (const std::string& problem : {scale_limits_problem(table.scale_min, table.scale_max), w2_problem(w2)}) {
     if (!problem.empty()) fail(name, problem, where);
   }
@@ -91,7 +59,7 @@ void check_scale_table(const ScaleTable& table, double w2, const std::string& na
          where);
   }
   if (table.scale.size() > static_cast<std::size_t>(max_score_points)) {
-    fail(name, too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .input = InputPart::scale_table});
+    fail(name, too_many_rows_message(), {.code = ErrorCode::limit_exceeded, .input = input});
   }
   for (std::size_t j = 0; j < table.scale.size(); ++j) {
     for (const double value : {table.scale[j], table.rounded[j]}) {
@@ -99,7 +67,7 @@ void check_scale_table(const ScaleTable& table, double w2, const std::string& na
       const int row = static_cast<int>(j + 1);
       if (!problem.empty()) {
         fail(name, "row " + std::to_string(row) + ": " + problem,
-             {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .row = row});
+             {.code = ErrorCode::invalid_input, .input = input, .row = row});
       }
     }
   }
@@ -119,17 +87,17 @@ ScoreRange checked_score_range(const std::vector<Item>& items, const char* form,
 
 }  // namespace
 
-void validate_items(const std::vector<Item>& items, const std::string& name) {
-  check_items(items, name, InputPart::none);
-}
-
 void validate_grid(const QuadratureGrid& grid, const std::string& name) { check_grid(grid, name, InputPart::none); }
+
+void validate_scale_table(const ScaleTable& table, double w2, const std::string& name) {
+  check_scale_table(table, w2, name, InputPart::none);
+}
 
 void validate(const EquatingInput& input) {
   const InputNames& names = input.names;
   check_items(input.items_y, names.items_y, InputPart::items_y);
   check_grid(input.grid_group2, names.grid_group2, InputPart::grid_group2);
-  check_scale_table(input.scale_table, input.w2, names.scale_table);
+  check_scale_table(input.scale_table, input.w2, names.scale_table, InputPart::scale_table);
   check_items(input.items_x, names.items_x, InputPart::items_x);
   check_grid(input.grid_group1, names.grid_group1, InputPart::grid_group1);
 

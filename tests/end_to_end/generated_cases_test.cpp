@@ -18,7 +18,7 @@
 
 #include "irteq/equate.hpp"
 #include "irteq/files.hpp"
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 #include "support/binary_run.hpp"
 
 namespace irteq::testing {

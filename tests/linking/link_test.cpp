@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "equate/prepare_items.hpp"
+#include "models/prepare_items.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"

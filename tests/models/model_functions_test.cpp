@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "equate/prepare_items.hpp"
+#include "models/prepare_items.hpp"
 #include "irteq/irteq.hpp"
 #include "models/category_probabilities.hpp"
 #include "support/item_builders.hpp"

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <vector>
 
-#include "equate/prepare_items.hpp"
+#include "models/prepare_items.hpp"
 #include "models/category_probabilities.hpp"
 #include "support/mixed_form.hpp"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "support/item_builders.hpp"
-#include "truescore/test_characteristic_function.hpp"
+#include "models/test_characteristic_function.hpp"
 
 namespace irteq::testing {
 namespace {

@@ -1,7 +1,8 @@
-#include "validate/item_problems.hpp"
+#include "models/item_problems.hpp"
 
 #include "common/shown_number.hpp"
 #include "irteq/limits.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -33,40 +34,23 @@ std::string graded_problem(int m, std::span<const double> parameters, std::size_
 
 }  // namespace
 
-int parameter_count(ItemModel model, int m) {
-  switch (model) {
-    case ItemModel::l3:
-      return 4;
-    case ItemModel::sn:
-      return m;
-    case ItemModel::sl:
-      return m + 1;
-    case ItemModel::bn:
-      return 2 * m + 1;
-    case ItemModel::mu:
-      return m + 3;
-  }
-  return 0;
-}
-
 std::string item_label(int position, int number, std::string_view code, int m) {
   return "item " + std::to_string(position) + " (number " + std::to_string(number) + ", " + std::string(code) + ", " +
          std::to_string(m) + (m == 1 ? " category)" : " categories)");
 }
 
 std::string unknown_code_message(std::string_view code) {
-  return "unknown item type code '" + std::string(code) + "'; the codes are L3, SN, SL, BN and MU";
+  std::string codes;
+  const auto& table = item_model_table();
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    codes += i == 0 ? "" : i + 1 == table.size() ? " and " : ", ";
+    codes += table[i].code;
+  }
+  return "unknown item type code '" + std::string(code) + "'; the codes are " + codes;
 }
 
 std::string model_problem(ItemModel model) {
-  switch (model) {
-    case ItemModel::l3:
-    case ItemModel::sn:
-    case ItemModel::sl:
-    case ItemModel::bn:
-    case ItemModel::mu:
-      return {};
-  }
+  if (known_model(model)) return {};
   return "unknown item model " + std::to_string(static_cast<int>(model)) +
          "; ItemModel holds l3, sn, sl, bn and mu";
 }
@@ -77,9 +61,13 @@ std::string category_count_problem(int m) {
 }
 
 std::string model_category_problem(ItemModel model, int m) {
-  if (model == ItemModel::l3 && m != 2) return "an \"L3\" item has 2 categories, not " + std::to_string(m);
-  // "MU" items are held as "BN" items of 2m + 1 values.
-  const int stored = model == ItemModel::mu ? 2 * m + 1 : parameter_count(model, m);
+  const ItemModelFacts& facts = model_facts(model);
+  if (facts.categories != 0 && m != facts.categories) {
+    return "an " + quoted_code(model) + " item has " + std::to_string(facts.categories) + " categories, not " +
+           std::to_string(m);
+  }
+  // Items are held as the model they are evaluated as: "MU" items as "BN" items of 2m + 1 values.
+  const int stored = parameter_count(facts.evaluated_as, m);
   if (stored > max_parameters) {
     return std::to_string(stored) + " parameter values; an item holds at most " + std::to_string(max_parameters) +
            " (60 categories for " + quoted_code(model) + " items)";
@@ -104,19 +92,20 @@ std::string score_order_problem(std::span<const int> scores) {
 }
 
 std::string parameter_problem(ItemModel model, int m, std::span<const double> parameters) {
-  switch (model) {
-    case ItemModel::l3: {
-      const double c = parameters[3];
+  const ItemModelFacts& facts = model_facts(model);
+  for (std::size_t g = 0; g < facts.group_count; ++g) {
+    const ParameterGroup& group = facts.groups[g];
+    const std::size_t start = group_start(model, m, g);
+    if (group.role == ParameterRole::asymptote) {
+      const double c = parameters[start];
       if (!(c >= 0.0 && c <= 1.0)) return "the lower asymptote c = " + shown_number(c) + " must lie between 0 and 1";
-      return {};
     }
-    case ItemModel::sn:
-      return graded_problem(m, parameters, 1, parameters[0]);
-    case ItemModel::sl:
-      return graded_problem(m, parameters, 2, parameters[0] * parameters[1]);
-    case ItemModel::bn:
-    case ItemModel::mu:
-      return {};
+    if (group.role == ParameterRole::location && group.indexed) {
+      // Graded thresholds: the slope that multiplies theta - b(k) is D a, or a without D.
+      const std::size_t a = group_start(model, m, has_scaling_constant(model) ? 1 : 0);
+      const double slope = has_scaling_constant(model) ? parameters[0] * parameters[a] : parameters[a];
+      if (std::string problem = graded_problem(m, parameters, start, slope); !problem.empty()) return problem;
+    }
   }
   return {};
 }

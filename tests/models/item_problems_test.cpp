@@ -1,4 +1,4 @@
-#include "validate/item_problems.hpp"
+#include "models/item_problems.hpp"
 
 #include <gtest/gtest.h>
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "irteq/input.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -27,8 +28,6 @@ std::string score_order_problem(std::span<const int> scores);
 // against the sign of the slope.
 std::string parameter_problem(ItemModel model, int m, std::span<const double> parameters);
 
-// Number of parameter values an item of this model and category count takes.
-int parameter_count(ItemModel model, int m);
 // An item built in memory with another number of parameters than its model takes.
 std::string parameter_count_problem(ItemModel model, int m, std::size_t count);
 

@@ -1,4 +1,4 @@
-#include "truescore/test_characteristic_function.hpp"
+#include "models/test_characteristic_function.hpp"
 
 #include <array>
 

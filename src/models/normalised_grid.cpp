@@ -1,4 +1,4 @@
-#include "equate/normalised_grid.hpp"
+#include "models/normalised_grid.hpp"
 
 namespace irteq {
 

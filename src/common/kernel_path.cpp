@@ -1,4 +1,4 @@
-#include "observed/kernel_path.hpp"
+#include "common/kernel_path.hpp"
 
 #include <array>
 #include <cstdlib>

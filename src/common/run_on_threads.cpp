@@ -1,4 +1,4 @@
-#include "equate/run_on_threads.hpp"
+#include "common/run_on_threads.hpp"
 
 #include <exception>
 #include <system_error>

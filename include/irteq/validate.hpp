@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "irteq/input.hpp"
+
+namespace irteq {
+
+// The checks equate() (and link(), run()) make before computing anything,
+// on their own: the same words as the file readers', each naming the input
+// by its name in EquatingInput::names. Each throws Error on the first fault.
+
+// A whole equating's input: form Y's items, group 2's grid, the scale table
+// and w2, form X's items, group 1's grid, the forms' score ranges and the
+// table's length against form Y's score points.
+void validate(const EquatingInput& input);
+
+// One form's items; name is what messages call them.
+void validate_items(const std::vector<Item>& items, const std::string& name);
+
+// One group's quadrature grid.
+void validate_grid(const QuadratureGrid& grid, const std::string& name);
+
+// A raw-to-scale table and w2 on their own, before any form is known: the
+// scale score limits, w2 within [0, 1], columns of one length, at most
+// max_score_points rows, scale scores within +-1e15.
+void validate_scale_table(const ScaleTable& table, double w2, const std::string& name);
+
+}  // namespace irteq

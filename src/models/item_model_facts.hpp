@@ -1,0 +1,99 @@
+#pragma once
+
+// What each item model is, in one table: its code, its parameters in the
+// order of an item parameter file with their names and what linking does to
+// each, which of them are estimated (the rows of a covariance), what the
+// moment methods pool from it, what it adds to the chance score, and what
+// Haebara's criterion compares. Readers, validation, linking, both
+// standard-error routes and the converters take these facts from here, so
+// that a model is described once; a new model is a new row (and its
+// probabilities).
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "irteq/input.hpp"
+
+namespace irteq {
+
+// What theta_Y = A theta_X + B does to a parameter.
+enum class ParameterRole : unsigned char {
+  scaling,    // D: unchanged, and never estimated
+  slope,      // a: a / A
+  location,   // b: A b + B
+  deviation,  // "MU" d(k): A d(k)
+  intercept,  // "BN" c(k): c(k) - a(k) B / A, a(k) the slope m parameters before it
+  asymptote,  // "L3" c: unchanged
+};
+
+// What the moment methods (mean/mean, mean/sigma) pool from an item.
+enum class MomentTerms : unsigned char {
+  none,                 // "BN": no single slope, no locations
+  slope_and_locations,  // "L3", "SN", "SL": the slope and every location
+  slope_and_steps,      // "MU": the slope and each step b - d(k), k = 2..m (d(1) takes no part)
+};
+
+// A run of parameters of one role: "a", or "b(1)" ... "b(m + count_offset)".
+struct ParameterGroup {
+  std::string_view letter;
+  ParameterRole role = ParameterRole::slope;
+  bool indexed = false;
+  int count_offset = 0;  // an indexed group has m + count_offset parameters
+};
+
+struct ItemModelFacts {
+  ItemModel model = ItemModel::l3;
+  std::string_view code;       // as in item parameter files
+  int categories = 0;          // the one category count the model allows; 0 for any
+  ItemModel evaluated_as = ItemModel::l3;  // "MU" items are evaluated as the "BN" items they equal
+  std::array<ParameterGroup, 4> groups{};
+  std::size_t group_count = 0;
+  MomentTerms moment_terms = MomentTerms::none;
+  // The parameter whose multiple (u(2) - u(1)) c is the item's chance score
+  // (what guessing alone adds above its lowest score); -1 for none.
+  int chance_parameter = -1;
+  // Haebara's criterion compares categories from this one on: an "L3" item's
+  // correct response alone, every category of the others.
+  std::size_t first_compared_category = 0;
+};
+
+// The models in ItemModel order: "L3", "SN", "SL", "BN", "MU".
+const std::array<ItemModelFacts, 5>& item_model_table();
+
+// The model's row. The model must be one of ItemModel's values (known_model).
+const ItemModelFacts& model_facts(ItemModel model);
+// Whether model is one of ItemModel's values (a cast from another number is not).
+bool known_model(ItemModel model);
+
+// Parameters of an item of m categories, as an item parameter file holds them.
+int parameter_count(ItemModel model, int m);
+// Whether the first parameter is the scaling constant D ("SN" items have none).
+bool has_scaling_constant(ItemModel model);
+// The estimated parameters are those after D: their first index is 1, or 0 without D.
+std::size_t first_estimated_parameter(ItemModel model);
+// How many parameters are estimated: the rows an item has in a covariance.
+std::size_t estimated_parameter_count(const Item& item);
+
+// The first parameter of the model's group g (from 0) in an item of m categories.
+std::size_t group_start(ItemModel model, int m, std::size_t g);
+
+// Parameter k (from 0, in file order) of an item of m categories: its role
+// and its name ("D", "a", "b(2)").
+ParameterRole parameter_role(ItemModel model, int m, std::size_t k);
+std::string parameter_name(ItemModel model, int m, std::size_t k);
+
+// One slope or location the moment methods pool: its value, and the
+// parameters (indices into the item's parameters) it rises and falls with;
+// no_parameter where it falls with none.
+inline constexpr std::size_t no_parameter = static_cast<std::size_t>(-1);
+struct MomentTerm {
+  double value = 0.0;
+  std::size_t plus = 0;
+  std::size_t minus = no_parameter;
+};
+// Appends the item's slopes and locations, in parameter order.
+void add_moment_terms(const Item& item, std::vector<MomentTerm>& slopes, std::vector<MomentTerm>& locations);
+
+}  // namespace irteq
