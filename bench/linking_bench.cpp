@@ -16,24 +16,25 @@ namespace {
 
 using namespace irteq;
 
-LinkingInput largest_linking(bool symmetric) {
-  LinkingInput input;
-  input.items_y = bench::wide_mixed_form(41001, 50);
-  input.items_x = bench::drifted(transform_items(input.items_y, 1.0 / 1.1, -0.2 / 1.1));
-  input.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
-  input.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
-  for (const Item& item : input.items_y) input.common.push_back({item.number, item.number, 0});
-  input.symmetric = symmetric;
-  return input;
+EquatingInput largest_forms() {
+  EquatingInput forms;
+  forms.items_y = bench::wide_mixed_form(41001, 50);
+  forms.items_x = bench::drifted(transform_items(forms.items_y, 1.0 / 1.1, -0.2 / 1.1));
+  forms.grid_group2 = bench::normal_grid(100, -4.0, 4.0, 0.0);
+  forms.grid_group1 = bench::normal_grid(100, -4.0, 4.0, 0.1);
+  return forms;
 }
 
 void BM_Link_200Common(benchmark::State& state) {
-  const LinkingInput input = largest_linking(state.range(0) != 0);
+  const EquatingInput forms = largest_forms();
+  LinkingInput linking;
+  for (const Item& item : forms.items_y) linking.common.push_back({item.number, item.number, 0});
+  linking.symmetric = state.range(0) != 0;
   int iterations = 0;
   for (auto _ : state) {
-    const LinkingResult result = link(input);
+    const LinkingResult result = link(forms, linking);
     benchmark::DoNotOptimize(result.A);
-    iterations = result.methods[2].iterations + result.methods[3].iterations;
+    iterations = *result.methods[2].iterations + *result.methods[3].iterations;
   }
   state.counters["newton_steps"] = iterations;
 }

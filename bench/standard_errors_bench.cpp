@@ -2,7 +2,8 @@
 // score points), 100-point grids, linked through all 200 items by
 // Stocking-Lord; the delta method with item-block covariances and with dense
 // ones, and parametric draws on two threads, each beside one plain equate()
-// of the same run, the unit their costs are stated in.
+// of the same run, the unit their costs are stated in. The standard errors
+// are timed alone, after the run's linking and equating.
 
 #include <benchmark/benchmark.h>
 
@@ -10,6 +11,7 @@
 
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
+#include "standard_errors/standard_errors.hpp"
 #include "irteq/irteq.hpp"
 
 namespace {
@@ -18,8 +20,7 @@ using namespace irteq;
 
 struct LinkedCase {
   RunInput run;
-  LinkingResult linking;
-  EquatingResult result;
+  RunResult result;  // the linking and the equating, without standard errors
   ParameterCovariances blocks;
   ParameterCovariances dense;
 
@@ -42,12 +43,10 @@ struct LinkedCase {
     }
     e.scale_table.scale_min = 100;
     e.scale_table.scale_max = 200;
-    LinkingInput l{e.items_x, e.items_y, e.grid_group1, e.grid_group2, {}, LinkingMethod::stocking_lord,
-                   false,     e.names};
+    LinkingInput l;
     for (const Item& item : e.items_y) l.common.push_back({item.number, item.number, 0});
     run.linking = l;
-    linking = link(l);
-    result = equate(linked_input(e, linking));
+    result = irteq::run(run);
     blocks = {covariance(e.items_x, false), covariance(e.items_y, false)};
     dense = {covariance(e.items_x, true), covariance(e.items_y, true)};
   }
@@ -71,7 +70,7 @@ struct LinkedCase {
 
 void BM_StandardErrors_PlainEquating(benchmark::State& state) {
   const LinkedCase& c = LinkedCase::get();
-  const EquatingInput input = linked_input(c.run.equating, c.linking);
+  const EquatingInput input = linked_input(c.run.equating, *c.result.linking);
   for (auto _ : state) benchmark::DoNotOptimize(equate(input).observed_score.equivalents.data());
 }
 BENCHMARK(BM_StandardErrors_PlainEquating)->Unit(benchmark::kMillisecond);
@@ -81,8 +80,9 @@ void BM_StandardErrors_DeltaMethod(benchmark::State& state) {
   const LinkedCase& c = LinkedCase::get();
   const ParameterCovariances& v = state.range(0) == 0 ? c.blocks : c.dense;
   for (auto _ : state) {
-    const StandardErrors se = standard_errors(c.run, c.linking, c.result, v, {.delta_method = true});
-    benchmark::DoNotOptimize(se.observed_raw.delta.data());
+    RunResult result = c.result;
+    add_standard_errors(c.run, v, {.delta_method = true}, result);
+    benchmark::DoNotOptimize(result.standard_errors->observed_raw.delta->data());
   }
 }
 BENCHMARK(BM_StandardErrors_DeltaMethod)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
@@ -93,9 +93,9 @@ void BM_StandardErrors_Draws(benchmark::State& state) {
   const int draws = static_cast<int>(state.range(0));
   const ParameterCovariances& v = state.range(1) == 0 ? c.blocks : c.dense;
   for (auto _ : state) {
-    const StandardErrors se =
-        standard_errors(c.run, c.linking, c.result, v, {.draws = draws, .seed = 1, .threads = 2});
-    benchmark::DoNotOptimize(se.observed_raw.draws_sd.data());
+    RunResult result = c.result;
+    add_standard_errors(c.run, v, {.draws = draws, .seed = 1, .threads = 2}, result);
+    benchmark::DoNotOptimize(result.standard_errors->observed_raw.draws->data());
   }
 }
 // Wall time: the two threads share the draws.

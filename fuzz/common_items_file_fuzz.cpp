@@ -18,14 +18,14 @@
 namespace {
 
 // Two forms of four items numbered 1 to 4, form X on a scale of its own.
-irteq::LinkingInput forms() {
+irteq::EquatingInput forms() {
   using irteq::ItemModel;
   const std::vector<irteq::Item> y = {{1, ItemModel::l3, {0, 1}, {1.7, 1.0, -0.5, 0.2}},
                                       {2, ItemModel::l3, {0, 1}, {1.7, 0.8, 0.6, 0.15}},
                                       {3, ItemModel::sn, {0, 1, 2}, {0.9, -0.6, 0.8}},
                                       {4, ItemModel::mu, {0, 1, 3}, {1.7, 1.1, 0.2, 0.0, 0.4, -0.4}}};
   const irteq::QuadratureGrid grid{.points = {-2.0, -1.0, 0.0, 1.0, 2.0}, .weights = {1.0, 4.0, 6.0, 4.0, 1.0}};
-  irteq::LinkingInput input;
+  irteq::EquatingInput input;
   input.items_y = y;
   input.items_x = irteq::transform_items(y, 0.8, 0.3);
   input.grid_group1 = grid;
@@ -36,7 +36,7 @@ irteq::LinkingInput forms() {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const irteq::LinkingInput valid = forms();
+  static const irteq::EquatingInput valid = forms();
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   irteq::CommonItemsFile file;
   try {
@@ -48,12 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const irteq::CommonItemPair& pair : file.pairs) {
     if (pair.line <= file.method_line) std::abort();
   }
-  irteq::LinkingInput input = valid;
-  input.common = file.pairs;
-  input.method = file.method;
-  input.symmetric = file.symmetric;
+  const irteq::LinkingInput linking{file.pairs, file.method, file.symmetric, "common.txt", file.method_line};
   try {
-    const irteq::LinkingResult result = irteq::link(input);
+    const irteq::LinkingResult result = irteq::link(valid, linking);
     if (!(result.A > 0.0) || !std::isfinite(result.B)) std::abort();
   } catch (const irteq::Error&) {
   }

@@ -9,10 +9,11 @@
 #include <string_view>
 #include <vector>
 
-#include "irteq/convert.hpp"
+#include "irteq/covariance.hpp"
 #include "irteq/input.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
+#include "irteq/run.hpp"
 
 namespace irteq {
 
@@ -88,41 +89,50 @@ EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options =
 EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options = {});
 
 // A run as its control file describes it: the five input files and, when
-// the control file names common items, the linking of form X's scale onto
-// form Y's, whose common-item file is echoed after form X's input. Equate
-// equating as it is without a linking, else
-// equate(linked_input(equating, link(*linking))).
-struct RunInput {
-  EquatingInput equating;
-  std::optional<LinkingInput> linking;
-};
+// the control file names common items, how to link form X's scale onto form
+// Y's, the common-item file echoed after form X's input. run() runs it.
 RunInput read_run(const ControlFile& files, const ReadOptions& options = {});
+
+// The covariance files that the control file's new_cov (form X) and old_cov
+// (form Y) records name, read against the run's items (form X's as read, on
+// its own scale), named in messages by their file names. Throws Error when
+// it names neither, or on a file that does not fit its form.
+ParameterCovariances read_covariances(const ControlFile& files, const RunInput& run, const ReadOptions& options = {});
 
 // The report's result sections, line by line; after the echo of read_inputs
 // they complete the report. Report files end every line in CR LF.
 void write_report(const EquatingResult& result, const LineSink& line);
+// A run's: the linking section (every method's constants, the one applied,
+// the anchors' fit) when it links, the result sections, and the standard
+// errors' section when it has standard errors (the routes and covariances
+// of options); after the echo of read_run they complete the report.
+void write_report(const RunResult& result, const RunOptions& options, const LineSink& line);
 
 // equivalents.csv, distributions.csv and moments.csv in folder (created if
 // absent), every number written so that it reads back to the same double.
 // Each file is written under a temporary name and replaces the old one when
-// all three are complete; a failure leaves none of the three.
+// all are complete; a failure leaves none of them, nor any other file of an
+// earlier run's.
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
-// The same for a linked equating, and beside them the linking: linking.csv
-// (every method's constants and criterion, the one applied), common_items.csv
-// (each anchor's fit), and form X's items and group 1's grid on form Y's
-// scale as an item parameter file and a quadrature points file
-// (linked_items_x.par, linked_grid_group1.qd) that read back to the same doubles.
-void write_csv(const EquatingResult& result, const LinkingResult& linking, const std::filesystem::path& folder);
+// Every file batch mode writes for a run: the equating's three and, when it
+// links, linking.csv (every method's constants, criterion and standard
+// errors, the one applied), common_items.csv (each anchor's fit), and form
+// X's items and group 1's grid on form Y's scale as an item parameter file
+// and a quadrature points file (linked_items_x.par, linked_grid_group1.qd)
+// that read back to the same doubles; with standard errors,
+// standard_errors.csv: raw,equating,metric,delta_se,draws_se,draws_lower,
+// draws_upper, one row per equating method (true, observed), metric (raw,
+// scale) and form X score point, a column empty when its route was not run.
+void write_csv(const RunResult& result, const std::filesystem::path& folder);
 
-// An item parameter file and a quadrature points file that the readers read
-// back to the very same items and grid: numbers in their shortest exact
-// text, "MU" items as "MU". What they write is checked first, as equate()
-// checks it, so no file irteq cannot use is written.
+// An item parameter file, a quadrature points file and a covariance file
+// that the readers read back to the very same items, grid and matrix:
+// numbers in their shortest exact text, "MU" items as "MU". What they write
+// is checked first, as run() checks it, so no file irteq cannot use is
+// written.
 void write_items(const std::vector<Item>& items, std::ostream& out, std::string_view title);
 void write_grid(const QuadratureGrid& grid, std::ostream& out, std::string_view title);
-
-// The report's linking section: every method's constants, the one applied
-// and the anchors' fit. It stands between the echo and the results.
-void write_linking_report(const LinkingResult& result, const LineSink& line);
+void write_covariance(const Covariance& covariance, const std::vector<Item>& items, std::ostream& out,
+                      std::string_view title);
 
 }  // namespace irteq

@@ -2,6 +2,7 @@
 
 // irteq: IRT true score and observed score equating of a new form X to an old form Y.
 #include "irteq/convert.hpp"
+#include "irteq/covariance.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
@@ -10,5 +11,7 @@
 #include "irteq/linking.hpp"
 #include "irteq/models.hpp"
 #include "irteq/result.hpp"
+#include "irteq/run.hpp"
 #include "irteq/standard_errors.hpp"
+#include "irteq/validate.hpp"
 #include "irteq/version.hpp"

@@ -1,10 +1,13 @@
 #pragma once
 
 #include <array>
+#include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "irteq/covariance.hpp"
 #include "irteq/input.hpp"
 
 namespace irteq {
@@ -14,8 +17,19 @@ namespace irteq {
 // parameters (and group 1's grid) on form Y's ability scale.
 enum class LinkingMethod { mean_mean, mean_sigma, haebara, stocking_lord };
 
+// Every method, in LinkingMethod order: the order of LinkingResult::methods.
+inline constexpr std::array<LinkingMethod, 4> linking_methods{LinkingMethod::mean_mean, LinkingMethod::mean_sigma,
+                                                              LinkingMethod::haebara, LinkingMethod::stocking_lord};
+
 // "mean-mean", "mean-sigma", "haebara" or "stocking-lord".
 std::string_view linking_method_name(LinkingMethod method);
+// The method a name stands for, in any case: its own name, or a spelling
+// other programs use ("mean/mean" or "MM", "mean/sigma" or "MS", "HB",
+// "Stocking-Lord" or "SL"); none for any other text.
+std::optional<LinkingMethod> linking_method(std::string_view name);
+// Whether the method minimises a characteristic-curve criterion (Haebara,
+// Stocking-Lord) rather than pooling the items' slopes and locations.
+bool is_characteristic_curve(LinkingMethod method);
 
 // One common item: its number as written in form X's and in form Y's item file.
 struct CommonItemPair {
@@ -24,33 +38,31 @@ struct CommonItemPair {
   int line = 0;  // of the common-item file, for messages; 0 when built in memory
 };
 
-// What link() needs. Both forms' items as read ("MU" items as "MU"), each
-// group's grid on its own form's scale: group 1 (took form X) on X's, group 2
-// on Y's.
+// How to link a run's forms: the common items, the method applied and
+// whether its criterion is symmetric. The forms themselves are the run's
+// (an EquatingInput: form X's items and group 1's grid on form X's scale,
+// form Y's and group 2's on form Y's), so they are never copied apart.
 struct LinkingInput {
-  std::vector<Item> items_x;
-  std::vector<Item> items_y;
-  QuadratureGrid grid_group1;
-  QuadratureGrid grid_group2;
   std::vector<CommonItemPair> common;
   LinkingMethod method = LinkingMethod::stocking_lord;  // the one applied
-  bool symmetric = false;  // characteristic-curve criteria on both scales
-  InputNames names;
+  bool symmetric = false;  // characteristic-curve criteria on both scales; refused with a moment method
   std::string common_items_name = "common items";  // what messages call the pairs
   int method_line = 0;  // of the common-item file, for messages about the method
 };
 
 // One method's constants. A moment method the common items cannot give
 // (no slopes or locations, a zero spread), or a criterion whose minimum was
-// not found, is not available; its numbers are then not a number.
+// not found, is not available: A and B are absent and problem says why.
 struct MethodConstants {
   LinkingMethod method = LinkingMethod::mean_mean;
-  bool available = false;
-  double A = 0.0;
-  double B = 0.0;
-  double criterion = 0.0;  // characteristic-curve methods: the criterion at its minimum
-  int iterations = 0;      // characteristic-curve methods: Newton steps taken
-  std::string problem;     // why the method is not available
+  std::optional<double> A;
+  std::optional<double> B;
+  std::optional<double> criterion;  // characteristic-curve methods: the criterion at the last Newton step
+  std::optional<int> iterations;    // characteristic-curve methods: the Newton steps taken
+  std::optional<double> se_A;       // the delta method's standard errors, when computed (run(), or link()
+  std::optional<double> se_B;       // with covariances) for an available method
+  std::string problem;              // why the method is not available
+  bool available() const { return A.has_value(); }
 };
 
 // The applied linking's fit of one common item: the root-mean-square
@@ -75,10 +87,19 @@ struct LinkingResult {
 };
 
 // Links form X's scale onto form Y's: every method's constants, the applied
-// one's transformed form X items and group 1 grid, and the anchor fit.
-// Throws Error on pairs or items it cannot use, and when the applied method
-// cannot be had, does not converge or gives A <= 0: never a silent estimate.
-LinkingResult link(const LinkingInput& input);
+// one's transformed form X items and group 1 grid, and the anchor fit. forms
+// gives both forms' items as read ("MU" items as "MU") and both grids, each
+// on its own form's scale, and the names messages use; its scale table and
+// w2 are not used. Throws Error on pairs or items it cannot use, on symmetric
+// with a moment method, and when the applied method cannot be had, does not
+// converge or gives A <= 0: never a silent estimate.
+LinkingResult link(const EquatingInput& forms, const LinkingInput& linking);
+
+// The same, with every available method's delta-method standard errors of A
+// and B (se_A, se_B) from the covariances of the forms' estimates (form X's
+// on its own scale): the numbers run() gives. Throws Error, as run() does,
+// on a covariance that does not fit its form or when neither form has one.
+LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances);
 
 // The equating's input with form X's items and group 1's grid replaced by
 // the linking's, on form Y's scale: equate(linked_input(input, linking)) is

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "irteq/covariance.hpp"
 #include "irteq/input.hpp"
 
 namespace irteq {
@@ -26,5 +27,11 @@ void validate_grid(const QuadratureGrid& grid, const std::string& name);
 // scale score limits, w2 within [0, 1], columns of one length, at most
 // max_score_points rows, scale scores within +-1e15.
 void validate_scale_table(const ScaleTable& table, double w2, const std::string& name);
+
+// A covariance of a form's estimates (form X's on its own scale), as run()
+// and the covariance file reader check it: covariance_size(items) rows and
+// columns, every variance a finite number of 0 or more, symmetric within
+// 1e-9 relative; messages name rows and columns by item and parameter.
+void validate_covariance(const Covariance& covariance, const std::vector<Item>& items, const std::string& name);
 
 }  // namespace irteq

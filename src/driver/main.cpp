@@ -6,7 +6,7 @@
 
 #include "driver/command_line.hpp"
 #include "driver/console.hpp"
-#include "driver/equate_with_report.hpp"
+#include "driver/run_with_report.hpp"
 #include "driver/run_batch.hpp"
 #include "driver/run_dialogue.hpp"
 #include "irteq/version.hpp"

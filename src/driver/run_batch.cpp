@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "driver/draw_progress.hpp"
-#include "driver/equate_with_report.hpp"
+#include "driver/run_with_report.hpp"
 #include "driver/report_file.hpp"
 #include "irteq/error.hpp"
 #include "report/csv_files.hpp"
@@ -20,22 +20,16 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    StandardErrorOptions errors_asked{
-        .delta_method = line.delta_method, .draws = line.draws, .seed = line.seed, .threads = line.threads};
-    if (line.draws > 0 && is_terminal(errors)) errors_asked.progress = draw_progress(errors);
-    const RunResult result =
-        equate_with_report(files, *report, messages, line.strict, {.threads = line.threads}, errors_asked);
+    RunOptions options{.equating = {.threads = line.threads},
+                       .standard_errors = {.delta_method = line.delta_method, .draws = line.draws,
+                                           .seed = line.seed, .threads = line.threads}};
+    if (line.draws > 0 && is_terminal(errors)) options.standard_errors.progress = draw_progress(errors);
+    const RunResult result = run_with_report(files, *report, messages, line.strict, options);
     report->close();
     if (result.standard_errors) {
       if (const std::string redraws = redraws_warning(*result.standard_errors); !redraws.empty()) warn(redraws);
     }
-    if (line.csv_folder && result.standard_errors) {
-      write_csv(result.equating, result.linking, *result.standard_errors, *line.csv_folder);
-    } else if (line.csv_folder && result.linking) {
-      write_csv(result.equating, *result.linking, *line.csv_folder);
-    } else if (line.csv_folder) {
-      write_csv(result.equating, *line.csv_folder);
-    }
+    if (line.csv_folder) write_csv(result, *line.csv_folder);
     return 0;
   } catch (const Error& error) {
     errors << error_line(error.what());

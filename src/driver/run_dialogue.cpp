@@ -5,7 +5,7 @@
 #include <string>
 
 #include "driver/command_line.hpp"
-#include "driver/equate_with_report.hpp"
+#include "driver/run_with_report.hpp"
 #include "driver/report_file.hpp"
 #include "input/control_records.hpp"
 #include "irteq/error.hpp"
@@ -38,7 +38,7 @@ void run_sequence(Console& console, std::ostream& errors, std::optional<ReportFi
       .root_finder = [&](const RootFinderWarning& warning) {
         console.warn_and_pause(root_finder_message(warning.problem));
       }};
-  equate_with_report(files, *report, messages, false, {.threads = available_cores()});
+  run_with_report(files, *report, messages, false, {.equating = {.threads = available_cores()}});
   console.write_line("press return to exit program");
   report->close();
   console.pause();

@@ -2,7 +2,7 @@
 // optionally followed by "symmetric"; then one free-format read per common
 // item of its number in form X's item file and in form Y's. Pairs are echoed
 // as read; link() checks what they name.
-#include <array>
+#include <optional>
 #include <string_view>
 
 #include "common/fixed_field.hpp"
@@ -13,9 +13,6 @@
 namespace irteq {
 
 namespace {
-
-constexpr std::array<LinkingMethod, 4> methods{LinkingMethod::mean_mean, LinkingMethod::mean_sigma,
-                                               LinkingMethod::haebara, LinkingMethod::stocking_lord};
 
 // The blank-, tab- or comma-separated words of a line.
 std::vector<std::string_view> words(std::string_view line) {
@@ -49,27 +46,19 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
   };
   const std::string valid = "mean-mean, mean-sigma, haebara or stocking-lord, optionally followed by symmetric";
   if (method_words.empty()) method_fail("no linking method; write " + valid);
-  bool known = false;
-  for (const LinkingMethod method : methods) {
-    if (method_words[0] == linking_method_name(method)) {
-      file.method = method;
-      known = true;
-    }
-  }
   const auto quoted = [](std::string_view word) {
     std::string text(1, '\'');
     text.append(word).push_back('\'');
     return text;
   };
-  if (!known) method_fail("unknown linking method " + quoted(method_words[0]) + "; write " + valid);
+  const std::optional<LinkingMethod> method = linking_method(method_words[0]);
+  if (!method) method_fail("unknown linking method " + quoted(method_words[0]) + "; write " + valid);
+  file.method = *method;
   if (method_words.size() > 1) {
     if (method_words[1] != "symmetric") {
       method_fail(quoted(method_words[1]) + " after the method; the only word allowed there is symmetric");
     }
-    if (file.method == LinkingMethod::mean_mean || file.method == LinkingMethod::mean_sigma) {
-      method_fail("symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to " +
-                  std::string(method_words[0]));
-    }
+    // Whether the method has a criterion to make symmetric is link()'s to check, as for pairs built in memory.
     file.symmetric = true;
   }
   echo.line(std::string(linking_method_name(file.method)) + (file.symmetric ? " symmetric" : ""));

@@ -5,14 +5,13 @@
 // "SL": a, b(1..m-1); "BN": a(1..m), c(1..m); "MU": a, b, d(1..m)). A
 // parameter held fixed has a zero row and column. Rows and columns are named
 // in messages by item and parameter, since a wrong count is the usual fault.
-#include <cmath>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include "common/shown_number.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
-#include "models/item_model_facts.hpp"
+#include "validate/covariance_problems.hpp"
 
 namespace irteq {
 
@@ -23,16 +22,7 @@ Covariance read_covariance(std::istream& in, const std::string& name, const std:
   titled.echo_title();
 
   // What each row and column stands for: "row 7 (item 3, number 12, b)".
-  std::vector<std::string> labels;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    const Item& item = items[i];
-    const auto m = static_cast<int>(item.category_scores.size());
-    const std::size_t first = first_estimated_parameter(item.model);
-    for (std::size_t k = first; k < first + estimated_parameter_count(item); ++k) {
-      labels.push_back("(item " + std::to_string(i + 1) + ", number " + std::to_string(item.number) + ", " +
-                       parameter_name(item.model, m, k) + ")");
-    }
-  }
+  const std::vector<std::string> labels = covariance_labels(items);
   const std::size_t size = labels.size();
   const auto place = [&](const char* what, std::size_t index) {
     return std::string(what) + " " + std::to_string(index + 1) + " " + labels[index];
@@ -63,25 +53,9 @@ Covariance read_covariance(std::istream& in, const std::string& name, const std:
                 {.code = ErrorCode::syntax_error});
   }
 
-  for (std::size_t row = 0; row < size; ++row) {
-    const double diagonal = covariance.values[row * size + row];
-    const Diagnostic where{.code = ErrorCode::invalid_input, .line = row_lines[row], .row = static_cast<int>(row + 1)};
-    if (!std::isfinite(diagonal) || diagonal < 0.0) {
-      reader.fail(place("row", row) + ": the variance " + shown_number(diagonal) + " must be a finite number, 0 or more",
-                  where);
-    }
-    for (std::size_t column = 0; column < row; ++column) {
-      const double below = covariance.values[row * size + column];
-      const double above = covariance.values[column * size + row];
-      const double scale = std::fmax(std::fmax(std::fabs(below), std::fabs(above)),
-                                     std::sqrt(diagonal * covariance.values[column * size + column]));
-      if (!std::isfinite(below) || !(std::fabs(below - above) <= 1e-9 * scale)) {
-        reader.fail(place("row", row) + ", " + place("column", column) + ": " + shown_number(below) + ", but " +
-                        place("row", column) + " holds " + shown_number(above) +
-                        " in its column; a covariance matrix is symmetric",
-                    where);
-      }
-    }
+  if (const std::optional<CovarianceFault> fault = covariance_fault(covariance, labels)) {
+    reader.fail(fault->message, {.code = ErrorCode::invalid_input, .line = row_lines[fault->row],
+                                 .row = static_cast<int>(fault->row + 1)});
   }
   std::string line = "covariance of ";
   line += std::to_string(size) + " parameters read";

@@ -1,7 +1,7 @@
 // The covariance files a control file names, read against the forms' items
 // as read (form X on its own scale), for standard errors only.
 #include "irteq/error.hpp"
-#include "irteq/standard_errors.hpp"
+#include "irteq/files.hpp"
 
 namespace irteq {
 

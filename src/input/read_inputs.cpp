@@ -95,10 +95,7 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
   const CommonItemsFile common =
       read_file(echo, {"", "", "common item file as read in"}, files.common_items, "common-item file",
                 InputPart::common_items, [&](std::istream& in) { return read_common_items(in, files.common_items, options); });
-  const EquatingInput& input = run.equating;
-  run.linking = LinkingInput{input.items_x,    input.items_y, input.grid_group1, input.grid_group2,
-                             common.pairs,     common.method, common.symmetric,  input.names,
-                             files.common_items, common.method_line};
+  run.linking = LinkingInput{common.pairs, common.method, common.symmetric, files.common_items, common.method_line};
   return run;
 }
 

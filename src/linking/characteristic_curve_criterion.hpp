@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "irteq/input.hpp"
+#include "irteq/linking.hpp"
 
 namespace irteq {
 
@@ -41,7 +42,7 @@ struct CriterionValue {
 // P_X*(theta) = P_X((theta - B) / A). The symmetric criterion adds the same
 // sum on form X's scale, form Y's items mapped back: P_Y(A theta + B) against
 // P_X(theta) at group 1's points.
-CriterionValue haebara_criterion(const CriterionSetup& setup, double A, double B);
-CriterionValue stocking_lord_criterion(const CriterionSetup& setup, double A, double B);
+// method is haebara or stocking_lord.
+CriterionValue characteristic_curve_criterion(LinkingMethod method, const CriterionSetup& setup, double A, double B);
 
 }  // namespace irteq

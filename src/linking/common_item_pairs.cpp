@@ -85,14 +85,14 @@ std::string difference(const Item& x, const Item& y) {
 
 }  // namespace
 
-std::vector<CommonItemPositions> common_item_positions(const LinkingInput& input) {
+std::vector<CommonItemPositions> common_item_positions(const EquatingInput& forms, const LinkingInput& input) {
   std::vector<CommonItemPositions> positions;
-  std::vector<int> pair_of_x(input.items_x.size(), 0);
-  std::vector<int> pair_of_y(input.items_y.size(), 0);
+  std::vector<int> pair_of_x(forms.items_x.size(), 0);
+  std::vector<int> pair_of_y(forms.items_y.size(), 0);
   for (std::size_t pair = 0; pair < input.common.size(); ++pair) {
     const CommonItemPair& p = input.common[pair];
-    const std::size_t x = position_of(input, pair, input.items_x, "X", p.x_number);
-    const std::size_t y = position_of(input, pair, input.items_y, "Y", p.y_number);
+    const std::size_t x = position_of(input, pair, forms.items_x, "X", p.x_number);
+    const std::size_t y = position_of(input, pair, forms.items_y, "Y", p.y_number);
     const auto check_unused = [&](int used, const char* form, int number) {
       if (used != 0) {
         fail(input, pair, form_item(form, number) + " is already in pair " + std::to_string(used) +
@@ -103,7 +103,7 @@ std::vector<CommonItemPositions> common_item_positions(const LinkingInput& input
     check_unused(pair_of_y[y], "Y", p.y_number);
     pair_of_x[x] = static_cast<int>(pair + 1);
     pair_of_y[y] = static_cast<int>(pair + 1);
-    const std::string problem = difference(input.items_x[x], input.items_y[y]);
+    const std::string problem = difference(forms.items_x[x], forms.items_y[y]);
     if (!problem.empty()) fail(input, pair, problem);
     positions.push_back({x, y});
   }

@@ -13,10 +13,10 @@ struct CommonItemPositions {
   std::size_t y = 0;
 };
 
-// The pairs of input.common as positions, after checking that each number
+// The pairs of input.common as positions in forms' items, after checking that each number
 // names exactly one item of its form, that no item is in two pairs, that the
 // two items of a pair are one item (model, categories, category scores, D)
 // and that there are at least two pairs. Throws Error naming the pair.
-std::vector<CommonItemPositions> common_item_positions(const LinkingInput& input);
+std::vector<CommonItemPositions> common_item_positions(const EquatingInput& forms, const LinkingInput& input);
 
 }  // namespace irteq

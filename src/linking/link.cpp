@@ -1,15 +1,17 @@
 // One linking of form X's scale onto form Y's, from checked input: the
-// common items resolved, both moment methods, both characteristic-curve
+// common items resolved, both moment methods, the characteristic-curve
 // criteria minimised from the moment constants, the applied method's
 // transformation of form X's items and group 1's grid, and the anchors' fit.
 #include "common/floating_point_mode.hpp"
-#include "models/normalised_grid.hpp"
-#include "models/prepare_items.hpp"
-#include "irteq/validate.hpp"
+#include "irteq/error.hpp"
 #include "irteq/linking.hpp"
+#include "irteq/validate.hpp"
 #include "linking/anchor_fit.hpp"
 #include "linking/common_item_pairs.hpp"
 #include "linking/common_item_setup.hpp"
+#include "linking/link_methods.hpp"
+#include "models/normalised_grid.hpp"
+#include "models/prepare_items.hpp"
 
 namespace irteq {
 
@@ -17,36 +19,63 @@ namespace {
 
 std::size_t slot(LinkingMethod method) { return static_cast<std::size_t>(method); }
 
+// A symmetric criterion needs a criterion: the moment methods have none.
+void check_symmetric(const LinkingInput& linking) {
+  if (!linking.symmetric || is_characteristic_curve(linking.method)) return;
+  std::string where = linking.common_items_name;
+  if (linking.method_line > 0) where += " line " + std::to_string(linking.method_line);
+  throw Error(where + ": symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to " +
+                  std::string(linking_method_name(linking.method)),
+              {.code = ErrorCode::invalid_input,
+               .input = InputPart::common_items,
+               .source = linking.common_items_name,
+               .line = linking.method_line});
+}
+
 }  // namespace
 
-LinkingResult link(const LinkingInput& input) {
+LinkingResult link_methods(const EquatingInput& forms, const LinkingInput& linking, LinkingScope scope) {
   const FloatingPointMode mode;
-  const InputNames& names = input.names;
-  validate_items(input.items_x, names.items_x);
-  validate_items(input.items_y, names.items_y);
-  validate_grid(input.grid_group1, names.grid_group1);
-  validate_grid(input.grid_group2, names.grid_group2);
-  const std::vector<CommonItemPositions> common = common_item_positions(input);
+  check_symmetric(linking);
+  const std::vector<CommonItemPositions> common = common_item_positions(forms, linking);
 
   LinkingResult result;
-  result.applied = input.method;
-  result.symmetric = input.symmetric;
+  result.applied = linking.method;
+  result.symmetric = linking.symmetric;
   auto& methods = result.methods;
-  moment_methods(input, common, methods);
-  const CriterionSetup setup = common_item_setup(input, common);
-  for (const LinkingMethod method : {LinkingMethod::haebara, LinkingMethod::stocking_lord}) {
-    methods[slot(method)] = characteristic_curve_constants(method, setup, methods);
+  for (const LinkingMethod method : linking_methods) methods[slot(method)].method = method;
+  moment_methods(forms, common, methods);
+  const bool every = scope == LinkingScope::every_method;
+  if (every || is_characteristic_curve(linking.method)) {
+    const CriterionSetup setup = common_item_setup(forms, linking, common);
+    for (const LinkingMethod method : linking_methods) {
+      if (is_characteristic_curve(method) && (every || method == linking.method)) {
+        methods[slot(method)] = characteristic_curve_constants(method, setup, methods);
+      }
+    }
   }
 
-  const MethodConstants& applied = applied_constants(input, methods);
-  result.A = applied.A;
-  result.B = applied.B;
-  result.items_x = transform_items(input.items_x, result.A, result.B);
-  result.grid_group1 = transform_grid(input.grid_group1, result.A, result.B);
-  result.anchors = anchor_fit(prepare_items(result.items_x), prepare_items(input.items_y), common, input.common,
-                              normalised_grid(input.grid_group2));
-  for (std::size_t i = 0; i < common.size(); ++i) result.anchors[i].model = input.items_x[common[i].x].model;
+  const MethodConstants& applied = applied_constants(linking, methods);
+  result.A = *applied.A;
+  result.B = *applied.B;
+  result.items_x = transform_items(forms.items_x, result.A, result.B);
+  result.grid_group1 = transform_grid(forms.grid_group1, result.A, result.B);
+  if (every) {
+    result.anchors = anchor_fit(prepare_items(result.items_x), prepare_items(forms.items_y), common, linking.common,
+                                normalised_grid(forms.grid_group2));
+    for (std::size_t i = 0; i < common.size(); ++i) result.anchors[i].model = forms.items_x[common[i].x].model;
+  }
   return result;
+}
+
+LinkingResult link(const EquatingInput& forms, const LinkingInput& linking) {
+  const FloatingPointMode mode;
+  const InputNames& names = forms.names;
+  validate_items(forms.items_x, names.items_x);
+  validate_items(forms.items_y, names.items_y);
+  validate_grid(forms.grid_group1, names.grid_group1);
+  validate_grid(forms.grid_group2, names.grid_group2);
+  return link_methods(forms, linking, LinkingScope::every_method);
 }
 
 }  // namespace irteq

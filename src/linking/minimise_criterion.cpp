@@ -21,9 +21,20 @@ bool near(double step, double value) { return std::fabs(step) <= 1e-6 * std::fma
 
 }  // namespace
 
-CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& setup, double A, double B) {
-  CriterionValue here = criterion(setup, A, B);
-  if (!std::isfinite(here.value)) return {false, A, B, here.value, 0, "the criterion is not a number at the start"};
+std::string termination_message(MinimiserTermination termination) {
+  switch (termination) {
+    case MinimiserTermination::converged: return {};
+    case MinimiserTermination::not_a_number_at_start: return "the criterion is not a number at the start";
+    case MinimiserTermination::no_descent: return "no step lowers the criterion";
+    case MinimiserTermination::step_limit: return "no convergence in " + std::to_string(max_steps) + " Newton steps";
+  }
+  return {};
+}
+
+CriterionMinimum minimise_criterion(LinkingMethod method, const CriterionSetup& setup, double A, double B) {
+  const auto criterion = [&](double a, double b) { return characteristic_curve_criterion(method, setup, a, b); };
+  CriterionValue here = criterion(A, B);
+  if (!std::isfinite(here.value)) return {MinimiserTermination::not_a_number_at_start, A, B, here.value, 0};
   for (int step = 1; step <= max_steps; ++step) {
     const auto& g = here.gradient;
     const auto& h = here.hessian;
@@ -35,7 +46,7 @@ CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& s
       dA = -(h[2] * g[0] - h[1] * g[1]) / determinant;
       dB = -(h[0] * g[1] - h[1] * g[0]) / determinant;
       // A Newton step this small would not move the constants: they have converged.
-      if (settled(dA, A) && settled(dB, B)) return {true, A, B, here.value, step - 1, {}};
+      if (settled(dA, A) && settled(dB, B)) return {MinimiserTermination::converged, A, B, here.value, step - 1};
     }
     // Close to the minimum the criterion changes by less than its own
     // rounding, so a comparison of values cannot judge the step there: a
@@ -46,7 +57,7 @@ CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& s
     CriterionValue there;
     for (int halving = 0; halving <= max_halvings; ++halving) {
       if (A + scale * dA > 0.0) {
-        there = criterion(setup, A + scale * dA, B + scale * dB);
+        there = criterion(A + scale * dA, B + scale * dB);
         if (std::isfinite(there.value) && (trusted || there.value <= here.value + rounding * here.value)) {
           taken = true;
           break;
@@ -54,16 +65,16 @@ CriterionMinimum minimise_criterion(Criterion criterion, const CriterionSetup& s
       }
       scale *= 0.5;
     }
-    if (!taken) return {false, A, B, here.value, step, "no step lowers the criterion"};
+    if (!taken) return {MinimiserTermination::no_descent, A, B, here.value, step};
     const double next_A = A + scale * dA;
     const double next_B = B + scale * dB;
     const bool done = settled(next_A - A, next_A) && settled(next_B - B, next_B);
     A = next_A;
     B = next_B;
     here = there;
-    if (done) return {true, A, B, here.value, step, {}};
+    if (done) return {MinimiserTermination::converged, A, B, here.value, step};
   }
-  return {false, A, B, here.value, max_steps, "no convergence in 100 Newton steps"};
+  return {MinimiserTermination::step_limit, A, B, here.value, max_steps};
 }
 
 }  // namespace irteq

@@ -4,7 +4,6 @@
 #include "linking/moment_constants.hpp"
 
 #include <cmath>
-#include <limits>
 #include <string>
 
 #include "common/shown_number.hpp"
@@ -28,8 +27,10 @@ double standard_deviation(std::span<const MomentTerm> values) {
 namespace {
 
 MethodConstants unavailable(LinkingMethod method, std::string problem) {
-  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-  return {method, false, nan, nan, nan, 0, std::move(problem)};
+  MethodConstants constants;
+  constants.method = method;
+  constants.problem = std::move(problem);
+  return constants;
 }
 
 }  // namespace
@@ -57,8 +58,11 @@ MethodConstants moment_constants(LinkingMethod method, std::span<const Item> ite
   }
   if (!(A > 0.0) || !std::isfinite(A)) return unavailable(method, "A = " + shown_number(A) + "; A must be positive");
   const double B = mean(locations_y) - A * mean(locations_x);
-  constexpr double nan = std::numeric_limits<double>::quiet_NaN();
-  return {method, true, A, B, nan, 0, {}};
+  MethodConstants constants;
+  constants.method = method;
+  constants.A = A;
+  constants.B = B;
+  return constants;
 }
 
 }  // namespace irteq

@@ -11,6 +11,7 @@
 #include "common/shown_number.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
+#include "irteq/run.hpp"
 #include "irteq/standard_errors.hpp"
 #include "report/csv_files.hpp"
 #include "report/moments_words.hpp"
@@ -101,31 +102,28 @@ void make_folder(const std::filesystem::path& folder) {
   if (!std::filesystem::is_directory(folder)) fail("cannot write into " + folder.string() + ": not a folder", folder);
 }
 
-// Each method's delta-method standard errors fill se_A and se_B when they were computed.
-std::string linking_csv(const LinkingResult& linking, const LinkingStandardErrors* errors) {
+// A value that is absent is an empty field.
+void optional_number(Row& row, const std::optional<double>& value) {
+  if (value) {
+    row.number(*value);
+  } else {
+    row.text("");
+  }
+}
+
+// A method the common items could not give has no constants; se_A and se_B
+// are there when the delta method ran.
+std::string linking_csv(const LinkingResult& linking) {
   std::string csv = "method,A,B,criterion,applied,se_A,se_B\n";
-  for (std::size_t m = 0; m < linking.methods.size(); ++m) {
-    const MethodConstants& method = linking.methods[m];
+  for (const MethodConstants& method : linking.methods) {
     Row row(csv);
     row.text(linking_method_name(method.method));
-    // A method the common items could not give has no constants.
-    if (method.available) {
-      row.number(method.A).number(method.B);
-    } else {
-      row.text("").text("");
-    }
-    const bool curve = method.method == LinkingMethod::haebara || method.method == LinkingMethod::stocking_lord;
-    if (curve && method.available) {
-      row.number(method.criterion);
-    } else {
-      row.text("");
-    }
+    optional_number(row, method.A);
+    optional_number(row, method.B);
+    optional_number(row, method.available() ? method.criterion : std::nullopt);
     row.text(method.method == linking.applied ? "1" : "0");
-    if (errors && method.available && !std::isnan(errors->delta_A[m])) {
-      row.number(errors->delta_A[m]).number(errors->delta_B[m]);
-    } else {
-      row.text("").text("");
-    }
+    optional_number(row, method.se_A);
+    optional_number(row, method.se_B);
   }
   return csv;
 }
@@ -133,13 +131,6 @@ std::string linking_csv(const LinkingResult& linking, const LinkingStandardError
 // A route's column is empty when it was not run.
 std::string standard_errors_csv(const EquatingResult& result, const StandardErrors& errors) {
   std::string csv = "raw,equating,metric,delta_se,draws_se,draws_lower,draws_upper\n";
-  const auto field = [](Row& row, const std::vector<double>& values, std::size_t i) {
-    if (values.empty()) {
-      row.text("");
-    } else {
-      row.number(values[i]);
-    }
-  };
   const std::pair<const char*, const PointStandardErrors*> tables[] = {{"true", &errors.true_raw},
                                                                        {"true", &errors.true_scale},
                                                                        {"observed", &errors.observed_raw},
@@ -149,10 +140,13 @@ std::string standard_errors_csv(const EquatingResult& result, const StandardErro
     for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
       Row row(csv);
       row.number(result.x.raw_scores[i]).text(tables[t].first).text(t % 2 == 0 ? "raw" : "scale");
-      field(row, e.delta, i);
-      field(row, e.draws_sd, i);
-      field(row, e.draws_lower, i);
-      field(row, e.draws_upper, i);
+      optional_number(row, e.delta ? std::optional((*e.delta)[i]) : std::nullopt);
+      if (e.draws) {
+        const DrawSpread& spread = (*e.draws)[i];
+        row.number(spread.sd).number(spread.lower).number(spread.upper);
+      } else {
+        row.text("").text("").text("");
+      }
     }
   }
   return csv;
@@ -186,8 +180,7 @@ void write_run_csv(const EquatingResult& result, const LinkingResult* linking, c
     write_items(linking->items_x, items, "form x linked onto form y's scale: " + constants_text(*linking));
     std::ostringstream grid;
     write_grid(linking->grid_group1, grid, "group 1 linked onto form y's scale: " + constants_text(*linking));
-    const LinkingStandardErrors* constants = errors && errors->linking ? &*errors->linking : nullptr;
-    files.push_back({"linking.csv", linking_csv(*linking, constants)});
+    files.push_back({"linking.csv", linking_csv(*linking)});
     files.push_back({"common_items.csv", common_items_csv(*linking)});
     files.push_back({"linked_items_x.par", items.str()});
     files.push_back({"linked_grid_group1.qd", grid.str()});
@@ -202,13 +195,9 @@ void write_csv(const EquatingResult& result, const std::filesystem::path& folder
   write_run_csv(result, nullptr, nullptr, folder);
 }
 
-void write_csv(const EquatingResult& result, const LinkingResult& linking, const std::filesystem::path& folder) {
-  write_run_csv(result, &linking, nullptr, folder);
-}
-
-void write_csv(const EquatingResult& result, const std::optional<LinkingResult>& linking,
-               const StandardErrors& errors, const std::filesystem::path& folder) {
-  write_run_csv(result, linking ? &*linking : nullptr, &errors, folder);
+void write_csv(const RunResult& result, const std::filesystem::path& folder) {
+  write_run_csv(result.equating, result.linking ? &*result.linking : nullptr,
+                result.standard_errors ? &*result.standard_errors : nullptr, folder);
 }
 
 }  // namespace irteq

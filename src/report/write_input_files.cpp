@@ -1,13 +1,14 @@
-// Item parameter and quadrature files in the formats the readers take, so
-// that items and grids made in memory (a linking's transformed form X, say)
-// can be kept and read back: numbers in the shortest text that reads back to
-// the same double, "MU" items as "MU", checked first as equate() checks them.
+// Item parameter, quadrature and covariance files in the formats the readers
+// take, so that items, grids and covariances made in memory (a linking's
+// transformed form X, a converted calibration's covariance) can be kept and
+// read back: numbers in the shortest text that reads back to the same
+// double, "MU" items as "MU", checked first as run() checks them.
 #include <ostream>
 #include <string>
 
 #include "common/number_text.hpp"
-#include "irteq/validate.hpp"
 #include "irteq/files.hpp"
+#include "irteq/validate.hpp"
 
 namespace irteq {
 
@@ -45,6 +46,19 @@ void write_grid(const QuadratureGrid& grid, std::ostream& out, std::string_view 
   out << title_line(title) << '\n';
   for (std::size_t j = 0; j < grid.points.size(); ++j) {
     out << shortest_text(grid.points[j]) << ' ' << shortest_text(grid.weights[j]) << '\n';
+  }
+}
+
+void write_covariance(const Covariance& covariance, const std::vector<Item>& items, std::ostream& out,
+                      std::string_view title) {
+  validate_items(items, "items of the covariance to write");
+  validate_covariance(covariance, items, "covariance to write");
+  out << title_line(title) << '\n';
+  for (std::size_t row = 0; row < covariance.size; ++row) {
+    for (std::size_t column = 0; column < covariance.size; ++column) {
+      out << (column == 0 ? "" : " ") << shortest_text(covariance.values[row * covariance.size + column]);
+    }
+    out << '\n';
   }
 }
 

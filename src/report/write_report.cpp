@@ -9,6 +9,7 @@
 #include "common/fixed_field.hpp"
 #include "irteq/files.hpp"
 #include "report/moments_words.hpp"
+#include "report/report_sections.hpp"
 
 namespace irteq {
 
@@ -127,6 +128,12 @@ void write_report(const EquatingResult& result, const LineSink& line) {
   write_distributions(line, "x-raw     grp 1       grp 2       grp s", result.x);
   write_observed_scores(result, line);
   write_moments(result, line);
+}
+
+void write_report(const RunResult& result, const RunOptions& options, const LineSink& line) {
+  if (result.linking) write_linking_section(*result.linking, line);
+  write_report(result.equating, line);
+  if (result.standard_errors) write_standard_errors_section(result, options, line);
 }
 
 }  // namespace irteq

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "irteq/standard_errors.hpp"
+#include "irteq/covariance.hpp"
 #include "standard_errors/gradients.hpp"
 
 namespace irteq {

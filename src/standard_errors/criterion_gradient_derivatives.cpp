@@ -10,6 +10,7 @@
 
 #include "models/normalised_grid.hpp"
 #include "irteq/limits.hpp"
+#include "linking/criterion_residuals.hpp"
 #include "linking/criterion_terms.hpp"
 #include "models/parameter_derivatives.hpp"
 
@@ -71,7 +72,7 @@ void set_category(CategoryCoefficients& fixed, CategoryCoefficients& moved, std:
   moved.b_xi_p[k] = -2.0 * w * u * r * at.gradient[1];
 }
 
-// Haebara: one residual per item and category (an "L3" item's correct response only).
+// Haebara: one residual per compared category of each item.
 void add_haebara_point(Gradients& g, double w, const TransformedAbility& at, const Side& fixed, const Side& moved) {
   for (std::size_t i = 0; i < moved.items.size(); ++i) {
     const ParameterDerivatives& f = fixed.at_point[i];
@@ -80,35 +81,30 @@ void add_haebara_point(Gradients& g, double w, const TransformedAbility& at, con
     CategoryCoefficients on_moved;
     clear(on_fixed, m.categories);
     clear(on_moved, m.categories);
-    for (std::size_t k = model_facts(moved.items[i]->model).first_compared_category; k < m.categories; ++k) {
-      set_category(on_fixed, on_moved, k, 1.0, w, f.p[k] - m.p[k], m.dtheta[k], at);
-    }
+    haebara_residuals(*moved.items[i], f.p.data(), m.p.data(), m.dtheta.data(), nullptr,
+                      [&](double r, double slope, double, std::size_t k) {
+                        set_category(on_fixed, on_moved, k, 1.0, w, r, slope, at);
+                      });
     add_item(g, f, fixed.columns[i], on_fixed);
     add_item(g, m, moved.columns[i], on_moved);
   }
 }
 
-// Stocking-Lord: one residual per point, the difference of the two test
-// characteristic curves, each category entering with its score.
+// Stocking-Lord: one residual per point, every category of every item in it with its weight.
 void add_stocking_lord_point(Gradients& g, double w, const TransformedAbility& at, const Side& fixed,
                              const Side& moved) {
-  double difference = 0.0;
-  double slope = 0.0;
+  StockingLordResidual residual;
   for (std::size_t i = 0; i < moved.items.size(); ++i) {
-    const std::vector<int>& scores = moved.items[i]->category_scores;
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-      const auto u = static_cast<double>(scores[k]);
-      difference += u * fixed.at_point[i].p[k];
-      difference -= u * moved.at_point[i].p[k];
-      slope += u * moved.at_point[i].dtheta[k];
-    }
+    const ParameterDerivatives& m = moved.at_point[i];
+    residual.add(*moved.items[i], fixed.at_point[i].p.data(), m.p.data(), m.dtheta.data(), nullptr);
   }
   for (std::size_t i = 0; i < moved.items.size(); ++i) {
-    const std::vector<int>& scores = moved.items[i]->category_scores;
+    const Item& item = *moved.items[i];
     CategoryCoefficients on_fixed;
     CategoryCoefficients on_moved;
-    for (std::size_t k = 0; k < scores.size(); ++k) {
-      set_category(on_fixed, on_moved, k, static_cast<double>(scores[k]), w, difference, slope, at);
+    for (std::size_t k = 0; k < item.category_scores.size(); ++k) {
+      set_category(on_fixed, on_moved, k, StockingLordResidual::weight(item, k), w, residual.difference,
+                   residual.slope, at);
     }
     add_item(g, fixed.at_point[i], fixed.columns[i], on_fixed);
     add_item(g, moved.at_point[i], moved.columns[i], on_moved);
@@ -135,22 +131,22 @@ void add_scale_part(Gradients& g, LinkingMethod method, Side& fixed, Side& moved
 
 }  // namespace
 
-Gradients criterion_gradient_derivatives(LinkingMethod method, const LinkingInput& input,
+Gradients criterion_gradient_derivatives(LinkingMethod method, const EquatingInput& forms, const LinkingInput& linking,
                                          std::span<const CommonItemPositions> common, const ParameterLayout& layout,
                                          double A, double B) {
   Side x;
   Side y;
   for (const CommonItemPositions& pair : common) {
-    x.items.push_back(&input.items_x[pair.x]);
+    x.items.push_back(&forms.items_x[pair.x]);
     x.columns.push_back(layout.x_offsets[pair.x]);
-    y.items.push_back(&input.items_y[pair.y]);
+    y.items.push_back(&forms.items_y[pair.y]);
     y.columns.push_back(layout.y_offsets[pair.y]);
   }
   Gradients g(2, layout.columns());
-  add_scale_part(g, method, y, x, normalised_grid(input.grid_group2),
+  add_scale_part(g, method, y, x, normalised_grid(forms.grid_group2),
                  [&](double theta) { return onto_form_x(theta, A, B); });
-  if (input.symmetric) {
-    add_scale_part(g, method, x, y, normalised_grid(input.grid_group1),
+  if (linking.symmetric) {
+    add_scale_part(g, method, x, y, normalised_grid(forms.grid_group1),
                    [&](double theta) { return onto_form_y(theta, A, B); });
   }
   return g;

@@ -8,8 +8,6 @@
 
 #include <cmath>
 
-#include "standard_errors/covariance_quadratic_form.hpp"
-#include "standard_errors/gradients.hpp"
 #include "standard_errors/linking_constant_gradients.hpp"
 #include "standard_errors/observed_score_gradients.hpp"
 #include "standard_errors/scale_slopes.hpp"
@@ -47,44 +45,44 @@ std::vector<double> scaled(const std::vector<double>& standard_errors, const std
 
 }  // namespace
 
-void delta_method(const RunInput& run, const std::optional<LinkingResult>& linking, const EquatingResult& result,
-                  const ParameterCovariances& covariances, int threads, StandardErrors& out) {
-  const EquatingInput& input = run.equating;
-  const ParameterLayout layout = parameter_layout(input.items_x, input.items_y);
-  const BlockCovariance covariance = block_covariance(covariances, layout);
-  const double A = linking ? linking->A : 1.0;
-  const double B = linking ? linking->B : 0.0;
-
+Gradients linking_delta_method(const EquatingInput& forms, const LinkingInput& spec, LinkingResult& linking,
+                               const ParameterLayout& layout, const BlockCovariance& covariance) {
   Gradients applied;
-  if (linking) {
-    for (std::size_t m = 0; m < linking->methods.size(); ++m) {
-      const MethodConstants& constants = linking->methods[m];
-      if (!constants.available) continue;
-      Gradients gradients = linking_constant_gradients(*run.linking, constants, layout);
-      const std::vector<double> variances = gradient_variances(gradients, covariance, 1);
-      out.linking->delta_A[m] = std::sqrt(variances[0]);
-      out.linking->delta_B[m] = std::sqrt(variances[1]);
-      if (constants.method == linking->applied) {
-        out.linking->A.delta = out.linking->delta_A[m];
-        out.linking->B.delta = out.linking->delta_B[m];
-        applied = std::move(gradients);
-      }
-    }
+  for (MethodConstants& constants : linking.methods) {
+    if (!constants.available()) continue;
+    Gradients gradients = linking_constant_gradients(forms, spec, constants, layout);
+    const std::vector<double> variances = gradient_variances(gradients, covariance, 1);
+    constants.se_A = std::sqrt(variances[0]);
+    constants.se_B = std::sqrt(variances[1]);
+    if (constants.method == linking.applied) applied = std::move(gradients);
   }
+  return applied;
+}
 
-  Gradients true_score = true_score_gradients(input, A, B, result, layout);
-  Gradients observed = observed_score_gradients(input, A, B, result, layout, threads);
-  if (linking) {
+void delta_method(const RunInput& input, const ParameterCovariances& covariances, int threads, RunResult& result) {
+  const EquatingInput& forms = input.equating;
+  const ParameterLayout layout = parameter_layout(forms.items_x, forms.items_y);
+  const BlockCovariance covariance = block_covariance(covariances, layout);
+  const double A = result.linking ? result.linking->A : 1.0;
+  const double B = result.linking ? result.linking->B : 0.0;
+  const EquatingResult& equating = result.equating;
+
+  Gradients true_score = true_score_gradients(forms, A, B, equating, layout);
+  Gradients observed = observed_score_gradients(forms, A, B, equating, layout, threads);
+  if (result.linking) {
+    const Gradients applied = linking_delta_method(forms, *input.linking, *result.linking, layout, covariance);
     carry_through_constants(true_score, applied, layout);
     carry_through_constants(observed, applied, layout);
   }
-  out.true_raw.delta = square_roots(gradient_variances(true_score, covariance, threads));
-  out.observed_raw.delta = square_roots(gradient_variances(observed, covariance, threads));
-  const std::vector<double>& y_raw = result.y.raw_scores;
-  out.true_scale.delta =
-      scaled(out.true_raw.delta, scale_slopes(result.true_score.equivalents, y_raw, input.scale_table));
+  StandardErrors& out = *result.standard_errors;
+  const std::vector<double> true_raw = square_roots(gradient_variances(true_score, covariance, threads));
+  const std::vector<double> observed_raw = square_roots(gradient_variances(observed, covariance, threads));
+  const std::vector<double>& y_raw = equating.y.raw_scores;
+  out.true_scale.delta = scaled(true_raw, scale_slopes(equating.true_score.equivalents, y_raw, forms.scale_table));
   out.observed_scale.delta =
-      scaled(out.observed_raw.delta, scale_slopes(result.observed_score.equivalents, y_raw, input.scale_table));
+      scaled(observed_raw, scale_slopes(equating.observed_score.equivalents, y_raw, forms.scale_table));
+  out.true_raw.delta = true_raw;
+  out.observed_raw.delta = observed_raw;
 }
 
 }  // namespace irteq

@@ -3,16 +3,13 @@
 #include <span>
 #include <vector>
 
+#include "irteq/standard_errors.hpp"
+
 namespace irteq {
 
-// The spread of one result over the draws.
-struct DrawSpread {
-  double sd = 0.0;     // divisor R - 1; not a number for fewer than two draws
-  double lower = 0.0;  // type 7 quantile at 0.025
-  double upper = 0.0;  // and at 0.975
-};
-
-// values in draw order; sorted is a buffer, reused between calls.
+// The spread of one result over the draws, values in draw order: sd with
+// divisor R - 1 (not a number for fewer than two draws), the type 7
+// quantiles at 0.025 and 0.975. sorted is a buffer, reused between calls.
 DrawSpread draw_spread(std::span<const double> values, std::vector<double>& sorted);
 
 }  // namespace irteq

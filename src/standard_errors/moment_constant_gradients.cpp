@@ -35,18 +35,18 @@ void add(Gradients& g, std::size_t row, const MomentTerm& v, double coefficient)
 
 }  // namespace
 
-Gradients moment_constant_gradients(const LinkingInput& input, std::span<const CommonItemPositions> common,
+Gradients moment_constant_gradients(const EquatingInput& forms, std::span<const CommonItemPositions> common,
                                     const MethodConstants& constants, const ParameterLayout& layout) {
   std::vector<MomentTerm> slopes_x;
   std::vector<MomentTerm> slopes_y;
   std::vector<MomentTerm> locations_x;
   std::vector<MomentTerm> locations_y;
   for (const CommonItemPositions& pair : common) {
-    add_pooled(input.items_x[pair.x], layout.x_offsets[pair.x], slopes_x, locations_x);
-    add_pooled(input.items_y[pair.y], layout.y_offsets[pair.y], slopes_y, locations_y);
+    add_pooled(forms.items_x[pair.x], layout.x_offsets[pair.x], slopes_x, locations_x);
+    add_pooled(forms.items_y[pair.y], layout.y_offsets[pair.y], slopes_y, locations_y);
   }
   Gradients g(2, layout.columns());
-  const double A = constants.A;
+  const double A = *constants.A;
   if (constants.method == LinkingMethod::mean_mean) {
     const double n_mean_y = static_cast<double>(slopes_y.size()) * mean(slopes_y);
     for (const MomentTerm& a : slopes_x) add(g, 0, a, 1.0 / n_mean_y);

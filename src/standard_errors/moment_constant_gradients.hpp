@@ -12,7 +12,7 @@ namespace irteq {
 // closed form: rows 0 (A) and 1 (B), columns as layout orders them. Only the
 // slopes and locations moment_constants pools have a derivative: "L3", "SN",
 // "SL" and "MU" slopes, "L3" b, "SN" and "SL" b(k), "MU" b and d(2..m).
-Gradients moment_constant_gradients(const LinkingInput& input, std::span<const CommonItemPositions> common,
+Gradients moment_constant_gradients(const EquatingInput& forms, std::span<const CommonItemPositions> common,
                                     const MethodConstants& constants, const ParameterLayout& layout);
 
 }  // namespace irteq

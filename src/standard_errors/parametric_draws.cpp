@@ -3,19 +3,23 @@
 // equated again. Draws are handed out to workers by an atomic counter and
 // each writes its own slot; draw r's numbers come from its own stream, so
 // nothing in a draw depends on which worker ran it or what ran before.
+// Failures are judged in draw order once the workers have joined, so they
+// too are the same on any thread count.
 #include "standard_errors/parametric_draws.hpp"
 
 #include <algorithm>
 #include <atomic>
 #include <climits>
 #include <exception>
+#include <functional>
+#include <mutex>
 #include <string>
 
 #include "common/floating_point_mode.hpp"
 #include "common/run_on_threads.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
-#include "linking/link_applied.hpp"
+#include "linking/link_methods.hpp"
 #include "standard_errors/draw_factor.hpp"
 #include "standard_errors/draw_items.hpp"
 #include "standard_errors/normal_draws.hpp"
@@ -26,79 +30,113 @@ namespace {
 
 // What every draw shares.
 struct DrawPlan {
-  const EquatingInput& estimates;
-  std::optional<LinkingInput> linking;  // the run's, with the applied method
+  const RunInput& run;
   std::optional<DrawFactor> x;
   std::optional<DrawFactor> y;
   std::uint64_t seed = 1;
   long long redraw_limit = 0;
 };
 
-// One worker's inputs, reused from draw to draw.
+// One worker's inputs, reused from draw to draw: the run's forms with the drawn items.
 struct DrawBuffers {
   std::vector<double> normals;
-  std::vector<Item> x;
-  std::vector<Item> y;
-  EquatingInput equating;
-  std::optional<LinkingInput> linking;
+  EquatingInput forms;
+};
+
+// How one draw ended, and what it leaves for the run's verdict.
+enum class DrawEnd {
+  equated,     // its items were usable and it was equated (or its equating failed)
+  over_limit,  // it alone was drawn again more often than the run allows: the run fails by it at the latest
+  abandoned,   // stopped because it no longer matters (a failure before it, an interrupt)
+};
+
+struct DrawOutcome {
+  bool done = false;           // equated or over the limit: it counts in the verdict
+  int redraws = 0;
+  std::string first_problem;   // why its first attempt was drawn again
+  std::exception_ptr failure;  // its equating failed
 };
 
 // The draw's items, when the models can use them and, when the run links,
 // its linking can be had; else why not.
 std::string usable_draw(const DrawPlan& plan, DrawBuffers& buffers, LinkingResult& linked) {
   try {
-    validate_items(buffers.x, plan.estimates.names.items_x);
-    validate_items(buffers.y, plan.estimates.names.items_y);
-    if (buffers.linking) {
-      buffers.linking->items_x = buffers.x;
-      buffers.linking->items_y = buffers.y;
-      linked = link_applied(*buffers.linking);
-    }
+    validate_items(buffers.forms.items_x, plan.run.equating.names.items_x);
+    validate_items(buffers.forms.items_y, plan.run.equating.names.items_y);
+    if (plan.run.linking) linked = link_methods(buffers.forms, *plan.run.linking, LinkingScope::applied_method);
   } catch (const Error& error) {
     return error.what();
   }
   return {};
 }
 
-DrawnEquating one_draw(const DrawPlan& plan, int draw, DrawBuffers& buffers, int& redraws,
-                       std::atomic<long long>& all_redraws) {
+// Draws until the items can be used, then equates them into drawn.
+DrawEnd one_draw(const DrawPlan& plan, int draw, DrawBuffers& buffers, DrawOutcome& outcome,
+                 const std::function<bool()>& abandon, DrawnEquating& drawn) {
   NormalDraws stream(plan.seed, static_cast<std::uint64_t>(draw));
+  const EquatingInput& estimates = plan.run.equating;
   LinkingResult linked;
   for (;;) {
-    if (plan.x) draw_items(plan.estimates.items_x, *plan.x, stream, buffers.normals, buffers.x);
-    if (plan.y) draw_items(plan.estimates.items_y, *plan.y, stream, buffers.normals, buffers.y);
+    if (plan.x) draw_items(estimates.items_x, *plan.x, stream, buffers.normals, buffers.forms.items_x);
+    if (plan.y) draw_items(estimates.items_y, *plan.y, stream, buffers.normals, buffers.forms.items_y);
     const std::string problem = usable_draw(plan, buffers, linked);
     if (problem.empty()) break;
-    ++redraws;
-    if (all_redraws.fetch_add(1) + 1 > plan.redraw_limit) {
-      throw Error("parametric draws: more than " + std::to_string(plan.redraw_limit) +
-                      " draws had to be drawn again; the covariances reach far beyond what the models can use, "
-                      "as in: " + problem,
-                  {.code = ErrorCode::invalid_input});
-    }
+    if (outcome.redraws == 0) outcome.first_problem = problem;
+    if (++outcome.redraws > plan.redraw_limit) return DrawEnd::over_limit;
+    if (abandon()) return DrawEnd::abandoned;
   }
-  EquatingInput& input = buffers.equating;
-  input.items_y = buffers.y;
-  if (buffers.linking) {
-    input = linked_input(std::move(input), linked);
-  } else {
-    input.items_x = buffers.x;
-  }
+  EquatingInput input = buffers.forms;
+  if (plan.run.linking) input = linked_input(std::move(input), linked);
   EquatingResult result;
   try {
     result = equate(input, {.threads = 1});
   } catch (const Error& error) {
     throw Error("parametric draw " + std::to_string(draw + 1) + ": " + error.what(), error.diagnostic());
   }
-  return {std::move(result.true_score.equivalents), std::move(result.true_score.scale),
-          std::move(result.observed_score.equivalents), std::move(result.observed_score.scale),
-          buffers.linking ? linked.A : 1.0, buffers.linking ? linked.B : 0.0};
+  drawn = {std::move(result.true_score.equivalents), std::move(result.true_score.scale),
+           std::move(result.observed_score.equivalents), std::move(result.observed_score.scale),
+           plan.run.linking ? linked.A : 1.0, plan.run.linking ? linked.B : 0.0};
+  return DrawEnd::equated;
 }
+
+// The verdict on the draws, reached in draw order as they complete: the
+// first draw whose equating failed or by which the redraws of all draws so
+// far passed the limit, and which of the two it was. Only completed draws
+// from the first on are judged, so the verdict does not depend on which
+// worker ran which draw.
+class DrawVerdict {
+ public:
+  DrawVerdict(std::vector<DrawOutcome>& outcomes, long long limit) : outcomes_(outcomes), limit_(limit) {}
+
+  void complete(int r) {
+    const std::lock_guard lock(mutex_);
+    outcomes_[static_cast<std::size_t>(r)].done = true;
+    while (failed_draw == INT_MAX && judged_ < outcomes_.size() && outcomes_[judged_].done) {
+      const DrawOutcome& outcome = outcomes_[judged_];
+      redraws_ += outcome.redraws;
+      over_limit_ = redraws_ > limit_;
+      if (over_limit_ || outcome.failure) failed_draw = static_cast<int>(judged_);
+      ++judged_;
+    }
+  }
+  // Whether the failing draw failed by the redraws rather than its equating.
+  bool over_limit() const { return over_limit_; }
+
+  std::atomic<int> failed_draw{INT_MAX};
+
+ private:
+  std::vector<DrawOutcome>& outcomes_;
+  long long limit_;
+  std::mutex mutex_;
+  std::size_t judged_ = 0;
+  long long redraws_ = 0;
+  bool over_limit_ = false;
+};
 
 }  // namespace
 
-DrawnResults parametric_draws(const RunInput& run, const std::optional<LinkingResult>& linking,
-                              const ParameterCovariances& covariances, const StandardErrorOptions& options) {
+DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& covariances,
+                              const StandardErrorOptions& options) {
   const FloatingPointMode mode;
   const EquatingInput& estimates = run.equating;
   DrawnResults out;
@@ -111,65 +149,61 @@ DrawnResults parametric_draws(const RunInput& run, const std::optional<LinkingRe
   }
   validate_items(estimates.items_x, estimates.names.items_x);
   validate_items(estimates.items_y, estimates.names.items_y);
-  DrawPlan plan{estimates, run.linking, std::nullopt, std::nullopt, options.seed,
+  DrawPlan plan{run, std::nullopt, std::nullopt, options.seed,
                 std::min(10LL * total, static_cast<long long>(INT_MAX / 2))};
-  if (plan.linking && linking) {
-    plan.linking->method = linking->applied;
-    plan.linking->symmetric = linking->symmetric;
-  }
   if (covariances.x) plan.x = draw_factor(*covariances.x, estimates.items_x, covariances.x_name);
   if (covariances.y) plan.y = draw_factor(*covariances.y, estimates.items_y, covariances.y_name);
 
   out.draws.resize(static_cast<std::size_t>(total));
-  std::vector<int> redraws(static_cast<std::size_t>(total), 0);
+  std::vector<DrawOutcome> outcomes(static_cast<std::size_t>(total));
+  DrawVerdict verdict(outcomes, plan.redraw_limit);
   std::atomic<int> next{0};
   std::atomic<int> done{0};
-  std::atomic<long long> all_redraws{0};
-  std::atomic<bool> stop{false};
-  bool interrupted = false;  // these two are the calling thread's alone
-  int reported = -1;
+  std::atomic<bool> interrupted{false};
+  int reported = -1;  // the calling thread's alone
   const auto report = [&](int count) {
     if (!options.progress || interrupted || count == reported) return;
     reported = count;
-    if (!options.progress(count, total)) {
-      interrupted = true;
-      stop = true;
-    }
+    if (!options.progress(count, total)) interrupted = true;
   };
-  // Each worker's failure and the draw it came from; the earliest draw's is
-  // thrown, every draw before it having been completed by then.
-  const int workers = std::clamp(options.threads, 1, total);
-  std::vector<int> failed_draw(static_cast<std::size_t>(workers), INT_MAX);
-  std::vector<std::exception_ptr> failures(static_cast<std::size_t>(workers));
 
   report(0);
+  const int workers = std::clamp(options.threads, 1, total);
   run_on_threads(workers, [&](int worker) {
-    int draw = -1;
-    try {
-      DrawBuffers buffers{{}, estimates.items_x, estimates.items_y, estimates, plan.linking};
-      while (!stop) {
-        draw = next.fetch_add(1);
-        if (draw >= total) break;
-        const auto slot = static_cast<std::size_t>(draw);
-        out.draws[slot] = one_draw(plan, draw, buffers, redraws[slot], all_redraws);
-        const int count = done.fetch_add(1) + 1;
-        if (worker == 0) report(count);
+    DrawBuffers buffers{{}, estimates};
+    for (;;) {
+      const int draw = next.fetch_add(1);
+      // A draw after a known failure, or after an interrupt, is not needed.
+      const std::function<bool()> abandon = [&] { return interrupted || draw > verdict.failed_draw; };
+      if (draw >= total || abandon()) break;
+      const auto slot = static_cast<std::size_t>(draw);
+      DrawEnd end = DrawEnd::equated;
+      try {
+        end = one_draw(plan, draw, buffers, outcomes[slot], abandon, out.draws[slot]);
+      } catch (...) {
+        outcomes[slot].failure = std::current_exception();
       }
-    } catch (...) {
-      failed_draw[static_cast<std::size_t>(worker)] = draw;
-      failures[static_cast<std::size_t>(worker)] = std::current_exception();
-      stop = true;
+      if (end == DrawEnd::abandoned) continue;
+      verdict.complete(draw);
+      const int count = done.fetch_add(1) + 1;
+      if (worker == 0) report(count);
     }
   });
-  const auto first = std::min_element(failed_draw.begin(), failed_draw.end());
-  if (*first != INT_MAX) std::rethrow_exception(failures[static_cast<std::size_t>(first - failed_draw.begin())]);
+  if (const int failed = verdict.failed_draw; failed != INT_MAX) {
+    const DrawOutcome& outcome = outcomes[static_cast<std::size_t>(failed)];
+    if (!verdict.over_limit()) std::rethrow_exception(outcome.failure);
+    throw Error("parametric draws: more than " + std::to_string(plan.redraw_limit) +
+                    " draws had to be drawn again; the covariances reach far beyond what the models can use, "
+                    "as in draw " + std::to_string(failed + 1) + ": " + outcome.first_problem,
+                {.code = ErrorCode::invalid_input});
+  }
   report(done);
   if (interrupted) {
     throw Error("parametric draws interrupted after " + std::to_string(done.load()) + " of " + std::to_string(total) +
                     " draws",
                 {.code = ErrorCode::interrupted});
   }
-  for (const int count : redraws) out.redraws += count;
+  for (const DrawOutcome& outcome : outcomes) out.redraws += outcome.redraws;
   return out;
 }
 

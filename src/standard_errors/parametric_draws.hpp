@@ -3,8 +3,8 @@
 #include <optional>
 #include <vector>
 
-#include "irteq/files.hpp"
-#include "irteq/linking.hpp"
+#include "irteq/covariance.hpp"
+#include "irteq/run.hpp"
 #include "irteq/standard_errors.hpp"
 
 namespace irteq {
@@ -32,12 +32,13 @@ struct DrawnResults {
 // applied method fails, is drawn again from the same stream. Form X is drawn
 // on its own scale and linked again; each draw is equated on one thread, its
 // scale scores from its own equivalents. options.threads workers share the
-// draws; every number is the same on any thread count. options.progress is
-// called from the calling thread. Throws Error when neither form has a
-// covariance, a covariance is not positive semi-definite, more than 10 R
-// draws had to be drawn again, a draw's equating fails (naming the draw) or
-// progress returns false.
-DrawnResults parametric_draws(const RunInput& run, const std::optional<LinkingResult>& linking,
-                              const ParameterCovariances& covariances, const StandardErrorOptions& options);
+// draws; every number is the same on any thread count, and so is a failure:
+// the run fails at the first draw, in draw order, whose equating fails or by
+// which more than 10 R draws in all had to be drawn again (its first
+// problem quoted). options.progress is called from the calling thread.
+// Throws Error when neither form has a covariance, a covariance is not
+// positive semi-definite, on such a failure, or when progress returns false.
+DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& covariances,
+                              const StandardErrorOptions& options);
 
 }  // namespace irteq

@@ -1,52 +1,49 @@
-// A run's standard errors by the routes asked for: the covariances checked
-// against their forms, then the delta method, then the parametric draws.
-#include "irteq/standard_errors.hpp"
-
-#include <string>
+// A run's standard errors by the routes asked for: the delta method, then
+// the parametric draws.
+#include "standard_errors/standard_errors.hpp"
 
 #include "common/floating_point_mode.hpp"
 #include "irteq/error.hpp"
+#include "irteq/validate.hpp"
+#include "models/check_items.hpp"
+#include "standard_errors/covariance_quadratic_form.hpp"
 #include "standard_errors/delta_method.hpp"
 #include "standard_errors/parametric_draws.hpp"
 #include "standard_errors/summarise_draws.hpp"
 
 namespace irteq {
 
-namespace {
-
-void check_fits(const std::optional<Covariance>& covariance, const std::vector<Item>& items, const std::string& name,
-                const char* form) {
-  if (!covariance) return;
-  const std::size_t size = covariance_size(items);
-  if (covariance->size != size || covariance->values.size() != size * size) {
-    throw Error(name + ": the covariance is " + std::to_string(covariance->size) + " x " +
-                    std::to_string(covariance->size) + ", but form " + form + "'s items have " + std::to_string(size) +
-                    " parameters without D",
-                {.code = ErrorCode::invalid_input, .source = name});
-  }
-}
-
-}  // namespace
-
-StandardErrors standard_errors(const RunInput& run, const std::optional<LinkingResult>& linking,
-                               const EquatingResult& result, const ParameterCovariances& covariances,
-                               const StandardErrorOptions& options) {
-  const FloatingPointMode mode;
+void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances) {
   if (!covariances.x && !covariances.y) {
     throw Error("standard errors need the covariance of at least one form's estimates",
                 {.code = ErrorCode::invalid_input});
   }
-  if (run.linking.has_value() != linking.has_value()) {
-    throw Error("standard errors need the run's linking together with its common items",
-                {.code = ErrorCode::invalid_input});
+  // A covariance's size comes from its form's items: they are checked first.
+  if (covariances.x) {
+    check_items(forms.items_x, forms.names.items_x, InputPart::items_x);
+    validate_covariance(*covariances.x, forms.items_x, covariances.x_name);
   }
-  check_fits(covariances.x, run.equating.items_x, covariances.x_name, "X");
-  check_fits(covariances.y, run.equating.items_y, covariances.y_name, "Y");
-  StandardErrors out;
-  if (linking) out.linking.emplace();
-  if (options.delta_method) delta_method(run, linking, result, covariances, options.threads, out);
-  if (options.draws > 0) summarise_draws(parametric_draws(run, linking, covariances, options), out);
-  return out;
+  if (covariances.y) {
+    check_items(forms.items_y, forms.names.items_y, InputPart::items_y);
+    validate_covariance(*covariances.y, forms.items_y, covariances.y_name);
+  }
+}
+
+void add_standard_errors(const RunInput& input, const ParameterCovariances& covariances,
+                         const StandardErrorOptions& options, RunResult& result) {
+  const FloatingPointMode mode;
+  result.standard_errors.emplace();
+  if (options.delta_method) delta_method(input, covariances, options.threads, result);
+  if (options.draws > 0) summarise_draws(parametric_draws(input, covariances, options), *result.standard_errors);
+}
+
+LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances) {
+  check_covariances(forms, covariances);
+  LinkingResult result = link(forms, linking);
+  const FloatingPointMode mode;
+  const ParameterLayout layout = parameter_layout(forms.items_x, forms.items_y);
+  linking_delta_method(forms, linking, result, layout, block_covariance(covariances, layout));
+  return result;
 }
 
 }  // namespace irteq

@@ -8,22 +8,6 @@
 
 namespace irteq {
 
-namespace {
-
-void fill(PointStandardErrors& out, const DrawSpread& spread, std::size_t point) {
-  out.draws_sd[point] = spread.sd;
-  out.draws_lower[point] = spread.lower;
-  out.draws_upper[point] = spread.upper;
-}
-
-void fill(ConstantStandardErrors& out, const DrawSpread& spread) {
-  out.draws_sd = spread.sd;
-  out.draws_lower = spread.lower;
-  out.draws_upper = spread.upper;
-}
-
-}  // namespace
-
 void summarise_draws(const DrawnResults& drawn, StandardErrors& out) {
   if (drawn.draws.empty()) return;
   const std::size_t draws = drawn.draws.size();
@@ -38,20 +22,17 @@ void summarise_draws(const DrawnResults& drawn, StandardErrors& out) {
   std::vector<double> values(draws);
   std::vector<double> sorted;
   for (const auto& [metric, target] : metrics) {
-    target->draws_sd.assign(points, 0.0);
-    target->draws_lower.assign(points, 0.0);
-    target->draws_upper.assign(points, 0.0);
+    std::vector<DrawSpread>& spreads = target->draws.emplace(points);
     for (std::size_t point = 0; point < points; ++point) {
       for (std::size_t r = 0; r < draws; ++r) values[r] = (drawn.draws[r].*metric)[point];
-      fill(*target, draw_spread(values, sorted), point);
+      spreads[point] = draw_spread(values, sorted);
     }
   }
   if (drawn.linked) {
-    if (!out.linking) out.linking.emplace();
     for (std::size_t r = 0; r < draws; ++r) values[r] = drawn.draws[r].A;
-    fill(out.linking->A, draw_spread(values, sorted));
+    out.A_draws = draw_spread(values, sorted);
     for (std::size_t r = 0; r < draws; ++r) values[r] = drawn.draws[r].B;
-    fill(out.linking->B, draw_spread(values, sorted));
+    out.B_draws = draw_spread(values, sorted);
   }
   out.draws = static_cast<int>(draws);
   out.redraws = drawn.redraws;

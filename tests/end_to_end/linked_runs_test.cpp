@@ -79,7 +79,7 @@ TEST(LinkedRuns, EqualPlainRunsOnTheLinkedFiles) {
 
     const RunInput run = read_run(read_control(folder / "linked"));
     ASSERT_TRUE(run.linking.has_value());
-    const EquatingResult in_memory = equate(linked_input(run.equating, link(*run.linking)));
+    const EquatingResult in_memory = irteq::run(run).equating;
     const EquatingResult from_files = equate(read_control_file(folder / "plain"));
     EXPECT_EQ(in_memory.true_score.equivalents, from_files.true_score.equivalents);
     EXPECT_EQ(in_memory.observed_score.equivalents, from_files.observed_score.equivalents);

@@ -1,14 +1,14 @@
 // The standard errors of a whole linked run of a form of all five models:
 // the delta method against central differences of link() and equate()
 // themselves, and against the spread of parametric draws.
-#include "irteq/standard_errors.hpp"
+#include "irteq/run.hpp"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <vector>
 
-#include "irteq/equate.hpp"
+#include "models/item_model_facts.hpp"
 #include "support/mixed_form.hpp"
 
 namespace irteq::testing {
@@ -33,7 +33,7 @@ RunInput mixed_linked_run(LinkingMethod method) {
   }
   e.scale_table.scale_min = 100;
   e.scale_table.scale_max = 138;
-  run.linking = LinkingInput{e.items_x, e.items_y, e.grid_group1, e.grid_group2, {}, method, false, e.names};
+  run.linking = LinkingInput{{}, method};
   for (const Item& item : e.items_y) run.linking->common.push_back({item.number, item.number, 0});
   return run;
 }
@@ -55,22 +55,6 @@ Covariance item_blocks(const std::vector<Item>& items, double v) {
   return c;
 }
 
-struct Outcomes {
-  std::optional<LinkingResult> linking;
-  EquatingResult result;
-};
-
-Outcomes run_of(const RunInput& run) {
-  Outcomes out;
-  if (!run.linking) {
-    out.result = equate(run.equating);
-    return out;
-  }
-  out.linking = link(*run.linking);
-  out.result = equate(linked_input(run.equating, *out.linking));
-  return out;
-}
-
 // Form Y equated to itself, unlinked, with its own covariance for both. Its
 // equivalents fall on form Y's score points, the scale conversion's knots,
 // where differences would straddle two slopes: the conversion is a straight line.
@@ -85,26 +69,41 @@ RunInput self_run() {
   return run;
 }
 
+// Built field by field: GCC 12 takes a std::function in nested designated
+// initializers for one that may be used uninitialized.
+RunOptions with_errors(const StandardErrorOptions& errors, const ParameterCovariances& covariances) {
+  RunOptions options;
+  options.standard_errors = errors;
+  options.covariances = covariances;
+  return options;
+}
+
 // A, B (when linked), then every point's true and observed equivalents on both metrics.
-std::vector<double> flattened(const Outcomes& o) {
+std::vector<double> flattened(const RunResult& o) {
   std::vector<double> values;
   if (o.linking) values = {o.linking->A, o.linking->B};
-  for (const auto* v : {&o.result.true_score.equivalents, &o.result.true_score.scale,
-                        &o.result.observed_score.equivalents, &o.result.observed_score.scale}) {
+  const EquatingResult& r = o.equating;
+  for (const auto* v : {&r.true_score.equivalents, &r.true_score.scale, &r.observed_score.equivalents,
+                        &r.observed_score.scale}) {
     values.insert(values.end(), v->begin(), v->end());
   }
   return values;
 }
 
-std::vector<double> flattened(const StandardErrors& se, bool draws) {
+// The same order: the applied constants' standard errors, then the equivalents'.
+std::vector<double> standard_errors_of(const RunResult& o, bool draws) {
+  const StandardErrors& se = *o.standard_errors;
   std::vector<double> values;
-  if (se.linking) {
-    const LinkingStandardErrors& l = *se.linking;
-    values = {draws ? l.A.draws_sd : l.A.delta, draws ? l.B.draws_sd : l.B.delta};
+  if (o.linking) {
+    const MethodConstants& applied = o.linking->methods[static_cast<std::size_t>(o.linking->applied)];
+    values = {draws ? se.A_draws->sd : *applied.se_A, draws ? se.B_draws->sd : *applied.se_B};
   }
   for (const PointStandardErrors* p : {&se.true_raw, &se.true_scale, &se.observed_raw, &se.observed_scale}) {
-    const std::vector<double>& v = draws ? p->draws_sd : p->delta;
-    values.insert(values.end(), v.begin(), v.end());
+    if (draws) {
+      for (const DrawSpread& spread : *p->draws) values.push_back(spread.sd);
+    } else {
+      values.insert(values.end(), p->delta->begin(), p->delta->end());
+    }
   }
   return values;
 }
@@ -116,8 +115,7 @@ TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
                              : mixed_linked_run(kind == 1 ? LinkingMethod::mean_sigma : LinkingMethod::haebara);
     const ParameterCovariances covariances{item_blocks(run.equating.items_x, kind == 0 ? 0.003 : 0.004),
                                            item_blocks(run.equating.items_y, 0.003)};
-    const Outcomes at = run_of(run);
-    const StandardErrors se = standard_errors(run, at.linking, at.result, covariances, {.delta_method = true});
+    const RunResult at = irteq::run(run, with_errors({.delta_method = true}, covariances));
 
     // Central differences, one parameter at a time, summed into g' V g.
     const std::vector<double> centre = flattened(at);
@@ -125,18 +123,15 @@ TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
     for (const bool form_x : {true, false}) {
       std::vector<Item>& items = form_x ? run.equating.items_x : run.equating.items_y;
       for (std::size_t i = 0; i < items.size(); ++i) {
-        const std::size_t first = items[i].model == ItemModel::sn ? 0 : 1;
-        for (std::size_t k = first; k < items[i].parameters.size(); ++k) {
+        for (std::size_t k = first_estimated_parameter(items[i].model); k < items[i].parameters.size(); ++k) {
           const double kept = items[i].parameters[k];
           const double h = 1e-6;
           std::vector<double> step[2];
           for (int side = 0; side < 2; ++side) {
             items[i].parameters[k] = kept + (side == 0 ? h : -h);
-            if (run.linking) (form_x ? run.linking->items_x : run.linking->items_y) = items;
-            step[side] = flattened(run_of(run));
+            step[side] = flattened(irteq::run(run));
           }
           items[i].parameters[k] = kept;
-          if (run.linking) (form_x ? run.linking->items_x : run.linking->items_y) = items;
           std::vector<double> g(centre.size());
           for (std::size_t r = 0; r < g.size(); ++r) g[r] = (step[0][r] - step[1][r]) / (2 * h);
           gradient.push_back(g);
@@ -144,7 +139,7 @@ TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
       }
     }
     const std::size_t px = covariances.x->size;
-    const std::vector<double> delta = flattened(se, false);
+    const std::vector<double> delta = standard_errors_of(at, false);
     for (std::size_t r = 0; r < centre.size(); ++r) {
       double variance = 0.0;
       for (std::size_t a = 0; a < gradient.size(); ++a) {
@@ -166,12 +161,10 @@ TEST(StandardErrors, DeltaMethodAndDrawsAgreeWithinMonteCarloError) {
   const RunInput run = mixed_linked_run(LinkingMethod::stocking_lord);
   const ParameterCovariances covariances{item_blocks(run.equating.items_x, 0.002),
                                          item_blocks(run.equating.items_y, 0.002)};
-  const Outcomes at = run_of(run);
-  const StandardErrors se =
-      standard_errors(run, at.linking, at.result, covariances, {.delta_method = true, .draws = 2000, .threads = 2});
-  EXPECT_EQ(se.draws, 2000);
-  const std::vector<double> delta = flattened(se, false);
-  const std::vector<double> draws = flattened(se, true);
+  const RunResult at = irteq::run(run, with_errors({.delta_method = true, .draws = 2000, .threads = 2}, covariances));
+  EXPECT_EQ(at.standard_errors->draws, 2000);
+  const std::vector<double> delta = standard_errors_of(at, false);
+  const std::vector<double> draws = standard_errors_of(at, true);
   // The sd of 2000 draws is within 1.6 % of its mean one time in three;
   // the rest is the results' curvature over the draws' spread.
   for (std::size_t r = 0; r < delta.size(); ++r) {

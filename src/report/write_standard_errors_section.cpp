@@ -8,21 +8,20 @@
 #include <string>
 
 #include "common/fixed_field.hpp"
-#include "irteq/standard_errors.hpp"
+#include "report/report_sections.hpp"
 
 namespace irteq {
 
 namespace {
 
-void append_or_blank(std::string& text, double value, int width, int decimals) {
-  if (std::isnan(value)) {
+// Blank where a route was not run, or gave no number (the sd of a single draw).
+void append_or_blank(std::string& text, const double* value, int width, int decimals) {
+  if (!value || std::isnan(*value)) {
     text.append(static_cast<std::size_t>(width), ' ');
   } else {
-    append_fixed(text, value, width, decimals);
+    append_fixed(text, *value, width, decimals);
   }
 }
-
-double value_at(const std::vector<double>& values, std::size_t i) { return values.empty() ? not_computed : values[i]; }
 
 void write_table(const char* title, const std::vector<double>& raw, const std::vector<double>& equivalents,
                  const PointStandardErrors& errors, const LineSink& line) {
@@ -35,10 +34,11 @@ void write_table(const char* title, const std::vector<double>& raw, const std::v
     std::string text;
     append_fixed(text, raw[i], 8, 2);
     append_fixed(text, equivalents[i], 12, 4);
-    append_or_blank(text, value_at(errors.delta, i), 12, 4);
-    append_or_blank(text, value_at(errors.draws_sd, i), 12, 4);
-    append_or_blank(text, value_at(errors.draws_lower, i), 12, 4);
-    append_or_blank(text, value_at(errors.draws_upper, i), 12, 4);
+    const DrawSpread* drawn = errors.draws ? &(*errors.draws)[i] : nullptr;
+    append_or_blank(text, errors.delta ? &(*errors.delta)[i] : nullptr, 12, 4);
+    append_or_blank(text, drawn ? &drawn->sd : nullptr, 12, 4);
+    append_or_blank(text, drawn ? &drawn->lower : nullptr, 12, 4);
+    append_or_blank(text, drawn ? &drawn->upper : nullptr, 12, 4);
     line(text);
   }
 }
@@ -61,56 +61,56 @@ std::string redraws_warning(const StandardErrors& errors) {
          " %); the covariance is too wide for the models, and the draws are not normal";
 }
 
-void write_standard_errors_report(const StandardErrors& errors, const EquatingResult& result,
-                                  const std::optional<LinkingResult>& linking,
-                                  const ParameterCovariances& covariances, const StandardErrorOptions& options,
-                                  const LineSink& line) {
+void write_standard_errors_section(const RunResult& run, const RunOptions& options, const LineSink& line) {
+  const StandardErrors& errors = *run.standard_errors;
+  const ParameterCovariances& covariances = options.covariances;
+  const StandardErrorOptions& routes = options.standard_errors;
   line({});
   line({});
   line("standard errors from the item parameter estimates' covariance");
   line({});
   line("form x covariance: " + (covariances.x ? covariances.x_name : std::string("none, parameters taken as known")));
   line("form y covariance: " + (covariances.y ? covariances.y_name : std::string("none, parameters taken as known")));
-  if (options.delta_method) line("delta method: analytic gradients of the computed results");
-  if (options.draws > 0) {
+  if (routes.delta_method) line("delta method: analytic gradients of the computed results");
+  if (routes.draws > 0) {
     const int attempts = errors.draws + errors.redraws;
-    line("parametric draws: " + std::to_string(errors.draws) + ", seed " + std::to_string(options.seed) + ", " +
+    line("parametric draws: " + std::to_string(errors.draws) + ", seed " + std::to_string(routes.seed) + ", " +
          std::to_string(errors.redraws) + " drawn again (" +
          percent(errors.redraws, attempts) + " %)");
     if (const std::string warning = redraws_warning(errors); !warning.empty()) line("warning: " + warning);
   }
-  if (linking && errors.linking) {
-    const LinkingStandardErrors& e = *errors.linking;
+  if (run.linking) {
+    const LinkingResult& linking = *run.linking;
     line({});
     line({});
     line("linking constants");
     line({});
     line("method              A      se(A)           B      se(B)");
-    for (std::size_t m = 0; m < linking->methods.size(); ++m) {
-      const MethodConstants& method = linking->methods[m];
-      if (!method.available) continue;
+    for (const MethodConstants& method : linking.methods) {
+      if (!method.available()) continue;
       std::string text(linking_method_name(method.method));
       text.resize(14, ' ');
-      append_fixed(text, method.A, 11, 6);
-      append_or_blank(text, e.delta_A[m], 11, 6);
-      append_fixed(text, method.B, 12, 6);
-      append_or_blank(text, e.delta_B[m], 11, 6);
+      append_fixed(text, *method.A, 11, 6);
+      append_or_blank(text, method.se_A ? &*method.se_A : nullptr, 11, 6);
+      append_fixed(text, *method.B, 12, 6);
+      append_or_blank(text, method.se_B ? &*method.se_B : nullptr, 11, 6);
       line(text);
     }
-    if (options.draws > 0) {
+    if (routes.draws > 0) {
       line({});
-      line("applied (" + std::string(linking_method_name(linking->applied)) +
+      line("applied (" + std::string(linking_method_name(linking.applied)) +
            "), by the draws:    sd       2.5 %      97.5 %");
-      for (const auto& [name, c] : {std::pair{"A", &e.A}, std::pair{"B", &e.B}}) {
+      for (const auto& [name, c] : {std::pair{"A", &errors.A_draws}, std::pair{"B", &errors.B_draws}}) {
         std::string text = std::string("  ") + name;
         text.resize(30, ' ');
-        append_or_blank(text, c->draws_sd, 11, 6);
-        append_or_blank(text, c->draws_lower, 12, 6);
-        append_or_blank(text, c->draws_upper, 12, 6);
+        append_or_blank(text, *c ? &(*c)->sd : nullptr, 11, 6);
+        append_or_blank(text, *c ? &(*c)->lower : nullptr, 12, 6);
+        append_or_blank(text, *c ? &(*c)->upper : nullptr, 12, 6);
         line(text);
       }
     }
   }
+  const EquatingResult& result = run.equating;
   const std::vector<double>& raw = result.x.raw_scores;
   write_table("true score equivalents: standard errors, raw metric", raw, result.true_score.equivalents,
               errors.true_raw, line);

@@ -4,12 +4,11 @@
 #include <string>
 
 #include "common/fixed_field.hpp"
-#include "irteq/files.hpp"
-#include "irteq/linking.hpp"
+#include "report/report_sections.hpp"
 
 namespace irteq {
 
-void write_linking_report(const LinkingResult& result, const LineSink& line) {
+void write_linking_section(const LinkingResult& result, const LineSink& line) {
   line({});
   line({});
   line("scale linking through common items");
@@ -21,15 +20,14 @@ void write_linking_report(const LinkingResult& result, const LineSink& line) {
   for (const MethodConstants& method : result.methods) {
     std::string text(linking_method_name(method.method));
     text.resize(14, ' ');
-    if (!method.available) {
+    if (!method.available()) {
       text += "not available: " + method.problem;
     } else {
-      append_fixed(text, method.A, 12, 6);
-      append_fixed(text, method.B, 12, 6);
-      const bool curve = method.method == LinkingMethod::haebara || method.method == LinkingMethod::stocking_lord;
-      if (curve) {
-        append_fixed(text, method.criterion, 16, 10);
-        append_integer(text, method.iterations, 7);
+      append_fixed(text, *method.A, 12, 6);
+      append_fixed(text, *method.B, 12, 6);
+      if (method.criterion && method.iterations) {
+        append_fixed(text, *method.criterion, 16, 10);
+        append_integer(text, *method.iterations, 7);
       }
     }
     line(text);

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <optional>
+
+#include "irteq/covariance.hpp"
+#include "irteq/equate.hpp"
+#include "irteq/input.hpp"
+#include "irteq/linking.hpp"
+#include "irteq/result.hpp"
+#include "irteq/standard_errors.hpp"
+
+namespace irteq {
+
+// A whole run: the two forms and grids, form Y's scale table and w2, and,
+// when the forms were calibrated separately, how to link them.
+struct RunInput {
+  EquatingInput equating{};               // form X's items and group 1's grid on form X's scale when it links
+  std::optional<LinkingInput> linking{};  // absent: the forms are on one scale already
+};
+
+struct RunOptions {
+  EquatingOptions equating{};
+  // Standard errors are computed when delta_method or draws asks for them,
+  // from covariances (at least one form's).
+  StandardErrorOptions standard_errors{};
+  ParameterCovariances covariances{};
+};
+
+struct RunResult {
+  std::optional<LinkingResult> linking{};  // when the input links; every method's se_A, se_B by the delta method
+  EquatingResult equating{};               // of form X (linked onto form Y's scale when the input links)
+  std::optional<StandardErrors> standard_errors{};  // when asked for
+};
+
+// One run, in order: the covariances checked against their forms (when
+// standard errors are asked for), the linking when the input names common
+// items, the equating of the (linked) form X, then the standard errors,
+// the linking's uncertainty carried into every equivalent's whenever it
+// links. Every front end runs this; the results are the same to the last
+// bit on any number of threads. Throws Error on input it cannot use, a
+// linking that fails, results that are not finite, and failed or
+// interrupted draws.
+RunResult run(const RunInput& input, const RunOptions& options = {});
+
+}  // namespace irteq

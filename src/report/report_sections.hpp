@@ -1,0 +1,17 @@
+#pragma once
+
+#include "irteq/files.hpp"
+
+namespace irteq {
+
+// The report's linking section: every method's constants, the one applied
+// and the anchors' fit. It stands between the echo and the results.
+void write_linking_section(const LinkingResult& linking, const LineSink& line);
+
+// The report's standard-error section, after its results: the routes run
+// and their inputs, the linking constants' standard errors when the run
+// links, and one table per equating method and metric of every form X score
+// point's standard errors.
+void write_standard_errors_section(const RunResult& result, const RunOptions& options, const LineSink& line);
+
+}  // namespace irteq

@@ -1,0 +1,25 @@
+// One run, from input to every result a front end shows: the covariances
+// checked first, so that a faulty one costs nothing; then the linking, the
+// equating of the linked form and the standard errors.
+#include "irteq/run.hpp"
+
+#include "standard_errors/standard_errors.hpp"
+
+namespace irteq {
+
+RunResult run(const RunInput& input, const RunOptions& options) {
+  const StandardErrorOptions& errors = options.standard_errors;
+  const bool standard_errors = errors.delta_method || errors.draws > 0;
+  if (standard_errors) check_covariances(input.equating, options.covariances);
+  RunResult result;
+  if (input.linking) {
+    result.linking = link(input.equating, *input.linking);
+    result.equating = equate(linked_input(input.equating, *result.linking), options.equating);
+  } else {
+    result.equating = equate(input.equating, options.equating);
+  }
+  if (standard_errors) add_standard_errors(input, options.covariances, errors, result);
+  return result;
+}
+
+}  // namespace irteq
