@@ -45,7 +45,9 @@ bench: | prerequisites
 	$(BUILD)/irteq_bench
 
 # The library installed into a prefix, and examples/library built against it
-# with find_package(irteq), as an outside project would.
+# with find_package(irteq), as an outside project would. Its run() writes
+# the very CSV files batch mode writes, with standard errors, for the
+# bundled example and for the linked one.
 example-library: | prerequisites
 	cmake -S . -B $(INSTALL_DIR)/build -DCMAKE_BUILD_TYPE=Release -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
 	cmake --build $(INSTALL_DIR)/build -j $(JOBS)
@@ -53,7 +55,14 @@ example-library: | prerequisites
 	cmake -S examples/library -B $(INSTALL_DIR)/example -DCMAKE_PREFIX_PATH=$(abspath $(INSTALL_DIR))/prefix
 	cmake --build $(INSTALL_DIR)/example
 	$(INSTALL_DIR)/example/equate_control_file $(EXAMPLE)/control.txt > $(INSTALL_DIR)/example/equivalents.txt
-	@echo "examples/library built against the installed library: $(INSTALL_DIR)/example/equivalents.txt"
+	for control in $(EXAMPLE)/control.txt examples/linked-grade7/control.txt; do \
+	  rm -rf $(INSTALL_DIR)/example/library-csv $(INSTALL_DIR)/example/batch-csv && \
+	  $(INSTALL_DIR)/example/equate_control_file $$control $(INSTALL_DIR)/example/library-csv 50 > /dev/null && \
+	  $(INSTALL_DIR)/prefix/bin/irteq $$control --se --draws 50 --csv $(INSTALL_DIR)/example/batch-csv && \
+	  diff -r $(INSTALL_DIR)/example/library-csv $(INSTALL_DIR)/example/batch-csv || exit 1; \
+	done
+	@echo "examples/library built against the installed library: $(INSTALL_DIR)/example/equivalents.txt;"
+	@echo "its CSV files equal batch mode's for $(EXAMPLE) and examples/linked-grade7"
 
 # irteq built inside another project, by add_subdirectory and by FetchContent,
 # as if GoogleTest and Google Benchmark were not installed.

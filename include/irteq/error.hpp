@@ -1,7 +1,9 @@
 #pragma once
 
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <utility>
 
 namespace irteq {
@@ -32,6 +34,13 @@ enum class InputPart {
   csv,
   common_items,
 };
+
+// Each code's and part's name: the enumerator's own ("file_error", "items_x",
+// "none"); the parsers take exactly these and give none for any other text.
+std::string_view error_code_name(ErrorCode code);
+std::optional<ErrorCode> error_code(std::string_view name);
+std::string_view input_part_name(InputPart part);
+std::optional<InputPart> input_part(std::string_view name);
 
 // Where an error was found. Counts are from 1; 0 means not applicable.
 struct Diagnostic {

@@ -26,4 +26,26 @@ double expected_score(const Item& item, double theta, const std::string& name = 
 std::vector<double> test_characteristic_curve(const std::vector<Item>& items, std::span<const double> thetas,
                                               const std::string& name = "items");
 
+// The same for a form's items at many thetas at once, checked once: one row
+// per theta of every item's categories in turn (probabilities), or of every
+// item's expected score (expected_scores), row-major.
+std::vector<double> probabilities(const std::vector<Item>& items, std::span<const double> thetas,
+                                  const std::string& name = "items");
+std::vector<double> expected_scores(const std::vector<Item>& items, std::span<const double> thetas,
+                                    const std::string& name = "items");
+
+// The names of the parameters of a model's item of m categories, in the
+// order of an item parameter file: "D", "a", "b", "c" for "L3"; "a", "b(1)",
+// ..., "b(m-1)" for "SN"; "D", "a", "b(1)", ... for "SL"; "D", "a(1)", ...,
+// "c(m)" for "BN"; "D", "a", "b", "d(1)", ..., "d(m)" for "MU".
+std::vector<std::string> parameter_names(ItemModel model, int categories);
+// The estimated ones among them, all but D: an item's rows in a covariance.
+std::vector<std::string> estimated_parameter_names(ItemModel model, int categories);
+
+// A raw-to-scale table that reports form Y's raw scores themselves, for
+// equating on the raw metric alone: one row per score point of items_y,
+// scale and rounded scale score equal to the raw score, the scale limits its
+// lowest and highest raw scores. The items are checked first (validate_items).
+ScaleTable raw_score_table(const std::vector<Item>& items_y, const std::string& name = "form Y items");
+
 }  // namespace irteq

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace irteq {
@@ -20,6 +22,16 @@ enum class MomentsGroup : unsigned char { group1, group2, synthetic };
 // Form X's or form Y's scores, or form X's true or observed score equivalents.
 enum class MomentsScore : unsigned char { x, y, true_score, observed_score };
 
+// The words of moments.csv's and R's moments columns: block raw, scale,
+// rounded; group 1, 2, s; score X, Y, true, observed. The parsers take
+// exactly these and give none for any other text.
+std::string_view moments_block_name(MomentsBlock block);
+std::optional<MomentsBlock> moments_block(std::string_view name);
+std::string_view moments_group_name(MomentsGroup group);
+std::optional<MomentsGroup> moments_group(std::string_view name);
+std::string_view moments_score_name(MomentsScore score);
+std::optional<MomentsScore> moments_score(std::string_view name);
+
 // One row of the report's moments tables.
 struct MomentsRow {
   MomentsBlock block = MomentsBlock::raw;
@@ -31,6 +43,9 @@ struct MomentsRow {
 // Where a form X score point's theta comes from: the straight line up to the
 // chance score (theta shows -99), a root search, or the top score (theta 99).
 enum class ThetaKind : unsigned char { linear, searched, top };
+// "linear", "searched", "top"; the parser takes exactly these.
+std::string_view theta_kind_name(ThetaKind kind);
+std::optional<ThetaKind> theta_kind(std::string_view name);
 
 struct TrueScoreEquating {
   std::vector<double> thetas;  // -99 and 99 mark the points without a search
@@ -38,6 +53,10 @@ struct TrueScoreEquating {
   std::vector<double> equivalents;  // on form Y's raw score scale
   std::vector<double> scale;        // their form Y scale scores
   std::vector<double> rounded;      // rounded to whole scale scores
+  // Form X's chance score: its lowest raw score plus what guessing alone adds,
+  // the sum over its items of (u(2) - u(1)) c for "L3" items. The straight
+  // line of the linear points ends there.
+  double chance_score = 0.0;
 };
 
 struct ObservedScoreEquating {
@@ -70,6 +89,10 @@ struct RootFinderWarning {
   double theta = 0.0;  // the theta used for the point
 };
 
+// "not_bracketed", "iteration_limit"; the parser takes exactly these.
+std::string_view root_finder_problem_name(RootFinderProblem problem);
+std::optional<RootFinderProblem> root_finder_problem(std::string_view name);
+
 // The root finder's message for a problem, as the console shows it.
 std::string root_finder_message(RootFinderProblem problem);
 // "form X raw score 17: root must be bracketed for zbrent; theta 8"
@@ -84,6 +107,11 @@ struct EquatingResult {
   FormDistributions y;
   std::vector<MomentsRow> moments;  // the report's fourteen rows, in its order
   std::vector<RootFinderWarning> warnings;
+  // What the input drew that does not stop a run: a scale table whose raw
+  // column disagrees with form Y's score points (rows pair with them by
+  // position), rows beyond them. The file readers warn of these as they read
+  // and leave such a raw column empty, so runs of files have none here.
+  std::vector<std::string> input_warnings;
 };
 
 }  // namespace irteq

@@ -21,7 +21,7 @@ struct RunInput {
 struct RunOptions {
   EquatingOptions equating{};
   // Standard errors are computed when delta_method or draws asks for them,
-  // from covariances (at least one form's).
+  // from covariances (at least one form's); a covariance given is checked either way.
   StandardErrorOptions standard_errors{};
   ParameterCovariances covariances{};
 };
@@ -32,8 +32,8 @@ struct RunResult {
   std::optional<StandardErrors> standard_errors{};  // when asked for
 };
 
-// One run, in order: the covariances checked against their forms (when
-// standard errors are asked for), the linking when the input names common
+// One run, in order: the covariances given checked against their forms,
+// the linking when the input names common
 // items, the equating of the (linked) form X, then the standard errors,
 // the linking's uncertainty carried into every equivalent's whenever it
 // links. Every front end runs this; the results are the same to the last

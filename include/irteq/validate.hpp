@@ -1,9 +1,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "irteq/covariance.hpp"
+#include "irteq/error.hpp"
 #include "irteq/input.hpp"
 
 namespace irteq {
@@ -16,6 +18,13 @@ namespace irteq {
 // and w2, form X's items, group 1's grid, the forms' score ranges and the
 // table's length against form Y's score points.
 void validate(const EquatingInput& input);
+
+// The model of an item's type code as a front end holds it (text), or the
+// readers' Error naming the item: "NAME: item 3 (number 12, XX, 2
+// categories): unknown item type code 'XX'; the codes are L3, SN, SL, BN and
+// MU" (ErrorCode::unknown_item_type; position counts from 1).
+ItemModel checked_item_model(std::string_view code, const std::string& name, int position, int number,
+                             int categories, InputPart input = InputPart::none);
 
 // One form's items; name is what messages call them.
 void validate_items(const std::vector<Item>& items, const std::string& name);

@@ -19,6 +19,7 @@
 #include "observed/raw_to_scale.hpp"
 #include "observed/round_scale_scores.hpp"
 #include "observed/synthetic_distribution.hpp"
+#include "validate/scale_table_problems.hpp"
 
 namespace irteq {
 
@@ -71,6 +72,7 @@ EquatingResult equate(const EquatingInput& input, const EquatingOptions& options
   check_equivalents_are_finite(result, input.names);
 
   result.moments = moments_rows(result, input.scale_table);
+  result.input_warnings = scale_table_warnings(input.scale_table, result.y.raw_scores, input.names.scale_table);
   return result;
 }
 

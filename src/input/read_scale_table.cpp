@@ -72,9 +72,7 @@ RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const
       if (!problem.empty()) {
         warnings.warn(reader.line_number(), problem, {.row = row});
       } else if (k == y_raw_scores->size()) {
-        warnings.warn(reader.line_number(),
-                      "row " + std::to_string(row) + " and any after it are beyond form Y's " +
-                          std::to_string(y_raw_scores->size()) + " score points: read and echoed, not used",
+        warnings.warn(reader.line_number(), rows_beyond_message(row, y_raw_scores->size()) + ": read and echoed, not used",
                       {.row = row});
       }
     }

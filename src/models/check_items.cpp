@@ -52,6 +52,13 @@ void check_items(const std::vector<Item>& items, const std::string& name, InputP
   }
 }
 
+ItemModel checked_item_model(std::string_view code, const std::string& name, int position, int number,
+                             int categories, InputPart input) {
+  if (const std::optional<ItemModel> model = item_model(code)) return *model;
+  fail_items(name, item_label(position, number, code, categories) + ": " + unknown_code_message(code),
+             {.code = ErrorCode::unknown_item_type, .input = input, .item = position});
+}
+
 void validate_items(const std::vector<Item>& items, const std::string& name) {
   check_items(items, name, InputPart::none);
 }

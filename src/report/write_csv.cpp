@@ -14,7 +14,6 @@
 #include "irteq/run.hpp"
 #include "irteq/standard_errors.hpp"
 #include "report/csv_files.hpp"
-#include "report/moments_words.hpp"
 
 namespace irteq {
 
@@ -84,9 +83,9 @@ std::string moments_csv(const EquatingResult& result) {
   for (const MomentsRow& row : result.moments) {
     const Moments& m = row.moments;
     Row(csv)
-        .text(block_word(row.block))
-        .text(group_word(row.group))
-        .text(score_word(row.score))
+        .text(moments_block_name(row.block))
+        .text(moments_group_name(row.group))
+        .text(moments_score_name(row.score))
         .number(m.mean)
         .number(m.sd)
         .number(m.skewness)

@@ -8,7 +8,6 @@
 
 #include "common/fixed_field.hpp"
 #include "irteq/files.hpp"
-#include "report/moments_words.hpp"
 #include "report/report_sections.hpp"
 
 namespace irteq {
@@ -94,7 +93,7 @@ std::string_view score_label(MomentsScore score) {
 // "   1     X  ", "   s     Y  ", "   1  trquiv", "   1  obquiv".
 std::string row_label(const MomentsRow& row) {
   std::string label = "   ";
-  label += group_word(row.group);
+  label += moments_group_name(row.group);
   append_text_right(label, score_label(row.score), 8);
   return label;
 }

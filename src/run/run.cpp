@@ -1,6 +1,7 @@
 // One run, from input to every result a front end shows: the covariances
-// checked first, so that a faulty one costs nothing; then the linking, the
-// equating of the linked form and the standard errors.
+// checked first, so that a faulty one costs nothing (and one given without
+// standard errors is no less a mistake); then the linking, the equating of
+// the linked form and the standard errors.
 #include "irteq/run.hpp"
 
 #include "standard_errors/standard_errors.hpp"
@@ -10,7 +11,7 @@ namespace irteq {
 RunResult run(const RunInput& input, const RunOptions& options) {
   const StandardErrorOptions& errors = options.standard_errors;
   const bool standard_errors = errors.delta_method || errors.draws > 0;
-  if (standard_errors) check_covariances(input.equating, options.covariances);
+  check_covariances(input.equating, options.covariances, standard_errors);
   RunResult result;
   if (input.linking) {
     result.linking = link(input.equating, *input.linking);

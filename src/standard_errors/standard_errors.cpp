@@ -13,8 +13,8 @@
 
 namespace irteq {
 
-void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances) {
-  if (!covariances.x && !covariances.y) {
+void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances, bool needed) {
+  if (needed && !covariances.x && !covariances.y) {
     throw Error("standard errors need the covariance of at least one form's estimates",
                 {.code = ErrorCode::invalid_input});
   }
@@ -38,7 +38,7 @@ void add_standard_errors(const RunInput& input, const ParameterCovariances& cova
 }
 
 LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances) {
-  check_covariances(forms, covariances);
+  check_covariances(forms, covariances, true);
   LinkingResult result = link(forms, linking);
   const FloatingPointMode mode;
   const ParameterLayout layout = parameter_layout(forms.items_x, forms.items_y);

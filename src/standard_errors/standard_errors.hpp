@@ -4,9 +4,10 @@
 
 namespace irteq {
 
-// Both forms' covariances checked for standard errors, before anything is
-// computed: at least one given, each fitting its form (validate_covariance).
-void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances);
+// The forms' covariances checked before anything is computed: each one
+// given fitting its form (validate_covariance), and at least one given when
+// standard errors need them.
+void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances, bool needed);
 
 // The standard errors options asks for, of a run's results: result holds
 // what run() computed for input (the linking when it links, the equating);

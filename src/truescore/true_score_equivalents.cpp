@@ -84,6 +84,7 @@ void true_score_thetas(std::span<const Item> items_x, std::span<const double> sc
   const long long nx = static_cast<long long>(scores_x.size());
   const double x1 = scores_x.front();
   const double y1 = scores_y.front();
+  result.chance_score = x1 + chance_x;
   // Truncation toward zero, kept within the score points (a chance score that
   // is not a number, from absurd parameters, gives no linear region).
   long long nlow = 0;

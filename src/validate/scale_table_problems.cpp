@@ -46,4 +46,34 @@ std::string short_table_problem(long long rows, long long y_points) {
          " score points; it needs one row for each";
 }
 
+std::string rows_beyond_message(int row, std::size_t y_points) {
+  return "row " + std::to_string(row) + " and any after it are beyond form Y's " + std::to_string(y_points) +
+         " score points";
+}
+
+std::vector<std::string> scale_table_warnings(const ScaleTable& table, std::span<const double> y_raw_scores,
+                                              const std::string& name) {
+  std::vector<std::string> warnings;
+  std::string first;
+  std::size_t more = 0;
+  for (std::size_t j = 0; j < table.raw.size() && j < y_raw_scores.size(); ++j) {
+    const std::string problem = raw_score_problem(static_cast<int>(j + 1), table.raw[j], y_raw_scores[j]);
+    if (problem.empty()) continue;
+    if (first.empty()) {
+      first = problem;
+    } else {
+      ++more;
+    }
+  }
+  if (!first.empty()) {
+    warnings.push_back(name + ": " + first +
+                       (more == 0 ? "" : " (and " + std::to_string(more) + (more == 1 ? " row" : " rows") + " more)"));
+  }
+  if (table.scale.size() > y_raw_scores.size()) {
+    warnings.push_back(name + ": " + rows_beyond_message(static_cast<int>(y_raw_scores.size() + 1), y_raw_scores.size()) +
+                       ": not used");
+  }
+  return warnings;
+}
+
 }  // namespace irteq

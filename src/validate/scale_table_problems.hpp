@@ -1,6 +1,10 @@
 #pragma once
 
+#include <span>
 #include <string>
+#include <vector>
+
+#include "irteq/input.hpp"
 
 namespace irteq {
 
@@ -17,9 +21,18 @@ std::string scale_score_problem(double value);
 std::string too_many_rows_message();
 // Row `row` (from 1) stands for form Y's score point `score_point`, whatever its
 // raw column says: a table listed top down, or shifted by one, is a mistake
-// the raw column shows. The reader warns of it; validate() turns it away.
+// the raw column shows, so it draws a warning, from the reader and from
+// equate() alike; the run goes on with the rows by position.
 // "row 1 gives raw score 1 but stands for form Y's raw score 0; ..."
 std::string raw_score_problem(int row, double raw, double score_point);
+// "row 12 and any after it are beyond form Y's 11 score points"
+std::string rows_beyond_message(int row, std::size_t y_points);
+
+// The warnings a table built in memory draws against form Y's score points,
+// named by name: its first row whose raw column disagrees (with how many
+// more do), and rows beyond the score points.
+std::vector<std::string> scale_table_warnings(const ScaleTable& table, std::span<const double> y_raw_scores,
+                                              const std::string& name);
 // A table needs one row for each of form Y's score points: "has 40 rows, but form Y has 51 score points; ..."
 std::string short_table_problem(long long rows, long long y_points);
 

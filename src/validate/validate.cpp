@@ -109,15 +109,7 @@ void validate(const EquatingInput& input) {
     throw Error(names.scale_table + " " + problem,
                 {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .source = names.scale_table});
   }
-  // Rows beyond form Y's score points are not used, nor their raw column checked.
-  for (long long j = 0; j < static_cast<long long>(table.raw.size()) && j < y.point_count(); ++j) {
-    const int row = static_cast<int>(j + 1);
-    const std::string misplaced =
-        raw_score_problem(row, table.raw[static_cast<std::size_t>(j)], static_cast<double>(y.lowest + j));
-    if (!misplaced.empty()) {
-      fail(names.scale_table, misplaced, {.code = ErrorCode::invalid_input, .input = InputPart::scale_table, .row = row});
-    }
-  }
+  // Rows pair with score points by position: a raw column that says otherwise draws a warning (scale_table_warnings).
 }
 
 }  // namespace irteq

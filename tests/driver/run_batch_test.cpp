@@ -26,7 +26,7 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
   } const cases[] = {
       {{"--help"}, 0, "Usage: irteq\n", ""},
       {{"control.txt", "--help"}, 0, "Exit status:", ""},
-      {{"--version"}, 0, "irteq 1.", ""},
+      {{"--version"}, 0, "irteq 2.", ""},
       {{"--bogus"}, 2, "", "irteq: unknown option --bogus\nTry 'irteq --help' for more information.\n"},
       {{"control.txt", "--csv"}, 2, "", "irteq: the option --csv needs a folder\nTry 'irteq --help' for more information.\n"},
       {{"control.txt", "other.txt"}, 2, "",

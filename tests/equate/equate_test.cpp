@@ -122,12 +122,6 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
        InputPart::scale_table, 3, "scale table: row 3: the scale score 1e+20 is too large"},
       {"limits reversed", [](EquatingInput& in) { in.scale_table.scale_min = 60; }, ErrorCode::invalid_input,
        InputPart::scale_table, 0, "scale table: the scale score minimum 60 is above the maximum 50"},
-      {"raw column top down", [](EquatingInput& in) { in.scale_table.raw = {4, 3, 2, 1, 0}; }, ErrorCode::invalid_input,
-       InputPart::scale_table, 1,
-       "scale table: row 1 gives raw score 4 but stands for form Y's raw score 0; rows pair with score points by "
-       "position, lowest first"},
-      {"raw column shifted from row 3", [](EquatingInput& in) { in.scale_table.raw = {0, 1, 3, 4, 5}; },
-       ErrorCode::invalid_input, InputPart::scale_table, 3, "row 3 gives raw score 3 but stands for form Y's raw score 2"},
       {"1001 rows", [](EquatingInput& in) { for (auto* c : {&in.scale_table.raw, &in.scale_table.scale, &in.scale_table.rounded}) c->resize(1001, 1.0); },
        ErrorCode::limit_exceeded, InputPart::scale_table, 0, "more than 1000 rows; a raw-to-scale table holds at most 1000"},
       {"1201 score points", [](EquatingInput& in) { in.items_x[2].category_scores = {0, 1, 1198}; }, ErrorCode::limit_exceeded,
@@ -149,15 +143,33 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
   }
 }
 
-// The raw column may be left empty, and rows beyond form Y's score points are
-// not used: neither is checked against the score points.
-TEST(Equate, TheRawColumnIsCheckedOnlyWhereGivenAndUsed) {
+// Rows pair with form Y's score points by position, as in a file: a raw
+// column that disagrees, and rows beyond the score points, draw the warnings
+// the file reader gives and change no result.
+TEST(Equate, TheRawColumnDrawsWarningsAndChangesNothing) {
   EquatingInput input = small_input();
   const EquatingResult reference = equate(input);
-  input.scale_table.raw.clear();
-  EXPECT_TRUE(same(equate(input), reference));
-  input.scale_table = {10, 50, {0, 1, 2, 3, 4, -7}, {10, 20, 30, 40, 50, 60}, {10, 20, 30, 40, 50, 60}};
-  EXPECT_TRUE(same(equate(input), reference));
+  EXPECT_TRUE(reference.input_warnings.empty());
+  const struct {
+    std::vector<double> raw;
+    std::vector<std::string> warnings;
+  } cases[] = {
+      {{}, {}},
+      {{4, 3, 2, 1, 0},
+       {"scale table: row 1 gives raw score 4 but stands for form Y's raw score 0; rows pair with score points by "
+        "position, lowest first (and 3 rows more)"}},
+      {{0, 1, 3, 4, 5}, {"scale table: row 3 gives raw score 3 but stands for form Y's raw score 2; rows pair with "
+                         "score points by position, lowest first (and 2 rows more)"}},
+      {{0, 1, 2, 3, 4, -7}, {"scale table: row 6 and any after it are beyond form Y's 5 score points: not used"}},
+  };
+  for (const auto& c : cases) {
+    std::vector<double> scale{10, 20, 30, 40, 50, 60};
+    scale.resize(std::max<std::size_t>(c.raw.size(), 5));
+    input.scale_table = {10, 50, c.raw, scale, scale};
+    const EquatingResult result = equate(input);
+    EXPECT_EQ(result.input_warnings, c.warnings);
+    EXPECT_TRUE(same(result, reference));
+  }
 }
 
 // Form Y's third item has a steep negative slope: its test characteristic
