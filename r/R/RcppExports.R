@@ -25,6 +25,10 @@
     .Call(`_irteq_read_covariance_glue`, path, items, strict)
 }
 
+.covariance_text <- function(covariance, items, name, title) {
+    .Call(`_irteq_covariance_text_glue`, covariance, items, name, title)
+}
+
 .validate_items <- function(items, name) {
     .Call(`_irteq_validate_items_glue`, items, name)
 }
@@ -37,16 +41,28 @@
     .Call(`_irteq_validate_scale_table_glue`, scale, w2, name)
 }
 
-.equate <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress) {
-    .Call(`_irteq_equate_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress)
+.raw_score_table <- function(y_items, w2) {
+    .Call(`_irteq_raw_score_table_glue`, y_items, w2)
 }
 
-.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric) {
-    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric)
+.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric) {
+    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric)
+}
+
+.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, x_cov, y_cov) {
+    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, x_cov, y_cov)
 }
 
 .equate_files <- function(control, strict, threads, se, draws, seed, progress) {
     .Call(`_irteq_equate_files_glue`, control, strict, threads, se, draws, seed, progress)
+}
+
+.linking_method <- function(name) {
+    .Call(`_irteq_linking_method_glue`, name)
+}
+
+.parameter_names <- function(items, name, estimated) {
+    .Call(`_irteq_parameter_names_glue`, items, name, estimated)
 }
 
 .number_text <- function(x) {
@@ -59,6 +75,10 @@
 
 .limits <- function() {
     .Call(`_irteq_limits_glue`)
+}
+
+.library_version <- function() {
+    .Call(`_irteq_library_version_glue`)
 }
 
 .probabilities <- function(items, theta) {

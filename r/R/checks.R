@@ -19,6 +19,11 @@ check_flag <- function(x, what, call) {
   x
 }
 
+# An irteq_error naming the first argument the caller left out (a named logical of missing()).
+check_given <- function(missing, call) {
+  if (any(missing)) abort(sprintf("argument %s is missing, with no default", names(missing)[missing][1L]), call)
+}
+
 check_threads <- function(x, call) {
   if (!is.numeric(x) || length(x) != 1L || is.na(x) || x < 1 || x != trunc(x) || x > .Machine$integer.max) {
     abort(sprintf("threads must be a positive whole number, not %s",
@@ -141,17 +146,12 @@ converted <- function(x, is_wanted, convert) {
   if (all(vapply(x, is_wanted, NA))) unname(x) else lapply(x, convert)
 }
 
-# Parameter k of an item, by its meaning in an item parameter file ("b", "c", "d(2)").
+# Parameter k of an item, by its name in an item parameter file ("b", "c",
+# "d(2)", the library's names), or by its place for an unknown type.
 parameter_name <- function(type, m, k) {
-  steps <- function(letter, n) sprintf("%s(%d)", letter, seq_len(max(n, 0L)))
-  names <- switch(type,
-    L3 = c("D", "a", "b", "c"),
-    SN = c("a", steps("b", m - 1L)),
-    SL = c("D", "a", steps("b", m - 1L)),
-    BN = c("D", steps("a", m), steps("c", m)),
-    MU = c("D", "a", "b", steps("d", m)),
-    character())
-  if (k <= length(names)) sprintf("parameter %s", names[k]) else sprintf("parameter %d", k)
+  names <- .parameter_names(list(item = 1L, type = type, scores = list(seq_len(m))), "items", FALSE)$value
+  if (!is.null(names) && k <= length(names[[1L]])) sprintf("parameter %s", names[[1L]][k]) else
+    sprintf("parameter %d", k)
 }
 
 as_grid <- function(x, what, call, finite = FALSE) {

@@ -8,9 +8,16 @@
 #'
 #' Group 1 took form X, group 2 took form Y; all item parameters must be on
 #' one ability scale. The grids' weights are divided by their sum. Forms
-#' calibrated separately are first linked: [link()], then
-#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)`, or a control file
-#' that names common items.
+#' calibrated separately are linked first: pass the linking [link()] gave,
+#' with the items and grids it took, `equate(x_items, y_items, x_grid,
+#' y_grid, scale, linking = lk)`; or equate the linked items,
+#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)` (the same
+#' equivalents, but standard errors need the first); or name common items
+#' in a control file. Either way the result is the very one of
+#' [equate_files()] on the same files, to the last bit.
+#'
+#' Without `scale` (and with `w2` given), the equating is on the raw score
+#' metric alone: the scale scores are form Y's raw score equivalents.
 #'
 #' Input that cannot be used raises an error of class `irteq_error`, and of
 #' a class per kind of failure such as `irteq_error_invalid_input`, whose
@@ -41,15 +48,15 @@
 #' `se` and `scale_se` (delta method, raw and scale metric) and
 #' `draws_se`, `draws_lower`, `draws_upper`, `scale_draws_se`,
 #' `scale_draws_lower` and `scale_draws_upper` (draws), and the result the
-#' elements `standard_errors` and `draws` below. After linking
-#' (`equate_files()` on a control file that names common items) the
-#' standard errors include the linking's, from form X's covariance on its own
-#' scale; the linking's `methods` table gains `se_A` and `se_B` (the delta
-#' method, for every method) and the linking a data frame `standard_errors`
-#' of the applied constants: `constant` (`"A"`, `"B"`), `estimate`,
-#' `delta_se`, `draws_se`, `draws_lower`, `draws_upper`. `equate()` does not
-#' link: after [link()], `x_cov` is taken as the covariance of the linked
-#' items passed as `x_items`, and the linking's own error is left out.
+#' elements `standard_errors` and `draws` below. A run that links (`linking
+#' = lk`, or `equate_files()` on a control file that names common items)
+#' carries the linking's error into every standard error, from form X's
+#' covariance on its own scale; the linking's `methods` table gains `se_A`
+#' and `se_B` (the delta method, for every method) and the linking a data
+#' frame `standard_errors` of the applied constants: `constant` (`"A"`,
+#' `"B"`), `estimate`, `delta_se`, `draws_se`, `draws_lower`, `draws_upper`.
+#' A covariance given for the linked items `lk$x_items` (without the
+#' linking) is an error: it would leave the linking's error out.
 #'
 #' In an interactive session the draws show their progress on a line of
 #' standard error (`options(irteq.progress = FALSE)` turns it off); an
@@ -69,7 +76,9 @@
 #' @param scale Form Y's raw-to-scale table, as [read_scale_table()] returns:
 #'   a list with `table` (a data frame with the columns `raw`, `scale` and
 #'   `rounded`, one row per form Y raw score point, lowest first),
-#'   `scale_min`, `scale_max` and `w2`.
+#'   `scale_min`, `scale_max` and `w2`. Rows pair with form Y's score points
+#'   by position: a `raw` column that says otherwise draws a warning, as the
+#'   file reader's does. May be left out when `w2` is given.
 #' @param w2 The weight of group 2 in the synthetic population (group 1
 #'   gets `1 - w2`).
 #' @param control The control file's name. Its file names are taken relative
@@ -105,6 +114,12 @@
 #'   `equate_files()` on a control file that names common items).
 #' @param seed The seed of the draws, a whole number from 0 to 2^53: the same
 #'   seed gives the same draws on any machine and any number of threads.
+#' @param linking A linking, as [link()] returns it for `x_items`, `y_items`,
+#'   `x_grid` and `y_grid` (form X's own items and group 1's grid on form X's
+#'   scale): the run links again by its common items, method and `symmetric`
+#'   (to the same constants, or an error says the forms differ) and equates
+#'   the linked form, as `equate_files()` does for a control file that names
+#'   common items. `NULL` when the forms are on one scale.
 #' @return An object of class `irteq_equating`, a list with
 #' * `true_score`: a data frame with one row per form X raw score point:
 #'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
@@ -126,8 +141,9 @@
 #' * `chance_score`: form X's chance score, its lowest raw score plus the sum
 #'   over its `"L3"` items of (u(2) - u(1)) c, up to which true score
 #'   equating draws a straight line;
-#' * `linking` (`equate_files()` on a control file that names common items
-#'   only): the linking, an `irteq_linking` object as [link()] returns;
+#' * `linking` (with `linking`, or `equate_files()` on a control file that
+#'   names common items): the run's linking, an `irteq_linking` object as
+#'   [link()] returns;
 #' * `standard_errors` (with `se = TRUE` or `draws > 0` only): a data frame
 #'   with the columns of the console program's `standard_errors.csv`, one row
 #'   per equating method, metric and form X raw score: `raw`, `equating`
@@ -155,10 +171,10 @@
 #' identical(same$observed_score, eq$observed_score)
 #'
 #' # Standard errors, from a covariance made up for the example: each of form
-#' # X's parameters without D (which "SN" items have not) estimated
-#' # independently with variance 0.001, form Y's taken as known.
+#' # X's estimated parameters (see parameter_names()) estimated independently
+#' # with variance 0.001, form Y's taken as known.
 #' x <- read_items(file.path(folder, "formx.par"))
-#' p <- sum(lengths(x$parameters)) - sum(x$type != "SN")
+#' p <- length(parameter_names(x, estimated = TRUE))
 #' with_se <- equate(x, read_items(file.path(folder, "formy.par")),
 #'                   read_grid(file.path(folder, "group1.qd")),
 #'                   read_grid(file.path(folder, "group2.qd")),
@@ -168,25 +184,49 @@
 #' plot(with_se, which = "se")
 #' @export
 equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threads = 1L, x_cov = NULL,
-                   y_cov = NULL, se = FALSE, draws = 0L, seed = 1L) {
+                   y_cov = NULL, se = FALSE, draws = 0L, seed = 1L, linking = NULL) {
   call <- sys.call()
+  check_given(c(x_items = missing(x_items), y_items = missing(y_items), x_grid = missing(x_grid),
+                y_grid = missing(y_grid)), call)
+  if (missing(scale) && missing(w2)) {
+    abort("scale is missing: give form Y's raw-to-scale table, or w2 alone to equate on the raw score metric", call)
+  }
   threads <- check_threads(threads, call)
   request <- standard_error_request(se, draws, seed, call)
+  pairs <- as_linking(linking, call)
+  if (inherits(x_items, "irteq_linked_items") && (!is.null(pairs) || !is.null(x_cov) || !is.null(y_cov))) {
+    abort(paste("x_items are form X's items after linking (link()'s x_items), on form Y's scale;",
+                "for standard errors that carry the linking's error, or to equate by a linking, pass form X's own",
+                "items and grid with the linking: equate(x_items, y_items, x_grid, y_grid, scale, linking = lk,",
+                "x_cov = , y_cov = , se = TRUE)"), call)
+  }
   yi <- as_items(y_items, "y_items", call)
   xi <- as_items(x_items, "x_items", call)
   yg <- as_grid(y_grid, "y_grid", call)
   xg <- as_grid(x_grid, "x_grid", call)
-  s <- as_scale(scale, "scale", call)
-  w2 <- as_number(w2, "w2", call)
-  xc <- as_covariance(x_cov, "x_cov", xi, "x_items", call)
-  yc <- as_covariance(y_cov, "y_cov", yi, "y_items", call)
+  if (missing(scale)) {
+    w2 <- as_number(w2, "w2", call)
+    s <- core_value(.raw_score_table(yi, w2), call)
+  } else {
+    s <- as_scale(scale, "scale", call)
+    w2 <- as_number(w2, "w2", call)
+  }
+  xc <- as_covariance(x_cov, "x_cov", "x_items", call)
+  yc <- as_covariance(y_cov, "y_cov", "y_items", call)
   if ((request$se || request$draws > 0L) && is.null(xc) && is.null(yc)) {
     abort(sprintf("%s needs the covariance of the item parameter estimates: give x_cov, y_cov or both",
                   if (request$se) "se = TRUE" else "draws > 0"), call)
   }
-  v <- core_value(.equate(xi, yi, xg, yg, s, w2, threads, xc, yc, request$se, request$draws, request$seed,
-                          request$progress), call)
-  with_standard_errors(new_equating(v, call), v$standard_errors)
+  v <- core_value(.run(xi, yi, xg, yg, s, w2, threads, xc, yc, request$se, request$draws, request$seed,
+                       request$progress, pairs$x_item, pairs$y_item, if (is.null(pairs)) "" else pairs$method,
+                       isTRUE(pairs$symmetric)), call)
+  if (!is.null(pairs) && !(identical(v$linking$A, linking$A) && identical(v$linking$B, linking$B))) {
+    abort(sprintf(paste("linking was made from other forms or grids than x_items, y_items, x_grid and y_grid: it",
+                        "gives A = %s, B = %s, these A = %s, B = %s; pass the items and grids link() took"),
+                  format(linking$A, digits = 15), format(linking$B, digits = 15), format(v$linking$A, digits = 15),
+                  format(v$linking$B, digits = 15)), call)
+  }
+  equating_from(v, call)
 }
 
 #' @rdname equate
@@ -197,11 +237,25 @@ equate_files <- function(control, strict = FALSE, threads = 1L, se = FALSE, draw
   strict <- check_flag(strict, "strict", call)
   threads <- check_threads(threads, call)
   request <- standard_error_request(se, draws, seed, call)
-  v <- core_value(.equate_files(control, strict, threads, request$se, request$draws, request$seed,
-                                request$progress), call)
+  equating_from(core_value(.equate_files(control, strict, threads, request$se, request$draws, request$seed,
+                                         request$progress), call), call)
+}
+
+# The equating of what the glue's run gave: its linking and standard errors when it has them.
+equating_from <- function(v, call) {
   result <- new_equating(v, call)
   if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
   with_standard_errors(result, v$standard_errors)
+}
+
+# The pairs, method and symmetric flag of a linking passed to equate(); NULL for none.
+as_linking <- function(linking, call) {
+  if (is.null(linking)) return(NULL)
+  if (!inherits(linking, "irteq_linking")) {
+    abort(sprintf("linking must be a linking, as link() returns, not %s", type_name(linking)), call)
+  }
+  list(x_item = linking$anchors$x_item, y_item = linking$anchors$y_item, method = linking$method,
+       symmetric = linking$symmetric)
 }
 
 new_equating <- function(v, call) {

@@ -36,13 +36,17 @@
 #' each of group 1's points A theta + B (weights unchanged).
 #'
 #' @section Equating after linking:
-#' The linking's `x_items` and `x_grid` are form X's items and group 1's grid
-#' on form Y's scale: pass them to [equate()] in place of form X's own,
-#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)`. This is what
-#' [equate_files()] does for a control file that names common items, to the
-#' last bit, and what the console program's report holds. To keep the linked
-#' parameters, write them with [write_items()] and [write_grid()]: the files
-#' read back to the same doubles.
+#' Pass the linking to [equate()] with the items and grids it took,
+#' `equate(x_items, y_items, x_grid, y_grid, scale, linking = lk)`: the run
+#' links again to the same constants and equates the linked form, and with
+#' covariances (`x_cov`, `y_cov`, `se = TRUE` or `draws`) its standard errors
+#' carry the linking's error. This is what [equate_files()] does for a
+#' control file that names common items, to the last bit, and what the
+#' console program's report holds. The linking's `x_items` and `x_grid`, form
+#' X's items and group 1's grid on form Y's scale, give the same equivalents,
+#' `equate(lk$x_items, y_items, lk$x_grid, y_grid, scale)`, but not their
+#' standard errors. To keep the linked parameters, write them with
+#' [write_items()] and [write_grid()]: the files read back to the same doubles.
 #'
 #' @param x_items,y_items The item sets of form X and form Y, each on its own
 #'   calibration's scale, as [items()] or [read_items()] return.
@@ -54,7 +58,9 @@
 #'   the two items of a pair must agree in model, categories, category scores
 #'   and D, and there must be at least two pairs.
 #' @param method The method applied: `"mean-mean"`, `"mean-sigma"`,
-#'   `"haebara"` or `"stocking-lord"`.
+#'   `"haebara"` or `"stocking-lord"`, in any case, or as other programs
+#'   spell them (`"mean/mean"`, `"MM"`, `"mean/sigma"`, `"MS"`, `"HB"`,
+#'   `"Stocking-Lord"`, `"SL"`).
 #' @param x_grid The quadrature grid of group 1 (took form X), on form X's
 #'   scale, as [normal_grid()] or [read_grid()] return.
 #' @param y_grid The quadrature grid of group 2 (took form Y), on form Y's
@@ -62,20 +68,26 @@
 #'   points and (normalised) weights.
 #' @param symmetric `TRUE` to make the characteristic-curve criteria symmetric
 #'   (only with `"haebara"` or `"stocking-lord"`).
+#' @param x_cov,y_cov The covariance matrices of form X's (on its own scale)
+#'   and form Y's item parameter estimates, as for [equate()], or `NULL`:
+#'   with either, every method's delta-method standard errors of A and B.
 #' @return An object of class `irteq_linking`, a list with
 #' * `method`, `A`, `B`, `symmetric`: the method applied and its constants;
 #' * `methods`: a data frame, one row per method: `method`, `A`, `B`,
 #'   `criterion` (the characteristic-curve criterion at its minimum; `NA` for
 #'   the moment methods), `iterations` (Newton steps; `NA` for the moment
 #'   methods), `available` and `problem` (why a method is not available, else
-#'   `""`);
+#'   `""`), and with a covariance `se_A` and `se_B`, the delta method's
+#'   standard errors (`NA` for a method not available);
+#' * `standard_errors` (with a covariance only): the applied constants'
+#'   standard errors, as [equate()] describes them;
 #' * `anchors`: the anchor screening, a data frame, one row per common item:
 #'   `x_item`, `y_item`, `model`, and `rmsd`, the root-mean-square difference
 #'   between its form Y and its transformed form X expected item scores over
 #'   group 2's grid (weights normalised), after linking by the applied method.
 #'   A drifting anchor stands out by a large value;
 #' * `x_items`: form X's items on form Y's scale, an item set as [items()]
-#'   returns (`"MU"` items stay `"MU"`);
+#'   returns (`"MU"` items stay `"MU"`), of class `irteq_linked_items` too;
 #' * `x_grid`: group 1's grid on form Y's scale;
 #' * `y_grid`: group 2's grid, as given;
 #' * `common_items`: the common items in the pairs' order, item sets `x`
@@ -102,11 +114,20 @@
 #' lk
 #' summary(lk)
 #'
-#' # Equating after linking: form X's items and group 1's grid on form Y's scale.
+#' # Equating after linking: the forms and grids link() took, and the linking.
 #' scale <- list(table = data.frame(raw = 0:8, scale = 100 + 5 * 0:8, rounded = 100 + 5 * 0:8),
 #'               scale_min = 100, scale_max = 140, w2 = 0.5)
-#' eq <- equate(lk$x_items, y, lk$x_grid, normal_grid(), scale)
+#' eq <- equate(x, y, normal_grid(-0.4, 0.8), normal_grid(), scale, linking = lk)
 #' head(eq$true_score)
+#'
+#' # With standard errors that carry the linking's, from a covariance made up
+#' # for the example: every estimated parameter independent, variance 0.001.
+#' v <- diag(0.001, length(parameter_names(x, estimated = TRUE)))
+#' link(x, y, data.frame(x_item = 1:5, y_item = 1:5), "stocking-lord",
+#'      x_grid = normal_grid(-0.4, 0.8), y_grid = normal_grid(), x_cov = v, y_cov = v)
+#' with_se <- equate(x, y, normal_grid(-0.4, 0.8), normal_grid(), scale, linking = lk,
+#'                   x_cov = v, y_cov = v, se = TRUE)
+#' head(with_se$true_score)
 #'
 #' # The same from files: a control file that names a common-item file.
 #' folder <- tempfile("linked")
@@ -125,31 +146,34 @@
 #' from_files
 #' identical(from_files$true_score, eq$true_score)
 #' @export
-link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_grid, symmetric = FALSE) {
+link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_grid, symmetric = FALSE,
+                 x_cov = NULL, y_cov = NULL) {
   call <- sys.call()
+  check_given(c(x_items = missing(x_items), y_items = missing(y_items), common = missing(common),
+                x_grid = missing(x_grid), y_grid = missing(y_grid)), call)
   xi <- as_items(x_items, "x_items", call)
   yi <- as_items(y_items, "y_items", call)
   pairs <- as_pairs(common, "common", call)
   symmetric <- check_flag(symmetric, "symmetric", call)
-  method <- check_method(method, symmetric, call)
+  method <- check_method(method, call)
   xg <- as_grid(x_grid, "x_grid", call)
   yg <- as_grid(y_grid, "y_grid", call)
-  new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric), call))
+  xc <- as_covariance(x_cov, "x_cov", "x_items", call)
+  yc <- as_covariance(y_cov, "y_cov", "y_items", call)
+  lk <- new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric, xc, yc), call))
+  if (!is.null(lk$methods$se_A)) {
+    applied <- lk$methods$method == lk$method
+    lk$standard_errors <- constant_errors(lk, c(delta = lk$methods$se_A[applied]), c(delta = lk$methods$se_B[applied]))
+  }
+  lk
 }
 
-linking_methods <- c("mean-mean", "mean-sigma", "haebara", "stocking-lord")
-
-# The words of a common-item file's method line, and the file reader's messages.
-check_method <- function(method, symmetric, call) {
-  valid <- "mean-mean, mean-sigma, haebara or stocking-lord"
-  if (!is.character(method) || length(method) != 1L || is.na(method) || !method %in% linking_methods) {
-    abort(sprintf("method is %s; write %s", describe(method), valid), call)
-  }
-  if (symmetric && method %in% linking_methods[1:2]) {
-    abort(sprintf("symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to %s",
-                  method), call)
-  }
-  method
+# A method's name, as the library spells it: its own names and other programs' spellings.
+check_method <- function(method, call) {
+  valid <- "mean-mean, mean-sigma, haebara or stocking-lord (or MM, MS, HB, SL)"
+  known <- if (is.character(method) && length(method) == 1L && !is.na(method)) .linking_method(method) else NA
+  if (is.na(known)) abort(sprintf("method is %s; write %s", describe(method), valid), call)
+  known
 }
 
 # Pairs of item numbers, list(x_item, y_item), from a data frame, a list or a two-column matrix.
@@ -169,10 +193,14 @@ as_pairs <- function(x, what, call) {
        y_item = unname(as_integers(x[["y_item"]], sprintf("%s$y_item", what), call)))
 }
 
+# Form X's items after linking are marked: with a covariance of form X's own
+# estimates they would give standard errors without the linking's (equate()).
 new_linking <- function(v) {
+  x_items <- new_items(v$x_items)
+  class(x_items) <- c("irteq_linked_items", class(x_items))
   structure(
     list(method = v$method, A = v$A, B = v$B, symmetric = v$symmetric, methods = new_df(v$methods),
-         anchors = new_df(v$anchors), x_items = new_items(v$x_items), x_grid = new_df(v$x_grid),
+         anchors = new_df(v$anchors), x_items = x_items, x_grid = new_df(v$x_grid),
          y_grid = new_df(v$y_grid), common_items = lapply(v$common_items, new_items)),
     class = "irteq_linking"
   )

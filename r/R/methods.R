@@ -23,8 +23,9 @@
 #'   [summary.irteq_linking()], when the equating followed one; else `NULL`),
 #'   and when `x` has standard errors `standard_errors` (per `equating`
 #'   method, `metric` and `route`, the `mean` and `largest` standard error
-#'   over the form X raw scores and the raw score `at_raw_score` of the
-#'   largest) and `draws` (as in `x`);
+#'   over the form X raw scores above the chance score and below the top
+#'   score, as for the differences, and the raw score `at_raw_score` of the
+#'   largest) and `draws` (as in `x`); `print()` headlines the largest of them;
 #'   `as.data.frame()` a data frame with `raw`, `theta`, `true_equivalent`,
 #'   `true_scale`, `true_rounded`, `observed_equivalent`, `observed_scale`
 #'   and `observed_rounded`.
@@ -88,19 +89,22 @@ summary.irteq_equating <- function(object, ...) {
                            linking = if (!is.null(object$linking)) summary(object$linking)),
                       class = "summary.irteq_equating")
   if (!is.null(object$standard_errors)) {
-    result$standard_errors <- standard_errors_summary(object$standard_errors)
+    result$standard_errors <- standard_errors_summary(object)
     result$draws <- object$draws
   }
   result
 }
 
-# Per equating method, metric and route: the mean and largest standard error over the form X raw scores.
-standard_errors_summary <- function(e) {
+# Per equating method, metric and route: the mean and largest standard error
+# over the form X raw scores where true score equating searched an ability.
+standard_errors_summary <- function(x) {
+  e <- x$standard_errors
+  searched <- e$raw %in% x$true_score$raw[!is.na(x$true_score$theta)]
   rows <- list()
   for (equating in c("true", "observed")) {
     for (metric in c("raw", "scale")) {
       for (route in c("delta", "draws")) {
-        at <- e$equating == equating & e$metric == metric
+        at <- e$equating == equating & e$metric == metric & searched
         se <- e[[paste0(route, "_se")]][at]
         if (all(is.na(se))) next
         i <- which.max(se)
@@ -114,16 +118,19 @@ standard_errors_summary <- function(e) {
   do.call(rbind, rows)
 }
 
-# One line of print(): the routes run and the largest raw score standard errors.
+# One line of print(): the routes run and the largest raw score standard
+# errors, where summary() takes them: above the chance score, below the top.
 standard_errors_line <- function(x) {
-  e <- x$standard_errors
-  delta <- !all(is.na(e$delta_se))
+  s <- standard_errors_summary(x)
+  delta <- "delta method" %in% s$route
   routes <- c(if (delta) "delta method", if (!is.null(x$draws)) sprintf("%d parametric draws", x$draws$draws))
-  se <- if (delta) e$delta_se else e$draws_se
-  largest <- function(equating) format(max(se[e$equating == equating & e$metric == "raw"]), digits = 3)
-  sprintf(paste0("Standard errors (%s): up to %s (true score) and %s (observed score) on form Y's raw score scale;",
-                 "\nsee $standard_errors and plot(x, which = \"se\")"),
-          paste(routes, collapse = ", "), largest("true"), largest("observed"))
+  largest <- function(equating) {
+    format(s$largest[s$equating == equating & s$metric == "raw" &
+                       s$route == if (delta) "delta method" else "parametric draws"], digits = 3)
+  }
+  sprintf(paste0("Standard errors (%s): up to %s (true score) and %s (observed score) on form Y's raw score scale",
+                 "\nabove the chance score; see $standard_errors and plot(x, which = \"se\")"),
+          paste(routes, collapse = ", "), largest("true score"), largest("observed score"))
 }
 
 #' @rdname print.irteq_equating
@@ -140,7 +147,7 @@ print.summary.irteq_equating <- function(x, ...) {
       "\nobserved), over the form X raw scores above the chance score and below the top score:\n")
   print(x$differences, digits = 6, row.names = FALSE)
   if (!is.null(x$standard_errors)) {
-    cat("\nStandard errors over the form X raw scores",
+    cat("\nStandard errors over the form X raw scores above the chance score and below the top score",
         if (!is.null(x$draws)) sprintf(" (%d parametric draws, %d drawn again)", x$draws$draws, x$draws$redraws),
         ":\n", sep = "")
     print(x$standard_errors, digits = 4, row.names = FALSE)
@@ -206,7 +213,7 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #'
 #' # Standard errors, from a covariance made up for the example (see equate()).
 #' x <- read_items(file.path(folder, "formx.par"))
-#' p <- sum(lengths(x$parameters)) - sum(x$type != "SN")
+#' p <- length(parameter_names(x, estimated = TRUE))
 #' with_se <- equate(x, read_items(file.path(folder, "formy.par")),
 #'                   read_grid(file.path(folder, "group1.qd")),
 #'                   read_grid(file.path(folder, "group2.qd")),

@@ -18,8 +18,9 @@
 #'
 #' D is 1 (mirt's logistic metric). An upper asymptote u below 1 is refused:
 #' irteq has no four-parameter item. A `"gpcm"` or polytomous `"Rasch"` item
-#' whose scoring values ak are not 0, 1, ..., K-1 becomes the `"BN"` item of
-#' the same formula. Any other item type, and a model of more than one
+#' whose scoring values ak are 0, 1, ..., K-1 (to within a relative 1e-10, as
+#' fitted models hold them) becomes an `"MU"` item; one whose scoring values
+#' differ becomes the `"BN"` item of the same formula. Any other item type, and a model of more than one
 #' dimension, is an error that names the item.
 #'
 #' @param x A fitted mirt model (of class `SingleGroupClass`), or the matrix
@@ -108,7 +109,9 @@ from_mirt <- function(x, itemtype = NULL, scores = NULL) {
         abort(sprintf("%s has %d scoring values ak and %d intercepts d", item(i), length(ak), length(d)), call,
               item = i)
       }
-      standard <- type != "nominal" && identical(as.double(ak), as.double(seq_along(ak) - 1L))
+      # mirt's fitted gpcm scoring values are 0, ..., K-1 to within rounding (3.0000000000000036).
+      k <- seq_along(ak) - 1L
+      standard <- type != "nominal" && all(abs(ak - k) <= 1e-10 * pmax(1, k))
       form[i] <- if (standard) "partial_credit_intercept" else "nominal_scored"
       values[[i]] <- if (standard) c(at(i, "a1"), d) else c(at(i, "a1"), ak, d)
     } else {

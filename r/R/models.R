@@ -36,10 +36,7 @@
 probabilities <- function(items, theta) {
   call <- sys.call()
   x <- as_items(items, "items", call)
-  p <- core_value(.probabilities(x, as_doubles(theta, "theta", call, finite = TRUE)), call)
-  m <- lengths(x$scores)
-  colnames(p) <- sprintf("%d:%d", rep(x$item, m), sequence(m))
-  p
+  core_value(.probabilities(x, as_doubles(theta, "theta", call, finite = TRUE)), call)
 }
 
 #' @rdname probabilities
@@ -47,9 +44,7 @@ probabilities <- function(items, theta) {
 expected_scores <- function(items, theta) {
   call <- sys.call()
   x <- as_items(items, "items", call)
-  scores <- core_value(.expected_scores(x, as_doubles(theta, "theta", call, finite = TRUE)), call)
-  colnames(scores) <- as.character(x$item)
-  scores
+  core_value(.expected_scores(x, as_doubles(theta, "theta", call, finite = TRUE)), call)
 }
 
 #' @rdname probabilities

@@ -37,65 +37,55 @@ read_covariance <- function(path, items, strict = FALSE) {
   strict <- check_flag(strict, "strict", call)
   form <- as_items(items, "items", call)
   m <- core_value(.read_covariance(path, form, strict), call)
-  names <- covariance_names(form)
+  names <- item_parameter_names(form, TRUE, call)
   dimnames(m) <- list(names, names)
   m
 }
 
-# The names of a form's estimated parameters, the covariance's rows, as
-# "number:parameter" (convert_items()'s names); NULL when an item's type is
-# not one of the five, whose error the core gives.
-covariance_names <- function(items) {
-  m <- lengths(items$scores)
-  indexed <- function(letter, k) if (length(k) == 0L) character() else sprintf("%s(%d)", letter, k)
-  names <- lapply(seq_along(m), function(i) {
-    p <- switch(items$type[i],
-      L3 = c("a", "b", "c"),
-      SN = , SL = c("a", indexed("b", seq_len(m[i] - 1L))),
-      BN = c(indexed("a", seq_len(m[i])), indexed("c", seq_len(m[i]))),
-      MU = c("a", "b", indexed("d", seq_len(m[i]))),
-      NULL)
-    if (is.null(p)) return(NULL)
-    sprintf("%d:%s", items$item[i], p)
-  })
-  if (any(vapply(names, is.null, NA))) return(NULL)
-  unlist(names)
+#' Names of the item parameters
+#'
+#' Each item's parameters as `item:parameter` (`"12:b"`, `"3:d(2)"`, the
+#' item's number and the parameter's name in the order of an item parameter
+#' file, see [items()]): all of them, or the estimated ones, which are every
+#' parameter but the scaling constant D (`"SN"` items have none) and are the
+#' rows and columns of a covariance of the estimates (see
+#' [read_covariance()], [equate()]'s `x_cov`).
+#'
+#' @param items An item set, as [items()] or [read_items()] return.
+#' @param estimated `TRUE` for the estimated parameters alone.
+#' @return A character vector, items in order and each item's parameters in order.
+#' @examples
+#' form <- items(c("L3", "SN", "MU"), list(0:1, 0:2, 0:2),
+#'               list(c(1.7, 1, 0, 0.2), c(1, -1, 1), c(1.7, 0.9, 0, 0, 0.4, -0.4)))
+#' parameter_names(form)
+#' parameter_names(form, estimated = TRUE)
+#' # A covariance of form's estimates, each estimated independently:
+#' diag(0.001, length(parameter_names(form, estimated = TRUE)))
+#' @export
+parameter_names <- function(items, estimated = FALSE) {
+  call <- sys.call()
+  item_parameter_names(as_items(items, "items", call), check_flag(estimated, "estimated", call), call)
+}
+
+item_parameter_names <- function(x, estimated, call) {
+  names <- core_value(.parameter_names(x, "items", estimated), call)
+  unlist(Map(function(item, n) sprintf("%d:%s", item, n), x$item, names), use.names = FALSE)
 }
 
 # A covariance argument (x_cov, y_cov) for the glue: NULL, or a square double
-# matrix over the form's estimated parameters, finite, symmetric within 1e-9
-# relative (the covariance file reader's rule) and without negative variances.
-as_covariance <- function(x, what, items, items_what, call) {
+# matrix of numbers; its size, symmetry and variances are the library's to check.
+as_covariance <- function(x, what, items_what, call) {
   if (is.null(x)) return(NULL)
   if (!is.matrix(x) || !is.numeric(x)) {
     abort(sprintf("%s must be a numeric matrix (the covariance of %s's estimates), not %s", what, items_what,
                   type_name(x)), call)
   }
   if (nrow(x) != ncol(x)) abort(sprintf("%s must be a square matrix, not %d x %d", what, nrow(x), ncol(x)), call)
-  names <- covariance_names(items)
-  if (!is.null(names) && nrow(x) != length(names)) {
-    abort(sprintf("%s: the covariance is %d x %d, but %s has %d parameters without D", what, nrow(x), ncol(x),
-                  items_what, length(names)), call)
-  }
   place <- function(i) sprintf("%s[%d, %d]", what, (i - 1L) %% nrow(x) + 1L, (i - 1L) %/% nrow(x) + 1L)
   problem <- value_problem(x, place, finite = TRUE)
   if (!is.null(problem)) abort(problem, call)
   x <- unname(x)
   storage.mode(x) <- "double"
-  variances <- diag(x)
-  bad <- which(variances < 0)[1L]
-  if (!is.na(bad)) {
-    abort(sprintf("%s[%d, %d] is %s: a variance must be 0 or more", what, bad, bad, format(variances[bad], digits = 15)),
-          call)
-  }
-  scale <- pmax(abs(x), abs(t(x)), sqrt(outer(variances, variances)))
-  bad <- which(abs(x - t(x)) > 1e-9 * scale & lower.tri(x), arr.ind = TRUE)
-  if (nrow(bad) > 0L) {
-    i <- bad[1L, 1L]
-    j <- bad[1L, 2L]
-    abort(sprintf("%s[%d, %d] is %s, but %s[%d, %d] is %s: a covariance matrix is symmetric", what, i, j,
-                  format(x[i, j], digits = 15), what, j, i, format(x[j, i], digits = 15)), call)
-  }
   x
 }
 
@@ -157,24 +147,18 @@ with_standard_errors <- function(result, v) {
                                           function(column) unlist(lapply(long, `[[`, column), use.names = FALSE)))
   if (drawn) result$draws <- list(draws = v$draws, redraws = v$redraws)
   if (!is.null(v$linking) && !is.null(result$linking)) {
-    result$linking <- linking_with_standard_errors(result$linking, v$linking, delta)
+    result$linking$standard_errors <- constant_errors(result$linking, v$linking$A, v$linking$B)
   }
   result
 }
 
-# The methods table gains every method's delta-method se_A and se_B; the
-# applied constants' standard errors by both routes go in $standard_errors.
-linking_with_standard_errors <- function(linking, v, delta) {
-  if (delta) {
-    linking$methods$se_A <- unname(v$delta_A)
-    linking$methods$se_B <- unname(v$delta_B)
-  }
-  linking$standard_errors <- new_df(list(
-    constant = c("A", "B"), estimate = c(linking$A, linking$B),
-    delta_se = unname(c(v$A[["delta"]], v$B[["delta"]])), draws_se = unname(c(v$A[["draws_sd"]], v$B[["draws_sd"]])),
-    draws_lower = unname(c(v$A[["draws_lower"]], v$B[["draws_lower"]])),
-    draws_upper = unname(c(v$A[["draws_upper"]], v$B[["draws_upper"]]))))
-  linking
+# The applied constants' standard errors by both routes (NA where a route
+# was not run); the methods table holds every method's delta-method ones.
+constant_errors <- function(linking, A = c(delta = NA_real_), B = c(delta = NA_real_)) {
+  field <- function(x, name) if (name %in% names(x)) unname(x[[name]]) else NA_real_
+  pick <- function(name) c(field(A, name), field(B, name))
+  new_df(list(constant = c("A", "B"), estimate = c(linking$A, linking$B), delta_se = pick("delta"),
+              draws_se = pick("draws_sd"), draws_lower = pick("draws_lower"), draws_upper = pick("draws_upper")))
 }
 
 # Whether an equating has standard errors, and of which routes.

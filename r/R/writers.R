@@ -1,8 +1,8 @@
 #' Write input files for the console program
 #'
-#' Write an item set, a quadrature grid, a raw-to-scale table or a control
-#' file in the formats the `irteq` console program (and [read_items()] and its
-#' siblings) read. Numbers are written in the shortest form that reads back to
+#' Write an item set, a quadrature grid, a raw-to-scale table, a covariance
+#' of a form's estimates, a common-item file or a control file in the formats
+#' the `irteq` console program (and [read_items()] and its siblings) read. Numbers are written in the shortest form that reads back to
 #' the same double, so the files give the very results the objects give:
 #' `equate_files()` on written files equals `equate()` on the objects.
 #'
@@ -17,6 +17,9 @@
 #' @param grid A quadrature grid: a data frame with the columns `theta` and
 #'   `weight`, as [normal_grid()] or [read_grid()] return.
 #' @param scale A raw-to-scale table, as [read_scale_table()] returns.
+#' @param covariance The covariance of a form's estimates, as
+#'   [read_covariance()] returns it for `items` (see [parameter_names()]):
+#'   written row by row, each row on its line.
 #' @param w2 The weight of group 2 in the synthetic population.
 #' @param files A named character vector (or list) of the six file names, names
 #'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
@@ -49,6 +52,12 @@
 #'                            new_para = "formx.par", new_quad = "group1.qd"),
 #'                          file.path(folder, "control.txt"))
 #' equate_files(control)
+#'
+#' # A covariance that reads back to the same doubles.
+#' form <- read_items(file.path(folder, "formx.par"))
+#' v <- diag(0.002, length(parameter_names(form, estimated = TRUE)))
+#' write_covariance(v, form, file.path(folder, "formx.cov"))
+#' identical(unname(read_covariance(file.path(folder, "formx.cov"), form)), v)
 #' @name write_items
 #' @export
 write_items <- function(items, path, title = "item parameters") {
@@ -86,11 +95,24 @@ write_scale_table <- function(scale, path, title = "raw-to-scale conversion", w2
 
 #' @rdname write_items
 #' @export
+write_covariance <- function(covariance, items, path, title = "covariance of the item parameter estimates") {
+  call <- sys.call()
+  path <- check_path(path, "path", call)
+  x <- as_items(items, "items", call)
+  v <- as_covariance(covariance, "covariance", "items", call)
+  if (is.null(v)) abort("covariance must be a numeric matrix, not NULL", call)
+  text <- core_value(.covariance_text(v, x, "covariance", title_line(title, call)), call)
+  write_lines(sub("\n$", "", text), path, call)
+}
+
+#' @rdname write_items
+#' @export
 write_common_items <- function(common, path, method = "stocking-lord", symmetric = FALSE, title = "common items") {
   call <- sys.call()
   path <- check_path(path, "path", call)
   pairs <- as_pairs(common, "common", call)
-  method <- check_method(method, check_flag(symmetric, "symmetric", call), call)
+  symmetric <- check_flag(symmetric, "symmetric", call)
+  method <- check_method(method, call)
   method_line <- paste0(method, if (symmetric) " symmetric")
   write_lines(c(title_line(title, call), method_line, paste(pairs$x_item, pairs$y_item)), path, call)
 }

@@ -82,6 +82,20 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// covariance_text_glue
+List covariance_text_glue(NumericMatrix covariance, List items, std::string name, std::string title);
+RcppExport SEXP _irteq_covariance_text_glue(SEXP covarianceSEXP, SEXP itemsSEXP, SEXP nameSEXP, SEXP titleSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< NumericMatrix >::type covariance(covarianceSEXP);
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    Rcpp::traits::input_parameter< std::string >::type title(titleSEXP);
+    rcpp_result_gen = Rcpp::wrap(covariance_text_glue(covariance, items, name, title));
+    return rcpp_result_gen;
+END_RCPP
+}
 // validate_items_glue
 List validate_items_glue(List items, std::string name);
 RcppExport SEXP _irteq_validate_items_glue(SEXP itemsSEXP, SEXP nameSEXP) {
@@ -119,9 +133,21 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
-// equate_glue
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress);
-RcppExport SEXP _irteq_equate_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
+// raw_score_table_glue
+List raw_score_table_glue(List y_items, double w2);
+RcppExport SEXP _irteq_raw_score_table_glue(SEXP y_itemsSEXP, SEXP w2SEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type y_items(y_itemsSEXP);
+    Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
+    rcpp_result_gen = Rcpp::wrap(raw_score_table_glue(y_items, w2));
+    return rcpp_result_gen;
+END_RCPP
+}
+// run_glue
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric);
+RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -138,13 +164,17 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< int >::type draws(drawsSEXP);
     Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
     Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress));
+    Rcpp::traits::input_parameter< Rcpp::Nullable<IntegerVector> >::type x_item(x_itemSEXP);
+    Rcpp::traits::input_parameter< Rcpp::Nullable<IntegerVector> >::type y_item(y_itemSEXP);
+    Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
+    Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
+    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric));
     return rcpp_result_gen;
 END_RCPP
 }
 // link_glue
-List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, std::string method, bool symmetric);
-RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
+List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, std::string method, bool symmetric, SEXP x_cov, SEXP y_cov);
+RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP x_covSEXP, SEXP y_covSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -156,7 +186,9 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< IntegerVector >::type y_item(y_itemSEXP);
     Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
     Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
-    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric));
+    Rcpp::traits::input_parameter< SEXP >::type x_cov(x_covSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type y_cov(y_covSEXP);
+    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, x_cov, y_cov));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -174,6 +206,30 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
     Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
     rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, se, draws, seed, progress));
+    return rcpp_result_gen;
+END_RCPP
+}
+// linking_method_glue
+CharacterVector linking_method_glue(std::string name);
+RcppExport SEXP _irteq_linking_method_glue(SEXP nameSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    rcpp_result_gen = Rcpp::wrap(linking_method_glue(name));
+    return rcpp_result_gen;
+END_RCPP
+}
+// parameter_names_glue
+List parameter_names_glue(List items, std::string name, bool estimated);
+RcppExport SEXP _irteq_parameter_names_glue(SEXP itemsSEXP, SEXP nameSEXP, SEXP estimatedSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< std::string >::type name(nameSEXP);
+    Rcpp::traits::input_parameter< bool >::type estimated(estimatedSEXP);
+    rcpp_result_gen = Rcpp::wrap(parameter_names_glue(items, name, estimated));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -206,6 +262,16 @@ BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     rcpp_result_gen = Rcpp::wrap(limits_glue());
+    return rcpp_result_gen;
+END_RCPP
+}
+// library_version_glue
+std::string library_version_glue();
+RcppExport SEXP _irteq_library_version_glue() {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    rcpp_result_gen = Rcpp::wrap(library_version_glue());
     return rcpp_result_gen;
 END_RCPP
 }
@@ -266,15 +332,20 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
     {"_irteq_read_common_items_glue", (DL_FUNC) &_irteq_read_common_items_glue, 2},
     {"_irteq_read_covariance_glue", (DL_FUNC) &_irteq_read_covariance_glue, 3},
+    {"_irteq_covariance_text_glue", (DL_FUNC) &_irteq_covariance_text_glue, 4},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
-    {"_irteq_equate_glue", (DL_FUNC) &_irteq_equate_glue, 13},
-    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 8},
+    {"_irteq_raw_score_table_glue", (DL_FUNC) &_irteq_raw_score_table_glue, 2},
+    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 17},
+    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 10},
     {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 7},
+    {"_irteq_linking_method_glue", (DL_FUNC) &_irteq_linking_method_glue, 1},
+    {"_irteq_parameter_names_glue", (DL_FUNC) &_irteq_parameter_names_glue, 3},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
     {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},
+    {"_irteq_library_version_glue", (DL_FUNC) &_irteq_library_version_glue, 0},
     {"_irteq_probabilities_glue", (DL_FUNC) &_irteq_probabilities_glue, 2},
     {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},
     {"_irteq_tcc_glue", (DL_FUNC) &_irteq_tcc_glue, 2},

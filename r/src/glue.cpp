@@ -1,6 +1,9 @@
-// Glue between R and the irteq library. Every entry point catches every
-// exception and returns list(value, warnings, error); R raises the conditions
-// itself (R/core.R) once the C++ frames are gone, so no C++ exception reaches R.
+// Glue between R and the irteq library: R objects into the library's inputs,
+// its results into R lists, through the public interface alone. Every entry
+// point catches every exception and returns list(value, warnings, error); R
+// raises the conditions itself (R/core.R) once the C++ frames are gone, so no
+// C++ exception reaches R. Checks and runs are the library's: run() for
+// every equating, whether its inputs came from files or from R.
 #include <Rcpp.h>
 #include <R_ext/Utils.h>
 
@@ -12,19 +15,15 @@
 #include <filesystem>
 #include <new>
 #include <optional>
+#include <span>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <utility>
 #include <vector>
 
-#include "models/prepare_items.hpp"
 #include "irteq/irteq.hpp"
-#include "irteq/linking.hpp"
-#include "models/category_probabilities.hpp"
-#include "report/moments_words.hpp"
-#include "truescore/true_score_equivalents.hpp"
-#include "validate/scale_table_problems.hpp"
 
 using Rcpp::_;
 using Rcpp::CharacterVector;
@@ -44,42 +43,15 @@ struct Interrupted {
   std::string message;
 };
 
-const char* code_name(irteq::ErrorCode code) {
-  switch (code) {
-    case irteq::ErrorCode::file_error: return "file_error";
-    case irteq::ErrorCode::syntax_error: return "syntax_error";
-    case irteq::ErrorCode::limit_exceeded: return "limit_exceeded";
-    case irteq::ErrorCode::invalid_input: return "invalid_input";
-    case irteq::ErrorCode::unknown_item_type: return "unknown_item_type";
-    case irteq::ErrorCode::control_file: return "control_file";
-    case irteq::ErrorCode::not_finite: return "not_finite";
-    case irteq::ErrorCode::input_warning: return "input_warning";
-    case irteq::ErrorCode::linking_failed: return "linking_failed";
-    case irteq::ErrorCode::interrupted: return "interrupted";
-  }
-  return "internal_error";
-}
-
-const char* input_name(irteq::InputPart part) {
-  switch (part) {
-    case irteq::InputPart::none: return "";
-    case irteq::InputPart::control_file: return "control_file";
-    case irteq::InputPart::items_x: return "items_x";
-    case irteq::InputPart::items_y: return "items_y";
-    case irteq::InputPart::grid_group1: return "grid_group1";
-    case irteq::InputPart::grid_group2: return "grid_group2";
-    case irteq::InputPart::scale_table: return "scale_table";
-    case irteq::InputPart::report: return "report";
-    case irteq::InputPart::csv: return "csv";
-    case irteq::InputPart::common_items: return "common_items";
-  }
-  return "";
+// R's input is "" where the library names none.
+std::string input_text(irteq::InputPart part) {
+  return part == irteq::InputPart::none ? std::string() : std::string(irteq::input_part_name(part));
 }
 
 List error_list(const std::string& message, const irteq::Diagnostic& d) {
-  return List::create(_["message"] = message, _["code"] = code_name(d.code), _["input"] = input_name(d.input),
-                      _["source"] = d.source, _["line"] = d.line, _["item"] = d.item, _["row"] = d.row,
-                      _["score_point"] = d.score_point);
+  return List::create(_["message"] = message, _["code"] = std::string(irteq::error_code_name(d.code)),
+                      _["input"] = input_text(d.input), _["source"] = d.source, _["line"] = d.line,
+                      _["item"] = d.item, _["row"] = d.row, _["score_point"] = d.score_point);
 }
 
 List internal_error(const std::string& message) {
@@ -120,7 +92,12 @@ irteq::ReadOptions collecting(Warnings& warnings, bool strict) {
   return options;
 }
 
-// ---- items, grids and scale tables between R and C++ ----
+NumericVector doubles(const std::vector<double>& v) { return NumericVector(v.begin(), v.end()); }
+
+// NA where a value is absent.
+double or_na(const std::optional<double>& x) { return x ? *x : NA_REAL; }
+
+// ---- items, grids, scale tables and covariances between R and C++ ----
 
 List items_to_r(const std::vector<irteq::Item>& items) {
   const auto n = static_cast<R_xlen_t>(items.size());
@@ -139,7 +116,7 @@ List items_to_r(const std::vector<irteq::Item>& items) {
                       _["parameters"] = parameters);
 }
 
-// R has checked the shapes and types (R/checks.R); the codes are checked here.
+// R has checked the shapes and types (R/checks.R); the codes and values are the library's to check.
 std::vector<irteq::Item> items_from_r(const List& x, const std::string& name, irteq::InputPart part) {
   const IntegerVector number = x["item"];
   const CharacterVector type = x["type"];
@@ -153,24 +130,14 @@ std::vector<irteq::Item> items_from_r(const List& x, const std::string& name, ir
     item.number = number[i];
     item.category_scores.assign(s.begin(), s.end());
     item.parameters.assign(p.begin(), p.end());
-    const std::string code(type[i]);
-    const auto model = irteq::item_model(code);
-    if (!model) {
-      const int m = static_cast<int>(s.size());
-      const int position = static_cast<int>(i + 1);
-      throw irteq::Error(name + ": item " + std::to_string(position) + " (number " + std::to_string(item.number) +
-                             ", " + code + ", " + std::to_string(m) + (m == 1 ? " category)" : " categories)") +
-                             ": unknown item type code '" + code + "'; the codes are L3, SN, SL, BN and MU",
-                         {.code = irteq::ErrorCode::unknown_item_type, .input = part, .source = name, .item = position});
-    }
-    item.model = *model;
+    item.model = irteq::checked_item_model(std::string(type[i]), name, static_cast<int>(i + 1), item.number,
+                                           static_cast<int>(s.size()), part);
   }
   return items;
 }
 
 List grid_to_r(const irteq::QuadratureGrid& grid) {
-  return List::create(_["theta"] = NumericVector(grid.points.begin(), grid.points.end()),
-                      _["weight"] = NumericVector(grid.weights.begin(), grid.weights.end()));
+  return List::create(_["theta"] = doubles(grid.points), _["weight"] = doubles(grid.weights));
 }
 
 irteq::QuadratureGrid grid_from_r(const List& x) {
@@ -179,12 +146,9 @@ irteq::QuadratureGrid grid_from_r(const List& x) {
   return {std::vector<double>(theta.begin(), theta.end()), std::vector<double>(weight.begin(), weight.end())};
 }
 
-List scale_to_r(const irteq::RawToScaleFile& file) {
-  const irteq::ScaleTable& t = file.table;
-  return List::create(_["raw"] = NumericVector(t.raw.begin(), t.raw.end()),
-                      _["scale"] = NumericVector(t.scale.begin(), t.scale.end()),
-                      _["rounded"] = NumericVector(t.rounded.begin(), t.rounded.end()),
-                      _["scale_min"] = t.scale_min, _["scale_max"] = t.scale_max, _["w2"] = file.w2);
+List scale_to_r(const irteq::ScaleTable& t, double w2) {
+  return List::create(_["raw"] = doubles(t.raw), _["scale"] = doubles(t.scale), _["rounded"] = doubles(t.rounded),
+                      _["scale_min"] = t.scale_min, _["scale_max"] = t.scale_max, _["w2"] = w2);
 }
 
 irteq::ScaleTable scale_from_r(const List& x) {
@@ -195,12 +159,59 @@ irteq::ScaleTable scale_from_r(const List& x) {
           std::vector<double>(scale.begin(), scale.end()), std::vector<double>(rounded.begin(), rounded.end())};
 }
 
-NumericVector doubles(const std::vector<double>& v) { return NumericVector(v.begin(), v.end()); }
+// R has checked the matrix's type: square, numeric, without NA (R/standard-errors.R).
+std::optional<irteq::Covariance> covariance_from_r(SEXP x) {
+  if (Rf_isNull(x)) return std::nullopt;
+  const NumericMatrix m(x);
+  const auto n = static_cast<std::size_t>(m.nrow());
+  irteq::Covariance covariance{n, std::vector<double>(n * n)};
+  for (std::size_t i = 0; i < n; ++i) {
+    for (std::size_t j = 0; j < n; ++j) {
+      covariance.values[i * n + j] = m(static_cast<R_xlen_t>(i), static_cast<R_xlen_t>(j));
+    }
+  }
+  return covariance;
+}
 
+NumericMatrix covariance_to_r(const irteq::Covariance& c) {
+  const auto n = static_cast<R_xlen_t>(c.size);
+  NumericMatrix m(n, n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    for (R_xlen_t j = 0; j < n; ++j) m(i, j) = c.values[static_cast<std::size_t>(i * n + j)];
+  }
+  return m;
+}
 
-// The run's w2 and form X's chance score (its lowest score plus what guessing
-// alone adds) come along for plot(): the chance score ends the straight line.
-List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& input) {
+// The forms of a run, named in messages by the arguments of equate() and link() in R.
+irteq::EquatingInput forms_from_r(const List& x_items, const List& y_items, const List& x_grid, const List& y_grid) {
+  irteq::EquatingInput input;
+  input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
+  input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
+  input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
+  input.grid_group1 = grid_from_r(x_grid);
+  input.grid_group2 = grid_from_r(y_grid);
+  return input;
+}
+
+// R has checked the method's name against the library's parser (.linking_method).
+irteq::LinkingInput linking_from_r(const IntegerVector& x_item, const IntegerVector& y_item, const std::string& method,
+                                   bool symmetric) {
+  irteq::LinkingInput linking;
+  linking.common_items_name = "common";
+  for (R_xlen_t i = 0; i < x_item.size(); ++i) linking.common.push_back({x_item[i], y_item[i], 0});
+  linking.method = irteq::linking_method(method).value_or(irteq::LinkingMethod::stocking_lord);
+  linking.symmetric = symmetric;
+  return linking;
+}
+
+irteq::ParameterCovariances covariances_from_r(SEXP x_cov, SEXP y_cov) {
+  return {covariance_from_r(x_cov), covariance_from_r(y_cov), "x_cov", "y_cov"};
+}
+
+// ---- results into R ----
+
+// The chance score ends true score equating's straight line, for plot().
+List equating_to_r(const irteq::EquatingResult& r, double w2) {
   const irteq::TrueScoreEquating& t = r.true_score;
   NumericVector theta(t.thetas.size());
   for (std::size_t i = 0; i < t.thetas.size(); ++i) {
@@ -235,10 +246,9 @@ List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& inp
   NumericVector mean(m), sd(m), skewness(m), kurtosis(m);
   for (R_xlen_t i = 0; i < m; ++i) {
     const irteq::MomentsRow& row = r.moments[static_cast<std::size_t>(i)];
-    // The words of batch mode's moments.csv.
-    block[i] = std::string(irteq::block_word(row.block));
-    group[i] = std::string(irteq::group_word(row.group));
-    score[i] = std::string(irteq::score_word(row.score));
+    block[i] = std::string(irteq::moments_block_name(row.block));
+    group[i] = std::string(irteq::moments_group_name(row.group));
+    score[i] = std::string(irteq::moments_score_name(row.score));
     mean[i] = row.moments.mean;
     sd[i] = row.moments.sd;
     skewness[i] = row.moments.skewness;
@@ -253,7 +263,7 @@ List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& inp
   for (R_xlen_t i = 0; i < w; ++i) {
     const irteq::RootFinderWarning& warning = r.warnings[static_cast<std::size_t>(i)];
     w_raw[i] = warning.raw_score;
-    problem[i] = warning.problem == irteq::RootFinderProblem::not_bracketed ? "not_bracketed" : "iteration_limit";
+    problem[i] = std::string(irteq::root_finder_problem_name(warning.problem));
     w_theta[i] = warning.theta;
     message[i] = irteq::warning_message(warning);
   }
@@ -264,24 +274,8 @@ List result_to_r(const irteq::EquatingResult& r, const irteq::EquatingInput& inp
                       _["distributions"] = distributions, _["moments"] = moments, _["warnings"] = warnings,
                       _["synthetic_adjusted"] = LogicalVector::create(_["X"] = r.x.synthetic_adjusted,
                                                                       _["Y"] = r.y.synthetic_adjusted),
-                      _["w2"] = input.w2,
-                      _["chance_score"] = r.x.raw_scores.front() + irteq::chance_score(input.items_x));
+                      _["w2"] = w2, _["chance_score"] = t.chance_score);
 }
-
-// ---- linking ----
-
-constexpr irteq::LinkingMethod linking_methods[] = {irteq::LinkingMethod::mean_mean, irteq::LinkingMethod::mean_sigma,
-                                                    irteq::LinkingMethod::haebara, irteq::LinkingMethod::stocking_lord};
-
-// R has checked that the name is one of the four.
-irteq::LinkingMethod linking_method(const std::string& name) {
-  for (const irteq::LinkingMethod method : linking_methods) {
-    if (irteq::linking_method_name(method) == name) return method;
-  }
-  throw std::invalid_argument("unknown linking method " + name);
-}
-
-std::string method_text(irteq::LinkingMethod method) { return std::string(irteq::linking_method_name(method)); }
 
 // The item numbered `number` (a common item's number names one item: link() has checked).
 const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number) {
@@ -289,36 +283,44 @@ const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number) {
 }
 
 // The common items in the pairs' order: form X's before and after linking, and form Y's, for plot().
-List common_items_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& input) {
+List common_items_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput& forms) {
   std::vector<irteq::Item> x, linked, y;
   for (const irteq::AnchorFit& anchor : r.anchors) {
-    x.push_back(numbered(input.items_x, anchor.x_number));
+    x.push_back(numbered(forms.items_x, anchor.x_number));
     linked.push_back(numbered(r.items_x, anchor.x_number));
-    y.push_back(numbered(input.items_y, anchor.y_number));
+    y.push_back(numbered(forms.items_y, anchor.y_number));
   }
   return List::create(_["x"] = items_to_r(x), _["x_linked"] = items_to_r(linked), _["y"] = items_to_r(y));
 }
 
-// Moment methods have no criterion nor iterations: NA there.
-List linking_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& input) {
+// Moment methods have no criterion nor steps: NA there. se_A and se_B come
+// when the delta method gave them.
+List linking_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput& forms) {
   const R_xlen_t n = static_cast<R_xlen_t>(r.methods.size());
   CharacterVector method(n), problem(n);
-  NumericVector A(n), B(n), criterion(n);
+  NumericVector A(n), B(n), criterion(n), se_A(n), se_B(n);
   IntegerVector iterations(n);
   LogicalVector available(n);
+  bool delta = false;
   for (R_xlen_t i = 0; i < n; ++i) {
     const irteq::MethodConstants& m = r.methods[static_cast<std::size_t>(i)];
-    const bool curve = m.method == irteq::LinkingMethod::haebara || m.method == irteq::LinkingMethod::stocking_lord;
-    method[i] = method_text(m.method);
-    A[i] = m.A;
-    B[i] = m.B;
-    criterion[i] = curve ? m.criterion : NA_REAL;
-    iterations[i] = curve ? m.iterations : NA_INTEGER;
-    available[i] = m.available;
+    method[i] = std::string(irteq::linking_method_name(m.method));
+    A[i] = or_na(m.A);
+    B[i] = or_na(m.B);
+    criterion[i] = or_na(m.criterion);
+    iterations[i] = m.iterations ? *m.iterations : NA_INTEGER;
+    available[i] = m.available();
     problem[i] = m.problem;
+    se_A[i] = or_na(m.se_A);
+    se_B[i] = or_na(m.se_B);
+    delta = delta || m.se_A.has_value();
   }
-  const List methods = List::create(_["method"] = method, _["A"] = A, _["B"] = B, _["criterion"] = criterion,
-                                    _["iterations"] = iterations, _["available"] = available, _["problem"] = problem);
+  List methods = List::create(_["method"] = method, _["A"] = A, _["B"] = B, _["criterion"] = criterion,
+                              _["iterations"] = iterations, _["available"] = available, _["problem"] = problem);
+  if (delta) {
+    methods.push_back(se_A, "se_A");
+    methods.push_back(se_B, "se_B");
+  }
 
   const auto a = static_cast<R_xlen_t>(r.anchors.size());
   IntegerVector x_item(a), y_item(a);
@@ -333,14 +335,46 @@ List linking_to_r(const irteq::LinkingResult& r, const irteq::LinkingInput& inpu
   }
   const List anchors = List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["model"] = model, _["rmsd"] = rmsd);
 
-  return List::create(_["methods"] = methods, _["method"] = method_text(r.applied), _["symmetric"] = r.symmetric,
-                      _["A"] = r.A, _["B"] = r.B, _["anchors"] = anchors, _["x_items"] = items_to_r(r.items_x),
-                      _["x_grid"] = grid_to_r(r.grid_group1), _["y_grid"] = grid_to_r(input.grid_group2),
-                      _["common_items"] = common_items_to_r(r, input));
+  return List::create(_["methods"] = methods, _["method"] = std::string(irteq::linking_method_name(r.applied)),
+                      _["symmetric"] = r.symmetric, _["A"] = r.A, _["B"] = r.B, _["anchors"] = anchors,
+                      _["x_items"] = items_to_r(r.items_x), _["x_grid"] = grid_to_r(r.grid_group1),
+                      _["y_grid"] = grid_to_r(forms.grid_group2), _["common_items"] = common_items_to_r(r, forms));
 }
 
+// A route's vectors, empty where it was not run; R builds its columns from them.
+List point_errors_to_r(const irteq::PointStandardErrors& e) {
+  std::vector<double> sd, lower, upper;
+  if (e.draws) {
+    for (const irteq::DrawSpread& spread : *e.draws) {
+      sd.push_back(spread.sd);
+      lower.push_back(spread.lower);
+      upper.push_back(spread.upper);
+    }
+  }
+  return List::create(_["delta"] = e.delta ? doubles(*e.delta) : NumericVector(), _["draws_sd"] = doubles(sd),
+                      _["draws_lower"] = doubles(lower), _["draws_upper"] = doubles(upper));
+}
 
-// ---- standard errors ----
+NumericVector constant_errors_to_r(const std::optional<double>& delta, const std::optional<irteq::DrawSpread>& drawn) {
+  return NumericVector::create(_["delta"] = or_na(delta), _["draws_sd"] = drawn ? drawn->sd : NA_REAL,
+                               _["draws_lower"] = drawn ? drawn->lower : NA_REAL,
+                               _["draws_upper"] = drawn ? drawn->upper : NA_REAL);
+}
+
+List standard_errors_to_r(const irteq::StandardErrors& e, const std::optional<irteq::LinkingResult>& linking) {
+  List out = List::create(_["true_raw"] = point_errors_to_r(e.true_raw),
+                          _["true_scale"] = point_errors_to_r(e.true_scale),
+                          _["observed_raw"] = point_errors_to_r(e.observed_raw),
+                          _["observed_scale"] = point_errors_to_r(e.observed_scale), _["draws"] = e.draws,
+                          _["redraws"] = e.redraws);
+  if (linking) {
+    const irteq::MethodConstants& applied = linking->methods[static_cast<std::size_t>(linking->applied)];
+    out.push_back(List::create(_["A"] = constant_errors_to_r(applied.se_A, e.A_draws),
+                               _["B"] = constant_errors_to_r(applied.se_B, e.B_draws)),
+                  "linking");
+  }
+  return out;
+}
 
 // What R asked for: the routes, the draws' seed, and whether the draws show
 // their progress (an interactive session).
@@ -352,27 +386,9 @@ struct StandardErrorRequest {
   bool wanted() const { return delta || draws > 0; }
 };
 
-// R has checked the matrix: square, finite, of the form's size (R/standard-errors.R).
-std::optional<irteq::Covariance> covariance_from_r(SEXP x) {
-  if (Rf_isNull(x)) return std::nullopt;
-  const NumericMatrix m(x);
-  const auto n = static_cast<std::size_t>(m.nrow());
-  irteq::Covariance covariance{n, std::vector<double>(n * n)};
-  for (std::size_t i = 0; i < n; ++i) {
-    for (std::size_t j = 0; j < n; ++j) {
-      covariance.values[i * n + j] = m(static_cast<R_xlen_t>(i), static_cast<R_xlen_t>(j));
-    }
-  }
-  return covariance;
-}
-
-NumericMatrix covariance_to_r(const irteq::Covariance& c) {
-  const auto n = static_cast<R_xlen_t>(c.size);
-  NumericMatrix m(n, n);
-  for (R_xlen_t i = 0; i < n; ++i) {
-    for (R_xlen_t j = 0; j < n; ++j) m(i, j) = c.values[static_cast<std::size_t>(i * n + j)];
-  }
-  return m;
+// R passes the seed as a double: a whole number from 0 to 2^53, checked there.
+StandardErrorRequest standard_error_request(bool se, int draws, double seed, bool show_progress) {
+  return {se, draws, static_cast<std::uint64_t>(seed), show_progress && draws > 0};
 }
 
 void check_interrupt(void*) { R_CheckUserInterrupt(); }
@@ -415,65 +431,37 @@ class DrawsProgress {
   std::chrono::steady_clock::time_point shown_at_{};
 };
 
-// Not computed (NaN) is R's NA.
-double or_na(double x) { return std::isnan(x) ? NA_REAL : x; }
-
-List point_errors_to_r(const irteq::PointStandardErrors& e) {
-  return List::create(_["delta"] = doubles(e.delta), _["draws_sd"] = doubles(e.draws_sd),
-                      _["draws_lower"] = doubles(e.draws_lower), _["draws_upper"] = doubles(e.draws_upper));
-}
-
-NumericVector constant_errors_to_r(const irteq::ConstantStandardErrors& e) {
-  return NumericVector::create(_["delta"] = or_na(e.delta), _["draws_sd"] = or_na(e.draws_sd),
-                               _["draws_lower"] = or_na(e.draws_lower), _["draws_upper"] = or_na(e.draws_upper));
-}
-
-// Vectors stay empty where a route was not run; R builds its columns from them.
-List standard_errors_to_r(const irteq::StandardErrors& e) {
-  List out = List::create(_["true_raw"] = point_errors_to_r(e.true_raw),
-                          _["true_scale"] = point_errors_to_r(e.true_scale),
-                          _["observed_raw"] = point_errors_to_r(e.observed_raw),
-                          _["observed_scale"] = point_errors_to_r(e.observed_scale), _["draws"] = e.draws,
-                          _["redraws"] = e.redraws);
-  if (e.linking) {
-    // In LinkingMethod order, the order of the linking's methods table.
-    NumericVector delta_A(4), delta_B(4);
-    for (std::size_t i = 0; i < 4; ++i) {
-      delta_A[static_cast<R_xlen_t>(i)] = or_na(e.linking->delta_A[i]);
-      delta_B[static_cast<R_xlen_t>(i)] = or_na(e.linking->delta_B[i]);
-    }
-    out.push_back(List::create(_["delta_A"] = delta_A, _["delta_B"] = delta_B,
-                               _["A"] = constant_errors_to_r(e.linking->A), _["B"] = constant_errors_to_r(e.linking->B)),
-                  "linking");
-  }
-  return out;
-}
-
-// Many draws drawn again are a warning, as in the report.
-List standard_errors_for_r(const irteq::RunInput& run, const std::optional<irteq::LinkingResult>& linking,
-                           const irteq::EquatingResult& result, const irteq::ParameterCovariances& covariances,
-                           const StandardErrorRequest& request, int threads, Warnings& warnings) {
+// One run, its result for R: the equating, the linking when it links, the
+// standard errors when asked for. Its warnings (a scale table's raw column,
+// many redraws) join the R warnings.
+List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covariances,
+               const StandardErrorRequest& request, int threads, Warnings& warnings) {
   DrawsProgress progress(request.show_progress);
-  irteq::StandardErrorOptions options;
-  options.delta_method = request.delta;
-  options.draws = request.draws;
-  options.seed = request.seed;
-  options.threads = threads;
-  options.progress = [&progress](int done, int total) { return progress.step(done, total); };
-  irteq::StandardErrors errors;
+  irteq::RunOptions options;
+  options.equating.threads = threads;
+  options.standard_errors.delta_method = request.delta;
+  options.standard_errors.draws = request.draws;
+  options.standard_errors.seed = request.seed;
+  options.standard_errors.threads = threads;
+  options.standard_errors.progress = [&progress](int done, int total) { return progress.step(done, total); };
+  options.covariances = std::move(covariances);
+  irteq::RunResult result;
   try {
-    errors = irteq::standard_errors(run, linking, result, covariances, options);
+    result = irteq::run(input, options);
   } catch (const irteq::Error& e) {
     if (progress.interrupted()) throw Interrupted{e.what()};
     throw;
   }
-  if (std::string warning = irteq::redraws_warning(errors); !warning.empty()) warnings.push_back(std::move(warning));
-  return standard_errors_to_r(errors);
-}
-
-// R passes the seed as a double: a whole number from 0 to 2^53, checked there.
-StandardErrorRequest standard_error_request(bool se, int draws, double seed, bool show_progress) {
-  return {se, draws, static_cast<std::uint64_t>(seed), show_progress && draws > 0};
+  for (const std::string& warning : result.equating.input_warnings) warnings.push_back(warning);
+  List value = equating_to_r(result.equating, input.equating.w2);
+  if (result.linking) value.push_back(linking_to_r(*result.linking, input.equating), "linking");
+  if (result.standard_errors) {
+    if (std::string redraws = irteq::redraws_warning(*result.standard_errors); !redraws.empty()) {
+      warnings.push_back(std::move(redraws));
+    }
+    value.push_back(standard_errors_to_r(*result.standard_errors, result.linking), "standard_errors");
+  }
+  return value;
 }
 
 }  // namespace
@@ -494,7 +482,8 @@ List read_grid_glue(std::string path, bool strict) {
 // [[Rcpp::export(.read_scale_table)]]
 List read_scale_table_glue(std::string path, bool strict) {
   return guarded([&](Warnings& w) {
-    return scale_to_r(irteq::read_scale_table(std::filesystem::path(path), collecting(w, strict)));
+    const irteq::RawToScaleFile file = irteq::read_scale_table(std::filesystem::path(path), collecting(w, strict));
+    return scale_to_r(file.table, file.w2);
   });
 }
 
@@ -518,8 +507,8 @@ List read_common_items_glue(std::string path, bool strict) {
       x_item[static_cast<R_xlen_t>(i)] = f.pairs[i].x_number;
       y_item[static_cast<R_xlen_t>(i)] = f.pairs[i].y_number;
     }
-    return List::create(_["method"] = method_text(f.method), _["symmetric"] = f.symmetric,
-                        _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
+    return List::create(_["method"] = std::string(irteq::linking_method_name(f.method)),
+                        _["symmetric"] = f.symmetric, _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
   });
 }
 
@@ -531,6 +520,19 @@ List read_covariance_glue(std::string path, List items, bool strict) {
   });
 }
 
+// The text of a covariance file, for R to write: the library's numbers and checks.
+// [[Rcpp::export(.covariance_text)]]
+List covariance_text_glue(NumericMatrix covariance, List items, std::string name, std::string title) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = items_from_r(items, "items", irteq::InputPart::none);
+    const irteq::Covariance c = *covariance_from_r(covariance);
+    irteq::validate_covariance(c, form, name);  // named as R's argument; the writer checks again
+    std::ostringstream out;
+    irteq::write_covariance(c, form, out, title);
+    return out.str();
+  });
+}
+
 // [[Rcpp::export(.validate_items)]]
 List validate_items_glue(List items, std::string name) {
   return guarded([&](Warnings&) {
@@ -539,108 +541,61 @@ List validate_items_glue(List items, std::string name) {
   });
 }
 
-namespace {
-
-// validate() on a run whose only real part is the one checked; the rest is a
-// one-item form whose score range the scale table covers, so only that part can fail.
-void validate_alone(irteq::EquatingInput input, const std::string& name) {
-  const std::vector<double>& raw = input.scale_table.raw;
-  const int lowest = !raw.empty() && std::fabs(raw.front()) <= 1e6 ? static_cast<int>(raw.front()) : 0;
-  const int rows = static_cast<int>(std::min<std::size_t>(input.scale_table.scale.size(), irteq::max_score_points));
-  const irteq::Item item{.number = 1, .model = irteq::ItemModel::l3,
-                         .category_scores = {lowest, lowest + std::max(rows - 1, 0)},
-                         .parameters = {1.0, 1.0, 0.0, 0.0}};
-  input.items_x = input.items_y = {item};
-  input.names = {name, name, name, name, name};
-  try {
-    irteq::validate(input);
-  } catch (const irteq::Error& e) {
-    irteq::Diagnostic d = e.diagnostic();
-    d.input = irteq::InputPart::none;
-    throw irteq::Error(e.what(), d);
-  }
-}
-
-// w2 is an argument of its own in R: its message names it, not the scale table.
-void check_w2(double w2) {
-  const std::string problem = irteq::w2_problem(w2);
-  if (!problem.empty()) {
-    throw irteq::Error(problem, {.code = irteq::ErrorCode::invalid_input, .input = irteq::InputPart::scale_table,
-                                 .source = "w2"});
-  }
-}
-
-}  // namespace
-
-// The checks equate() makes on a grid, before write_grid() writes it.
 // [[Rcpp::export(.validate_grid)]]
 List validate_grid_glue(List grid, std::string name) {
   return guarded([&](Warnings&) {
-    irteq::EquatingInput input;
-    input.grid_group1 = input.grid_group2 = grid_from_r(grid);
-    input.scale_table = {0, 0, {}, {0.0, 0.0}, {0.0, 0.0}};
-    validate_alone(input, name);
+    irteq::validate_grid(grid_from_r(grid), name);
     return R_NilValue;
   });
 }
 
-// The checks equate() makes on a scale table and w2, before write_scale_table() writes them.
 // [[Rcpp::export(.validate_scale_table)]]
 List validate_scale_table_glue(List scale, double w2, std::string name) {
   return guarded([&](Warnings&) {
-    check_w2(w2);
-    irteq::EquatingInput input;
-    input.grid_group1 = input.grid_group2 = {{0.0}, {1.0}};
-    input.scale_table = scale_from_r(scale);
-    input.w2 = w2;
-    validate_alone(input, name);
+    irteq::validate_scale_table(scale_from_r(scale), w2, name);
     return R_NilValue;
   });
 }
 
-// Messages name the inputs by the arguments of equate() in R.
-// [[Rcpp::export(.equate)]]
-List equate_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov,
-                 SEXP y_cov, bool se, int draws, double seed, bool progress) {
-  return guarded([&](Warnings& w) {
-    irteq::RunInput run;
-    irteq::EquatingInput& input = run.equating;
-    input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
-    check_w2(w2);
-    input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
-    input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
-    input.grid_group1 = grid_from_r(x_grid);
-    input.grid_group2 = grid_from_r(y_grid);
-    input.scale_table = scale_from_r(scale);
-    input.w2 = w2;
-    const irteq::EquatingResult result = irteq::equate(input, {.threads = threads});
-    List value = result_to_r(result, input);
-    const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
-    if (request.wanted()) {
-      irteq::ParameterCovariances covariances{covariance_from_r(x_cov), covariance_from_r(y_cov), "x_cov", "y_cov"};
-      value.push_back(standard_errors_for_r(run, std::nullopt, result, covariances, request, threads, w),
-                      "standard_errors");
-    }
-    return value;
+// A table that reports form Y's raw scores themselves, for equating without one.
+// [[Rcpp::export(.raw_score_table)]]
+List raw_score_table_glue(List y_items, double w2) {
+  return guarded([&](Warnings&) {
+    return scale_to_r(irteq::raw_score_table(items_from_r(y_items, "y_items", irteq::InputPart::items_y), "y_items"),
+                      w2);
   });
 }
 
-// Messages name the inputs by the arguments of link() in R.
+// One run from R objects: linked first when x_item, y_item name common items
+// (the pairs of a linking, as link() took them).
+// [[Rcpp::export(.run)]]
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov,
+              SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item,
+              Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric) {
+  return guarded([&](Warnings& w) {
+    irteq::RunInput input;
+    input.equating = forms_from_r(x_items, y_items, x_grid, y_grid);
+    input.equating.scale_table = scale_from_r(scale);
+    input.equating.w2 = w2;
+    if (x_item.isNotNull()) {
+      input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric);
+    }
+    return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
+                     threads, w);
+  });
+}
+
+// Every method's delta-method standard errors when a covariance is given.
 // [[Rcpp::export(.link)]]
 List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item,
-               std::string method, bool symmetric) {
+               std::string method, bool symmetric, SEXP x_cov, SEXP y_cov) {
   return guarded([&](Warnings&) {
-    irteq::LinkingInput input;
-    input.names = {"x_items", "y_items", "x_grid", "y_grid", "scale"};
-    input.common_items_name = "common";
-    input.items_x = items_from_r(x_items, input.names.items_x, irteq::InputPart::items_x);
-    input.items_y = items_from_r(y_items, input.names.items_y, irteq::InputPart::items_y);
-    input.grid_group1 = grid_from_r(x_grid);
-    input.grid_group2 = grid_from_r(y_grid);
-    for (R_xlen_t i = 0; i < x_item.size(); ++i) input.common.push_back({x_item[i], y_item[i], 0});
-    input.method = linking_method(method);
-    input.symmetric = symmetric;
-    return linking_to_r(irteq::link(input), input);
+    const irteq::EquatingInput forms = forms_from_r(x_items, y_items, x_grid, y_grid);
+    const irteq::LinkingInput linking = linking_from_r(x_item, y_item, method, symmetric);
+    const bool errors = !Rf_isNull(x_cov) || !Rf_isNull(y_cov);
+    const irteq::LinkingResult result =
+        errors ? irteq::link(forms, linking, covariances_from_r(x_cov, y_cov)) : irteq::link(forms, linking);
+    return linking_to_r(result, forms);
   });
 }
 
@@ -650,27 +605,40 @@ List equate_files_glue(std::string control, bool strict, int threads, bool se, i
                        bool progress) {
   return guarded([&](Warnings& w) {
     const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
-    const irteq::RunInput run = irteq::read_run(files, collecting(w, strict));
+    const irteq::RunInput input = irteq::read_run(files, collecting(w, strict));
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
-    // Read before the run, so that a covariance file that does not fit stops it at once.
-    std::optional<irteq::ParameterCovariances> covariances;
-    if (request.wanted()) covariances = irteq::read_covariances(files, run, collecting(w, strict));
-    const irteq::EquatingOptions options{.threads = threads};
-    std::optional<irteq::LinkingResult> linking;
-    std::optional<irteq::EquatingInput> linked;
-    if (run.linking) {
-      linking = irteq::link(*run.linking);
-      linked = irteq::linked_input(run.equating, *linking);
+    irteq::ParameterCovariances covariances;
+    if (request.wanted()) covariances = irteq::read_covariances(files, input, collecting(w, strict));
+    return run_for_r(input, std::move(covariances), request, threads, w);
+  });
+}
+
+// The library's method of a name (its own names and other programs' spellings), as its name; NA for none.
+// [[Rcpp::export(.linking_method)]]
+CharacterVector linking_method_glue(std::string name) {
+  const std::optional<irteq::LinkingMethod> method = irteq::linking_method(name);
+  return CharacterVector::create(method ? Rcpp::String(std::string(irteq::linking_method_name(*method)))
+                                        : Rcpp::String(NA_STRING));
+}
+
+// The names of each item's parameters ("D", "a", "b(1)", ...), or only its estimated ones.
+// [[Rcpp::export(.parameter_names)]]
+List parameter_names_glue(List items, std::string name, bool estimated) {
+  return guarded([&](Warnings&) {
+    const IntegerVector number = items["item"];
+    const CharacterVector type = items["type"];
+    const List scores = items["scores"];
+    List names(type.size());
+    for (R_xlen_t i = 0; i < type.size(); ++i) {
+      const IntegerVector s = scores[i];
+      const auto m = static_cast<int>(s.size());
+      const irteq::ItemModel model =
+          irteq::checked_item_model(std::string(type[i]), name, static_cast<int>(i + 1), number[i], m);
+      const std::vector<std::string> parameters =
+          estimated ? irteq::estimated_parameter_names(model, m) : irteq::parameter_names(model, m);
+      names[i] = CharacterVector(parameters.begin(), parameters.end());
     }
-    const irteq::EquatingInput& input = linked ? *linked : run.equating;
-    const irteq::EquatingResult result = irteq::equate(input, options);
-    List value = result_to_r(result, input);
-    if (linking) value.push_back(linking_to_r(*linking, *run.linking), "linking");
-    if (request.wanted()) {
-      value.push_back(standard_errors_for_r(run, linking, result, *covariances, request, threads, w),
-                      "standard_errors");
-    }
-    return value;
+    return names;
   });
 }
 
@@ -702,7 +670,7 @@ NumericVector parse_numbers_glue(CharacterVector text) {
   return x;
 }
 
-// The limits of a run, for R's own checks.
+// The limits of a run, for R's own checks, and the library's version.
 // [[Rcpp::export(.limits)]]
 IntegerVector limits_glue() {
   return IntegerVector::create(_["items"] = irteq::max_items, _["categories"] = irteq::max_categories,
@@ -710,49 +678,60 @@ IntegerVector limits_glue() {
                                _["score_points"] = irteq::max_score_points);
 }
 
+// [[Rcpp::export(.library_version)]]
+std::string library_version_glue() { return irteq::version; }
+
 // ---- the models as functions, and the converters from calibration output ----
 
-namespace {
-
-// Items as the model functions take them: checked as a form, named as the R argument.
-std::vector<irteq::Item> checked_items(const List& items, const std::string& name) {
-  std::vector<irteq::Item> form = items_from_r(items, name, irteq::InputPart::none);
-  irteq::validate_items(form, name);
-  return form;
-}
-
-}  // namespace
-
-// One row per theta, the categories of every item in turn.
+// One row per theta of every item's categories in turn, columns named "item:category".
 // [[Rcpp::export(.probabilities)]]
 List probabilities_glue(List items, NumericVector theta) {
   return guarded([&](Warnings&) {
-    const std::vector<irteq::Item> form = checked_items(items, "items");
+    const std::vector<irteq::Item> form = items_from_r(items, "items", irteq::InputPart::none);
     R_xlen_t columns = 0;
     for (const irteq::Item& item : form) columns += static_cast<R_xlen_t>(item.category_scores.size());
-    Rcpp::NumericMatrix p(theta.size(), columns);
-    for (R_xlen_t t = 0; t < theta.size(); ++t) {
-      R_xlen_t column = 0;
-      for (const irteq::Item& item : form) {
-        for (const double value : irteq::probabilities(item, theta[t], "items")) p(t, column++) = value;
+    NumericMatrix out(theta.size(), columns);
+    // A block of thetas at a time, row-major, into R's column-major matrix:
+    // the block stays in cache, and no copy of the whole matrix is made.
+    constexpr R_xlen_t block = 256;
+    for (R_xlen_t first = 0; first < theta.size() || (first == 0 && theta.size() == 0); first += block) {
+      const R_xlen_t rows = std::min(block, theta.size() - first);
+      const std::vector<double> p =
+          irteq::probabilities(form, std::span<const double>(theta.begin() + first, static_cast<std::size_t>(rows)),
+                               "items");
+      for (R_xlen_t c = 0; c < columns; ++c) {
+        for (R_xlen_t t = 0; t < rows; ++t) out(first + t, c) = p[static_cast<std::size_t>(t * columns + c)];
       }
     }
-    return p;
+    // "3:2", category 2 of item number 3, named here: naming it in R would copy the whole matrix.
+    CharacterVector names(columns);
+    R_xlen_t column = 0;
+    for (const irteq::Item& item : form) {
+      for (std::size_t k = 1; k <= item.category_scores.size(); ++k) {
+        names[column++] = std::to_string(item.number) + ":" + std::to_string(k);
+      }
+    }
+    Rcpp::colnames(out) = names;
+    return out;
   });
 }
 
-// One row per theta, one column per item.
+// One row per theta, one column per item, named by its number.
 // [[Rcpp::export(.expected_scores)]]
 List expected_scores_glue(List items, NumericVector theta) {
   return guarded([&](Warnings&) {
-    const std::vector<irteq::Item> form = checked_items(items, "items");
-    Rcpp::NumericMatrix scores(theta.size(), static_cast<R_xlen_t>(form.size()));
-    for (R_xlen_t t = 0; t < theta.size(); ++t) {
-      for (std::size_t i = 0; i < form.size(); ++i) {
-        scores(t, static_cast<R_xlen_t>(i)) = irteq::expected_score(form[i], theta[t], "items");
-      }
+    const std::vector<irteq::Item> form = items_from_r(items, "items", irteq::InputPart::none);
+    const std::vector<double> thetas(theta.begin(), theta.end());
+    const std::vector<double> scores = irteq::expected_scores(form, thetas, "items");
+    const auto columns = static_cast<R_xlen_t>(form.size());
+    NumericMatrix out(static_cast<R_xlen_t>(thetas.size()), columns);
+    for (R_xlen_t t = 0; t < out.nrow(); ++t) {
+      for (R_xlen_t i = 0; i < columns; ++i) out(t, i) = scores[static_cast<std::size_t>(t * columns + i)];
     }
-    return scores;
+    CharacterVector names(columns);
+    for (R_xlen_t i = 0; i < columns; ++i) names[i] = std::to_string(form[static_cast<std::size_t>(i)].number);
+    Rcpp::colnames(out) = names;
+    return out;
   });
 }
 
@@ -760,7 +739,8 @@ List expected_scores_glue(List items, NumericVector theta) {
 List tcc_glue(List items, NumericVector theta) {
   return guarded([&](Warnings&) {
     const std::vector<double> thetas(theta.begin(), theta.end());
-    return doubles(irteq::test_characteristic_curve(checked_items(items, "items"), thetas, "items"));
+    return doubles(irteq::test_characteristic_curve(items_from_r(items, "items", irteq::InputPart::none), thetas,
+                                                    "items"));
   });
 }
 
@@ -796,11 +776,6 @@ List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covari
       }
     }
     const irteq::ConvertedItems converted = irteq::convert_items(items, source, name);
-    const auto p = static_cast<R_xlen_t>(converted.covariance.size);
-    Rcpp::NumericMatrix carried(p, p);
-    for (R_xlen_t i = 0; i < p; ++i) {
-      for (R_xlen_t j = 0; j < p; ++j) carried(i, j) = converted.covariance.values[static_cast<std::size_t>(i * p + j)];
-    }
-    return List::create(_["items"] = items_to_r(converted.items), _["covariance"] = carried);
+    return List::create(_["items"] = items_to_r(converted.items), _["covariance"] = covariance_to_r(converted.covariance));
   });
 }

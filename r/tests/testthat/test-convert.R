@@ -176,3 +176,26 @@ test_that("from_mirt() takes a fitted mirt model", {
     column <- column + ncol(own)
   }
 })
+
+# mirt's own coefficients of real fits (../shared/mirt): a fitted gpcm item's
+# scoring values hold rounding (ak3 = 3.0000000000000004) and must still make
+# a generalized partial credit item, which reproduces mirt's formula.
+test_that("from_mirt() takes real fits' gpcm items as generalized partial credit items", {
+  file <- file.path(cases_dir(), "..", "mirt", "fits.rds")
+  skip_if(!nzchar(cases_dir()) || !file.exists(file), "no mirt fits")
+  fits <- readRDS(file)
+  expected <- list("2PL" = "L3", "3PL" = "L3", graded = "SL", gpcm = "MU", nominal = "BN", mixed = c("L3", "SL"))
+  for (name in names(expected)) {
+    form <- from_mirt(fits[[name]]$coef, itemtype = fits[[name]]$itemtype)
+    expect_identical(unique(form$type), expected[[name]], label = name)
+  }
+  coefs <- fits$gpcm$coef
+  form <- from_mirt(coefs, itemtype = "gpcm")
+  p <- probabilities(form, abilities)
+  for (i in seq_len(nrow(coefs))) {
+    k <- 0:3
+    z <- outer(abilities, coefs[i, "a1"] * coefs[i, paste0("ak", k)]) + rep(coefs[i, paste0("d", k)], each = length(abilities))
+    own <- exp(z) / rowSums(exp(z))
+    expect_lt(max(abs(p[, 4 * (i - 1) + 1:4] - own)), 1e-12, label = sprintf("item %d", i))
+  }
+})

@@ -3,36 +3,6 @@
 # control file that names common items, from the linked files written back
 # out, and (when the console program is at hand) from its --csv files.
 
-# items' parameters on the scale A * theta + B, by the transformation link() applies.
-on_scale <- function(items, A, B) {
-  items$parameters <- Map(function(type, p) {
-    n <- length(p)
-    switch(type,
-      L3 = c(p[1], p[2] / A, A * p[3] + B, p[4]),
-      SN = c(p[1] / A, A * p[-1] + B),
-      SL = c(p[1:2] / c(1, A), A * p[-(1:2)] + B),
-      MU = c(p[1:2] / c(1, A), A * p[3] + B, A * p[4:n]),
-      BN = {
-        a <- p[2:((n + 1) / 2)]
-        c(p[1], a / A, p[((n + 3) / 2):n] - a * B / A)
-      })
-  }, items$type, items$parameters)
-  items
-}
-
-# Form Y of every model, category scores not 0, ..., m - 1; form X is form Y on
-# the scale theta_X = (theta_Y + 0.4) / 1.3, numbered from 11, with one item of its own.
-mixed_y <- function() {
-  items(c("L3", "SN", "SL", "BN", "MU", "L3"), list(0:1, c(1, 2, 4, 6), 0:3, c(0, 1, 3), c(0, 2, 4, 5), 0:1),
-        list(c(1.7, 1.1, -0.6, 0.2), c(0.9, -1, 0.2, 1.1), c(1.7, 0.8, -0.5, 0.3, 1.2),
-             c(1.7, -0.8, 0.1, 0.7, 0.5, 0.2, -0.7), c(1.7, 0.7, 0.2, 0, 0.8, -0.1, -0.7), c(1.7, 1.3, 0.9, 0.15)))
-}
-mixed_x <- function() {
-  x <- on_scale(mixed_y(), 1 / 1.3, 0.4 / 1.3)
-  x$item <- x$item + 10L
-  rbind(x, items("L3", list(0:1), list(c(1.7, 0.9, 0.3, 0.2)), item = 99L))
-}
-
 # Every route to a linked equating, from a control file's folder: identical results throughout.
 check_linked_equating <- function(control, label) {
   files <- read_control(control)
@@ -49,6 +19,8 @@ check_linked_equating <- function(control, label) {
   unlinked <- eq
   unlinked$linking <- NULL
   expect_identical(equate(lk$x_items, inputs$y, lk$x_grid, inputs$y_grid, inputs$scale), unlinked, label = label)
+  expect_identical(equate(inputs$x, inputs$y, inputs$x_grid, inputs$y_grid, inputs$scale, linking = lk), eq,
+                   label = label)
 
   # The linked items and grid banked in files, and equated without linking again.
   folder <- dirname(control)
@@ -67,7 +39,8 @@ check_linked_equating <- function(control, label) {
     anchors <- read_numbers(file.path(csv, "common_items.csv"), "model")
     anchors[c("x_item", "y_item")] <- lapply(anchors[c("x_item", "y_item")], as.integer)
     expect_identical(anchors, lk$anchors, label = label)
-    expect_identical(read_items(file.path(csv, "linked_items_x.par")), lk$x_items, label = label)
+    expect_identical(read_items(file.path(csv, "linked_items_x.par")), structure(lk$x_items, class = "data.frame"),
+                     label = label)
     expect_identical(as.data.frame(eq), read_numbers(file.path(csv, "equivalents.csv")), label = label)
   }
   lk
@@ -146,7 +119,8 @@ test_that("bad arguments of link() are irteq_errors of their kind", {
     list(list(common = list(x_item = 11:12)), invalid, "^common lacks the column y_item$"),
     list(list(common = data.frame(x_item = c(11, NA), y_item = 1:2)), invalid, "^common\\$x_item\\[2\\] is NA"),
     list(list(method = "tucker"), invalid, "^method is 'tucker'; write mean-mean, mean-sigma, haebara or stocking"),
-    list(list(method = "mean-sigma", symmetric = TRUE), invalid, "^symmetric applies to the characteristic-curve"),
+    list(list(method = "mean-sigma", symmetric = TRUE), invalid, "^common: symmetric applies to the characteristic"),
+    list(list(x_grid = NULL), invalid, "^argument x_grid is missing, with no default$"),
     list(list(symmetric = NA), invalid, "^symmetric must be TRUE or FALSE"),
     list(list(common = cbind(c(11, 98), 1:2)), invalid,
          "^common: pair 2 \\(form X item 98, form Y item 2\\): form X has no item numbered 98$"),
@@ -161,7 +135,7 @@ test_that("bad arguments of link() are irteq_errors of their kind", {
   )
   with <- function(changes) {
     good[names(changes)] <- changes
-    good
+    Filter(Negate(is.null), good)
   }
   for (case in cases) {
     e <- expect_error(do.call(link, with(case[[1]])), case[[3]], class = case[[2]])
@@ -169,6 +143,12 @@ test_that("bad arguments of link() are irteq_errors of their kind", {
   }
   e <- tryCatch(do.call(link, with(list(common = cbind(c(11, 98), 1:2)))), irteq_error = identity)
   expect_identical(e[c("input", "source", "row")], list(input = "common_items", source = "common", row = 2L))
+  # Other programs' spellings of the methods.
+  spellings <- c(SL = "stocking-lord", "Stocking-Lord" = "stocking-lord", hb = "haebara", Haebara = "haebara",
+                 MM = "mean-mean", "mean/mean" = "mean-mean", MS = "mean-sigma", "Mean-Sigma" = "mean-sigma")
+  for (spelling in names(spellings)) {
+    expect_identical(do.call(link, with(list(method = spelling)))$method, spellings[[spelling]], label = spelling)
+  }
 })
 
 test_that("common-item files: read_common_items() reads what write_common_items() writes, and refuses bad ones", {
@@ -176,8 +156,6 @@ test_that("common-item files: read_common_items() reads what write_common_items(
   pairs <- data.frame(x_item = c(3L, 7L, 12L), y_item = c(1L, 4L, 9L))
   write_common_items(pairs, file, "haebara", symmetric = TRUE)
   expect_identical(read_common_items(file), list(method = "haebara", symmetric = TRUE, pairs = pairs))
-  expect_error(write_common_items(pairs, file, "mean-mean", symmetric = TRUE), "symmetric applies",
-               class = "irteq_error_invalid_input")
   writeLines(c("anchors", "tucker", "3 1"), file)
   e <- expect_error(read_common_items(file), "line 2: .*unknown linking method 'tucker'",
                     class = "irteq_error_invalid_input")

@@ -14,7 +14,7 @@ example_inputs <- function() {
 # A made-up covariance of a form's estimates: one block per item, small
 # variances and a negative covariance of its first two parameters.
 block_covariance <- function(items, variance = 0.002) {
-  sizes <- lengths(items$parameters) - (items$type != "SN")
+  sizes <- vapply(seq_len(nrow(items)), function(i) length(parameter_names(items[i, ], estimated = TRUE)), 1L)
   v <- matrix(0, sum(sizes), sum(sizes))
   at <- 0L
   for (k in sizes) {
@@ -48,18 +48,24 @@ test_that("bad standard error arguments are irteq_errors naming the argument", {
     list(list(draws = 10), "^draws > 0 needs the covariance"),
     list(list(x_cov = "a"), "^x_cov must be a numeric matrix \\(the covariance of x_items's estimates\\)"),
     list(list(x_cov = matrix(0, 2, 3)), "^x_cov must be a square matrix, not 2 x 3$"),
-    list(list(y_cov = v), "^y_cov: the covariance is 6 x 6, but y_items has 8 parameters without D$"),
+    list(list(y_cov = v), "^y_cov: the covariance is 6 x 6, but its form's 2 items have 8 parameters without D$"),
     list(list(x_cov = changed(2, 1, NA)), "^x_cov\\[2, 1\\] is NA, not a number$"),
     list(list(x_cov = changed(3, 3, Inf)), "^x_cov\\[3, 3\\] is Inf, not a finite number$"),
-    list(list(x_cov = changed(5, 5, -0.1)), "^x_cov\\[5, 5\\] is -0.1: a variance must be 0 or more$"),
-    list(list(x_cov = changed(4, 1, 1e-4)), "^x_cov\\[4, 1\\] is 1e-04, but x_cov\\[1, 4\\] is 0: a covariance matrix is")
+    list(list(x_cov = changed(5, 5, -0.1)),
+         "^x_cov: row 5 \\(item 2, number 2, b\\(1\\)\\): the variance -0.1 must be a finite number, 0 or more$"),
+    list(list(x_cov = changed(4, 1, 1e-4)),
+         "^x_cov: row 4 \\(item 2, number 2, a\\), column 1 \\(item 1, number 1, a\\): 0.0001, but row 1 .* holds 0")
   )
   expect_s3_class(do.call(equate, c(small, list(x_cov = v, se = TRUE))), "irteq_equating")
   for (case in cases) {
     expect_error(do.call(equate, utils::modifyList(small, case[[1]])), case[[2]], class = "irteq_error_invalid_input")
   }
-  expect_error(equate_files(example_control(), se = TRUE), "names neither new_cov nor old_cov",
-               class = "irteq_error_control_file")
+  files <- read_control(example_control())
+  files[c("new_cov", "old_cov")] <- ""
+  folder <- tempfile("without")
+  dir.create(folder)
+  without <- write_control(files, file.path(folder, "control.txt"))
+  expect_error(equate_files(without, se = TRUE), "names neither new_cov nor old_cov", class = "irteq_error_control_file")
   expect_error(equate_files(example_control(), draws = 1, seed = 2^60), "seed must be a whole number",
                class = "irteq_error_invalid_input")
 })
@@ -99,7 +105,8 @@ test_that("standard errors add their columns and tables, the same on any number 
   expect_identical(delta_only$standard_errors$delta_se, e$delta_se)
 
   expect_output(print(eq), "Standard errors \\(delta method, 20 parametric draws\\)")
-  expect_output(print(summary(eq)), "Standard errors over the form X raw scores \\(20 parametric draws")
+  expect_output(print(summary(eq)),
+                "Standard errors over the form X raw scores above the chance score and below the top score \\(20")
   file <- tempfile(fileext = ".png")
   if (capabilities("cairo")) grDevices::png(file, type = "cairo") else grDevices::pdf(NULL)
   on.exit(grDevices::dev.off())
@@ -147,4 +154,69 @@ test_that("est2pl's linking gives the published delta-method standard errors of 
                     stdout = FALSE, stderr = FALSE)
   expect_identical(status, 0L)
   expect_identical(read_numbers(file.path(csv, "standard_errors.csv"), c("equating", "metric")), eq$standard_errors)
+})
+
+# A linked run from files and from objects: equate() with the linking gives
+# equate_files()'s result, standard errors of both routes included, and
+# link() with the covariances its every method's se_A and se_B (linking.csv's).
+check_linked_standard_errors <- function(control, label) {
+  files <- read_control(control)
+  common <- read_common_items(files[["common_items"]])
+  x <- read_items(files[["new_para"]])
+  y <- read_items(files[["old_para"]])
+  x_grid <- read_grid(files[["new_quad"]])
+  y_grid <- read_grid(files[["old_quad"]])
+  x_cov <- read_covariance(files[["new_cov"]], x)
+  y_cov <- read_covariance(files[["old_cov"]], y)
+  lk <- link(x, y, common$pairs, common$method, x_grid, y_grid, common$symmetric, x_cov = x_cov, y_cov = y_cov)
+  from_files <- equate_files(control, se = TRUE, draws = 12, seed = 3)
+  eq <- equate(x, y, x_grid, y_grid, read_scale_table(files[["raw2scale"]]), linking = lk, x_cov = x_cov,
+               y_cov = y_cov, se = TRUE, draws = 12, seed = 3)
+  expect_identical(eq, from_files, label = label)
+  expect_identical(lk$methods, from_files$linking$methods, label = label)
+  expect_true(all(is.finite(eq$true_score$se)), label = label)
+
+  # Items after linking with their own estimates' covariance would leave the linking's error out.
+  expect_error(equate(lk$x_items, y, lk$x_grid, y_grid, read_scale_table(files[["raw2scale"]]), x_cov = x_cov,
+                      se = TRUE), "pass form X's own items and grid with the linking", class = "irteq_error")
+  if (nzchar(binary())) {
+    csv <- file.path(dirname(control), "csv")
+    status <- system2(binary(), c(shQuote(control), "--csv", shQuote(csv), "--se"), stdout = FALSE, stderr = FALSE)
+    expect_identical(status, 0L, label = label)
+    console <- read_numbers(file.path(csv, "linking.csv"), "method")
+    expect_identical(console[c("se_A", "se_B")], lk$methods[c("se_A", "se_B")], label = label)
+  }
+}
+
+test_that("a linked run's standard errors are the same from objects and from files, on est2pl", {
+  folder <- file.path(cases_dir(), "..", "se", "est2pl")
+  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no est2pl example")
+  copied <- dirname(copy_case(folder))
+  for (control in c("control-haebara.txt", "control-mean-mean.txt")) {
+    check_linked_standard_errors(file.path(copied, control), control)
+  }
+})
+
+test_that("a linked run of every model has the same standard errors from objects and from files, by every method", {
+  folder <- tempfile("mixed")
+  dir.create(folder)
+  x <- mixed_x()
+  y <- mixed_y()
+  write_items(x, file.path(folder, "x.par"))
+  write_items(y, file.path(folder, "y.par"))
+  write_covariance(block_covariance(x), x, file.path(folder, "x.cov"))
+  write_covariance(block_covariance(y, 0.001), y, file.path(folder, "y.cov"))
+  write_grid(normal_grid(0.2, 0.9), file.path(folder, "g1.qd"))
+  write_grid(normal_grid(), file.path(folder, "g2.qd"))
+  points <- sum(vapply(y$scores, min, 0)):sum(vapply(y$scores, max, 0))
+  write_scale_table(list(table = data.frame(raw = points, scale = 200 + 3 * points, rounded = 200 + 3 * points),
+                         scale_min = 200 + 3 * min(points), scale_max = 200 + 3 * max(points), w2 = 0.4),
+                    file.path(folder, "y.scl"))
+  for (method in c("mean-mean", "mean-sigma", "haebara", "stocking-lord")) {
+    write_common_items(data.frame(x_item = 11:16, y_item = 1:6), file.path(folder, "common.txt"), method)
+    control <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
+                               new_para = "x.par", new_quad = "g1.qd", common_items = "common.txt", new_cov = "x.cov",
+                               old_cov = "y.cov"), file.path(folder, "control.txt"))
+    check_linked_standard_errors(control, method)
+  }
 })
