@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "common/score_distribution.hpp"
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "observed/conditional_score_distributions.hpp"
-#include "common/kernel_path.hpp"
 #include "observed/marginal_score_distribution.hpp"
 
 namespace {

@@ -7,10 +7,10 @@
 
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "form_builders.hpp"
 #include "irteq/irteq.hpp"
 #include "irteq/linking.hpp"
-#include "common/kernel_path.hpp"
 #include "standard_errors/gradients.hpp"
 #include "standard_errors/observed_score_gradients.hpp"
 

@@ -11,8 +11,8 @@
 
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
-#include "standard_errors/standard_errors.hpp"
 #include "irteq/irteq.hpp"
+#include "standard_errors/standard_errors.hpp"
 
 namespace {
 

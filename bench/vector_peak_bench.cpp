@@ -15,10 +15,10 @@
 #include <utility>
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "form_builders.hpp"
 #include "models/category_probabilities.hpp"
 #include "observed/add_item_to_distributions.hpp"
-#include "common/kernel_path.hpp"
 
 namespace {
 

@@ -5,8 +5,8 @@
 
 #include "common/shown_number.hpp"
 #include "convert/item_conversion.hpp"
-#include "irteq/validate.hpp"
 #include "irteq/error.hpp"
+#include "irteq/validate.hpp"
 
 namespace irteq {
 

@@ -6,9 +6,9 @@
 
 #include "driver/command_line.hpp"
 #include "driver/console.hpp"
-#include "driver/run_with_report.hpp"
 #include "driver/run_batch.hpp"
 #include "driver/run_dialogue.hpp"
+#include "driver/run_with_report.hpp"
 #include "irteq/version.hpp"
 
 int main(int argc, char** argv) {

@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "driver/draw_progress.hpp"
-#include "driver/run_with_report.hpp"
 #include "driver/report_file.hpp"
+#include "driver/run_with_report.hpp"
 #include "irteq/error.hpp"
 #include "report/csv_files.hpp"
 

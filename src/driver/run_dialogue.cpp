@@ -5,8 +5,8 @@
 #include <string>
 
 #include "driver/command_line.hpp"
-#include "driver/run_with_report.hpp"
 #include "driver/report_file.hpp"
+#include "driver/run_with_report.hpp"
 #include "input/control_records.hpp"
 #include "irteq/error.hpp"
 

@@ -6,8 +6,8 @@
 #include <condition_variable>
 #include <mutex>
 
-#include "common/score_range.hpp"
 #include "common/run_on_threads.hpp"
+#include "common/score_range.hpp"
 #include "observed/marginal_score_distribution.hpp"
 #include "truescore/true_score_equivalents.hpp"
 

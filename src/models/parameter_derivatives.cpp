@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "irteq/limits.hpp"
-#include "models/normal_cdf.hpp"
 #include "models/item_model_facts.hpp"
+#include "models/normal_cdf.hpp"
 #include "models/normal_cdf_derivatives.hpp"
 
 namespace irteq {

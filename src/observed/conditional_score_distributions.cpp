@@ -7,11 +7,11 @@
 #include <utility>
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "common/score_range.hpp"
 #include "irteq/limits.hpp"
 #include "models/category_probabilities.hpp"
 #include "observed/add_item_to_distributions.hpp"
-#include "common/kernel_path.hpp"
 
 namespace irteq {
 

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "common/score_range.hpp"
 #include "observed/conditional_score_distributions.hpp"
-#include "common/kernel_path.hpp"
 
 namespace irteq {
 

@@ -8,10 +8,10 @@
 #include <array>
 #include <vector>
 
-#include "models/normalised_grid.hpp"
 #include "irteq/limits.hpp"
 #include "linking/criterion_residuals.hpp"
 #include "linking/criterion_terms.hpp"
+#include "models/normalised_grid.hpp"
 #include "models/parameter_derivatives.hpp"
 
 namespace irteq {

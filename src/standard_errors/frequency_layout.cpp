@@ -7,8 +7,8 @@
 #include <map>
 #include <utility>
 
-#include "common/score_range.hpp"
 #include "common/run_on_threads.hpp"
+#include "common/score_range.hpp"
 #include "models/parameter_derivatives.hpp"
 #include "standard_errors/derivative_terms.hpp"
 #include "standard_errors/unit_roots.hpp"

@@ -6,10 +6,10 @@
 
 #include "common/score_range.hpp"
 #include "common/shown_number.hpp"
-#include "irteq/validate.hpp"
-#include "models/check_items.hpp"
 #include "irteq/error.hpp"
 #include "irteq/limits.hpp"
+#include "irteq/validate.hpp"
+#include "models/check_items.hpp"
 #include "validate/grid_problems.hpp"
 #include "validate/scale_table_problems.hpp"
 

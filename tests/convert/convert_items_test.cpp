@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "irteq/irteq.hpp"
+#include "models/item_model_facts.hpp"
 #include "models/normal_cdf.hpp"
 
 namespace irteq::testing {
@@ -130,7 +131,7 @@ TEST(ConvertItems, EveryFormGivesItsOwnFormulasProbabilities) {
 std::vector<double> parameters_after_d(const std::vector<Item>& items) {
   std::vector<double> values;
   for (const Item& item : items) {
-    const std::size_t first = item.model == ItemModel::sn ? 0 : 1;
+    const std::size_t first = first_estimated_parameter(item.model);
     values.insert(values.end(), item.parameters.begin() + static_cast<std::ptrdiff_t>(first), item.parameters.end());
   }
   return values;

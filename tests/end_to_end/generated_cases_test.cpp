@@ -16,9 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "common/kernel_path.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/files.hpp"
-#include "common/kernel_path.hpp"
 #include "support/binary_run.hpp"
 
 namespace irteq::testing {

@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
-#include "models/prepare_items.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/files.hpp"
+#include "models/prepare_items.hpp"
+#include "models/test_characteristic_function.hpp"
 #include "support/binary_run.hpp"
 #include "support/random_case.hpp"
-#include "models/test_characteristic_function.hpp"
 #include "truescore/true_score_equivalents.hpp"
 
 namespace irteq::testing {

@@ -8,12 +8,12 @@
 #include <sstream>
 #include <string>
 
-#include "models/prepare_items.hpp"
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
 #include "linking/characteristic_curve_criterion.hpp"
 #include "models/category_probabilities.hpp"
+#include "models/prepare_items.hpp"
 #include "support/mixed_form.hpp"
 
 namespace irteq::testing {

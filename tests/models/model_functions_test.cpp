@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <vector>
 
-#include "models/prepare_items.hpp"
 #include "irteq/irteq.hpp"
 #include "models/category_probabilities.hpp"
+#include "models/prepare_items.hpp"
 #include "support/item_builders.hpp"
 
 namespace irteq::testing {

@@ -7,8 +7,8 @@
 #include <cmath>
 #include <vector>
 
-#include "models/prepare_items.hpp"
 #include "models/category_probabilities.hpp"
+#include "models/prepare_items.hpp"
 #include "support/mixed_form.hpp"
 
 namespace irteq {
@@ -26,7 +26,7 @@ TEST(ParameterDerivatives, MatchCentralDifferencesOfTheModels) {
   const double h = 1e-5;
   ParameterDerivatives d;
   for (const Item& item : testing::mixed_form()) {
-    const std::size_t first = item.model == ItemModel::sn ? 0 : 1;
+    const std::size_t first = first_estimated_parameter(item.model);
     for (const double theta : {-2.3, -0.4, 0.0, 1.7}) {
       parameter_derivatives(item, theta, d);
       const std::vector<double> p = probabilities_of(item, theta);

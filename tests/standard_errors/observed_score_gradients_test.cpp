@@ -16,6 +16,7 @@
 #include "common/score_range.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/linking.hpp"
+#include "models/item_model_facts.hpp"
 #include "models/parameter_derivatives.hpp"
 #include "standard_errors/equipercentile_steps.hpp"
 #include "support/mixed_form.hpp"
@@ -23,7 +24,6 @@
 namespace irteq::testing {
 namespace {
 
-std::size_t first_estimated(const Item& item) { return item.model == ItemModel::sn ? 0 : 1; }
 
 // A scale table with a row for each of form Y's score points.
 EquatingInput with_scale_table(EquatingInput input) {
@@ -87,7 +87,7 @@ EquatingResult moved_equating(const EquatingInput& input, const ParameterLayout&
   const std::vector<std::size_t>& offsets = on_x ? layout.x_offsets : layout.y_offsets;
   std::size_t i = 0;
   while (i + 1 < offsets.size() && offsets[i + 1] <= column) ++i;
-  items[i].parameters[first_estimated(items[i]) + column - offsets[i]] += step;
+  items[i].parameters[first_estimated_parameter(items[i].model) + column - offsets[i]] += step;
   return linked_equating(changed, A, B);
 }
 

@@ -10,13 +10,13 @@
 
 #include "irteq/equate.hpp"
 #include "irteq/linking.hpp"
+#include "models/item_model_facts.hpp"
 #include "models/parameter_derivatives.hpp"
 #include "support/mixed_form.hpp"
 
 namespace irteq::testing {
 namespace {
 
-std::size_t first_estimated(const Item& item) { return item.model == ItemModel::sn ? 0 : 1; }
 
 // Form X: the mixed form with guessing enough for three points on the line.
 std::vector<Item> form_x() {
@@ -83,7 +83,7 @@ TEST(TrueScoreGradients, MatchCentralDifferencesOfTheEquating) {
         const std::vector<std::size_t>& offsets = on_x ? layout.x_offsets : layout.y_offsets;
         std::size_t i = 0;
         while (i + 1 < offsets.size() && offsets[i + 1] <= column) ++i;
-        items[i].parameters[first_estimated(items[i]) + column - offsets[i]] += step;
+        items[i].parameters[first_estimated_parameter(items[i].model) + column - offsets[i]] += step;
       }
       return linked_equating(changed, A, B).true_score.equivalents;
     };

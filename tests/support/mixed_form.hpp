@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "irteq/input.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq::testing {
 
@@ -30,7 +31,7 @@ inline std::vector<Item> perturbed_mixed_form(double step) {
   std::vector<Item> items = mixed_form();
   int counter = 0;
   for (Item& item : items) {
-    for (std::size_t k = item.model == ItemModel::sn ? 0 : 1; k < item.parameters.size(); ++k) {
+    for (std::size_t k = first_estimated_parameter(item.model); k < item.parameters.size(); ++k) {
       item.parameters[k] += step * ((counter++ % 5) - 2);
     }
   }

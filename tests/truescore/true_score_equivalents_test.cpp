@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "support/item_builders.hpp"
 #include "models/test_characteristic_function.hpp"
+#include "support/item_builders.hpp"
 
 namespace irteq::testing {
 namespace {

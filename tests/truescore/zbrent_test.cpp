@@ -5,8 +5,8 @@
 #include <cmath>
 #include <vector>
 
-#include "support/item_builders.hpp"
 #include "models/test_characteristic_function.hpp"
+#include "support/item_builders.hpp"
 
 namespace irteq::testing {
 namespace {
