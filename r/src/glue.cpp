@@ -23,7 +23,7 @@
 #include <utility>
 #include <vector>
 
-#include "irteq/irteq.hpp"
+#include <irteq/irteq.hpp>
 
 using Rcpp::_;
 using Rcpp::CharacterVector;

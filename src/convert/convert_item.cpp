@@ -1,13 +1,15 @@
 #include "convert/item_conversion.hpp"
 
+#include "models/item_model_facts.hpp"
+
 namespace irteq {
 
-ItemConversion conversion_start(const SourceItem& source, ItemModel model, std::size_t rows) {
+ItemConversion conversion_start(const SourceItem& source, ItemModel model) {
   ItemConversion conversion;
   conversion.item = {source.number, model, source.category_scores, {}};
-  conversion.rows = rows;
+  conversion.rows = estimated_parameter_count(conversion.item);
   conversion.columns = source.values.size();
-  conversion.jacobian.assign(rows * conversion.columns, 0.0);
+  conversion.jacobian.assign(conversion.rows * conversion.columns, 0.0);
   return conversion;
 }
 
@@ -30,7 +32,7 @@ ItemConversion convert_item(const SourceItem& source) {
     case SourceForm::nominal_scored:
       return nominal_conversion(source);
   }
-  return conversion_start(source, ItemModel::l3, 0);
+  return conversion_start(source, ItemModel::l3);
 }
 
 }  // namespace irteq

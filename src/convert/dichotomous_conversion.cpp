@@ -5,7 +5,7 @@ namespace irteq {
 // "L3" D, a, b, c; b = -d/a from the intercept form; c = 0, held fixed, when not printed.
 ItemConversion dichotomous_conversion(const SourceItem& source) {
   const std::vector<double>& v = source.values;
-  ItemConversion conversion = conversion_start(source, ItemModel::l3, 3);
+  ItemConversion conversion = conversion_start(source, ItemModel::l3);
   const double a = v[0];
   const bool intercept = source.form == SourceForm::logistic_intercept;
   const double b = intercept ? -v[1] / a : v[1];

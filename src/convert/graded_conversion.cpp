@@ -1,4 +1,5 @@
 #include "convert/item_conversion.hpp"
+#include "models/item_model_facts.hpp"
 
 namespace irteq {
 
@@ -10,9 +11,9 @@ ItemConversion graded_conversion(const SourceItem& source) {
                       source.form == SourceForm::graded_normal_difficulty;
   const bool intercept =
       source.form == SourceForm::graded_intercept || source.form == SourceForm::graded_normal_intercept;
-  ItemConversion conversion = conversion_start(source, normal ? ItemModel::sn : ItemModel::sl, v.size());
+  ItemConversion conversion = conversion_start(source, normal ? ItemModel::sn : ItemModel::sl);
   std::vector<double>& parameters = conversion.item.parameters;
-  if (!normal) parameters.push_back(source.D);
+  if (has_scaling_constant(conversion.item.model)) parameters.push_back(source.D);
   const double a = v[0];
   parameters.push_back(a);
   conversion.at(0, 0) = 1.0;

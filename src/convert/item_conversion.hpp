@@ -20,8 +20,8 @@ struct ItemConversion {
 };
 
 // An item of the source's number and scores in the given model, its Jacobian
-// zero, rows parameters after D by the source's values.
-ItemConversion conversion_start(const SourceItem& source, ItemModel model, std::size_t rows);
+// zero, the model's estimated parameters (all after D) by the source's values.
+ItemConversion conversion_start(const SourceItem& source, ItemModel model);
 
 // What keeps a source item from conversion (an empty string when nothing):
 // fewer than two categories, a count of values that does not fit its form and

@@ -7,7 +7,7 @@ namespace irteq {
 ItemConversion nominal_conversion(const SourceItem& source) {
   const std::vector<double>& v = source.values;
   const auto m = source.category_scores.size();
-  ItemConversion conversion = conversion_start(source, ItemModel::bn, 2 * m);
+  ItemConversion conversion = conversion_start(source, ItemModel::bn);
   std::vector<double>& parameters = conversion.item.parameters;
   parameters.assign(2 * m + 1, 0.0);
   parameters[0] = source.D;

@@ -16,7 +16,7 @@ ItemConversion partial_credit_conversion(const SourceItem& source) {
   const auto index = [&](std::size_t j) { return has_zero ? first + j : first + j - 1; };
   const auto value = [&](std::size_t j) { return j == 0 && !has_zero ? 0.0 : v[index(j)]; };
 
-  ItemConversion conversion = conversion_start(source, ItemModel::mu, m + 2);
+  ItemConversion conversion = conversion_start(source, ItemModel::mu);
   const double a = v[0];
   conversion.item.parameters = {source.D, a, located ? v[1] : 0.0};
   conversion.at(0, 0) = 1.0;

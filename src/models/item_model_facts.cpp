@@ -6,54 +6,6 @@ namespace {
 
 using R = ParameterRole;
 
-constexpr ParameterGroup scaling{"D", R::scaling};
-constexpr ParameterGroup slope{"a", R::slope};
-
-constexpr std::array<ItemModelFacts, 5> table{{
-    {.model = ItemModel::l3,
-     .code = "L3",
-     .categories = 2,
-     .evaluated_as = ItemModel::l3,
-     .groups = {scaling, slope, {"b", R::location}, {"c", R::asymptote}},
-     .group_count = 4,
-     .moment_terms = MomentTerms::slope_and_locations,
-     .chance_parameter = 3,
-     .first_compared_category = 1},
-    {.model = ItemModel::sn,
-     .code = "SN",
-     .evaluated_as = ItemModel::sn,
-     .groups = {slope, {"b", R::location, true, -1}},
-     .group_count = 2,
-     .moment_terms = MomentTerms::slope_and_locations},
-    {.model = ItemModel::sl,
-     .code = "SL",
-     .evaluated_as = ItemModel::sl,
-     .groups = {scaling, slope, {"b", R::location, true, -1}},
-     .group_count = 3,
-     .moment_terms = MomentTerms::slope_and_locations},
-    {.model = ItemModel::bn,
-     .code = "BN",
-     .evaluated_as = ItemModel::bn,
-     .groups = {scaling, {"a", R::slope, true, 0}, {"c", R::intercept, true, 0}},
-     .group_count = 3,
-     .moment_terms = MomentTerms::none},
-    {.model = ItemModel::mu,
-     .code = "MU",
-     .evaluated_as = ItemModel::bn,
-     .groups = {scaling, slope, {"b", R::location}, {"d", R::deviation, true, 0}},
-     .group_count = 4,
-     .moment_terms = MomentTerms::slope_and_steps},
-}};
-
-// model_facts() finds a model's row by its enumerator's value.
-constexpr bool rows_in_enum_order() {
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (static_cast<std::size_t>(table[i].model) != i) return false;
-  }
-  return true;
-}
-static_assert(rows_in_enum_order());
-
 int group_size(const ParameterGroup& group, int m) { return group.indexed ? m + group.count_offset : 1; }
 
 // The group parameter k belongs to, and k's index within it (from 0).
@@ -70,31 +22,11 @@ std::pair<const ParameterGroup*, int> group_of(ItemModel model, int m, std::size
 
 }  // namespace
 
-const std::array<ItemModelFacts, 5>& item_model_table() { return table; }
-
 bool known_model(ItemModel model) {
-  for (const ItemModelFacts& facts : table) {
+  for (const ItemModelFacts& facts : item_model_table) {
     if (facts.model == model) return true;
   }
   return false;
-}
-
-const ItemModelFacts& model_facts(ItemModel model) { return table[static_cast<std::size_t>(model)]; }
-
-int parameter_count(ItemModel model, int m) {
-  const ItemModelFacts& facts = model_facts(model);
-  int count = 0;
-  for (std::size_t g = 0; g < facts.group_count; ++g) count += group_size(facts.groups[g], m);
-  return count;
-}
-
-bool has_scaling_constant(ItemModel model) { return model_facts(model).groups[0].role == R::scaling; }
-
-std::size_t first_estimated_parameter(ItemModel model) { return has_scaling_constant(model) ? 1 : 0; }
-
-std::size_t estimated_parameter_count(const Item& item) {
-  const auto m = static_cast<int>(item.category_scores.size());
-  return static_cast<std::size_t>(parameter_count(item.model, m)) - first_estimated_parameter(item.model);
 }
 
 std::size_t group_start(ItemModel model, int m, std::size_t g) {

@@ -59,22 +59,88 @@ struct ItemModelFacts {
   std::size_t first_compared_category = 0;
 };
 
-// The models in ItemModel order: "L3", "SN", "SL", "BN", "MU".
-const std::array<ItemModelFacts, 5>& item_model_table();
+namespace model_table {
 
-// The model's row. The model must be one of ItemModel's values (known_model).
-const ItemModelFacts& model_facts(ItemModel model);
+using R = ParameterRole;
+inline constexpr ParameterGroup scaling{"D", R::scaling};
+inline constexpr ParameterGroup slope{"a", R::slope};
+
+// The models in ItemModel order: "L3", "SN", "SL", "BN", "MU".
+inline constexpr std::array<ItemModelFacts, 5> rows{{
+    {.model = ItemModel::l3,
+     .code = "L3",
+     .categories = 2,
+     .evaluated_as = ItemModel::l3,
+     .groups = {scaling, slope, {"b", R::location}, {"c", R::asymptote}},
+     .group_count = 4,
+     .moment_terms = MomentTerms::slope_and_locations,
+     .chance_parameter = 3,
+     .first_compared_category = 1},
+    {.model = ItemModel::sn,
+     .code = "SN",
+     .evaluated_as = ItemModel::sn,
+     .groups = {slope, {"b", R::location, true, -1}},
+     .group_count = 2,
+     .moment_terms = MomentTerms::slope_and_locations},
+    {.model = ItemModel::sl,
+     .code = "SL",
+     .evaluated_as = ItemModel::sl,
+     .groups = {scaling, slope, {"b", R::location, true, -1}},
+     .group_count = 3,
+     .moment_terms = MomentTerms::slope_and_locations},
+    {.model = ItemModel::bn,
+     .code = "BN",
+     .evaluated_as = ItemModel::bn,
+     .groups = {scaling, {"a", R::slope, true, 0}, {"c", R::intercept, true, 0}},
+     .group_count = 3,
+     .moment_terms = MomentTerms::none},
+    {.model = ItemModel::mu,
+     .code = "MU",
+     .evaluated_as = ItemModel::bn,
+     .groups = {scaling, slope, {"b", R::location}, {"d", R::deviation, true, 0}},
+     .group_count = 4,
+     .moment_terms = MomentTerms::slope_and_steps},
+}};
+
+// model_facts() finds a model's row by its enumerator's value.
+constexpr bool rows_in_enum_order() {
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (static_cast<std::size_t>(rows[i].model) != i) return false;
+  }
+  return true;
+}
+static_assert(rows_in_enum_order());
+
+}  // namespace model_table
+
+// The table, in ItemModel order.
+inline constexpr const std::array<ItemModelFacts, 5>& item_model_table = model_table::rows;
+
 // Whether model is one of ItemModel's values (a cast from another number is not).
 bool known_model(ItemModel model);
 
+// The model's row; the model must be one of ItemModel's values (known_model).
+// Inline, as the counts below: the standard errors ask them per item and ability.
+inline const ItemModelFacts& model_facts(ItemModel model) { return model_table::rows[static_cast<std::size_t>(model)]; }
+
 // Parameters of an item of m categories, as an item parameter file holds them.
-int parameter_count(ItemModel model, int m);
+inline int parameter_count(ItemModel model, int m) {
+  const ItemModelFacts& facts = model_facts(model);
+  int count = 0;
+  for (std::size_t g = 0; g < facts.group_count; ++g) {
+    count += facts.groups[g].indexed ? m + facts.groups[g].count_offset : 1;
+  }
+  return count;
+}
 // Whether the first parameter is the scaling constant D ("SN" items have none).
-bool has_scaling_constant(ItemModel model);
+inline bool has_scaling_constant(ItemModel model) { return model_facts(model).groups[0].role == ParameterRole::scaling; }
 // The estimated parameters are those after D: their first index is 1, or 0 without D.
-std::size_t first_estimated_parameter(ItemModel model);
+inline std::size_t first_estimated_parameter(ItemModel model) { return has_scaling_constant(model) ? 1 : 0; }
 // How many parameters are estimated: the rows an item has in a covariance.
-std::size_t estimated_parameter_count(const Item& item);
+inline std::size_t estimated_parameter_count(const Item& item) {
+  const auto m = static_cast<int>(item.category_scores.size());
+  return static_cast<std::size_t>(parameter_count(item.model, m)) - first_estimated_parameter(item.model);
+}
 
 // The first parameter of the model's group g (from 0) in an item of m categories.
 std::size_t group_start(ItemModel model, int m, std::size_t g);

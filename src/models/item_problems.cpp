@@ -41,7 +41,7 @@ std::string item_label(int position, int number, std::string_view code, int m) {
 
 std::string unknown_code_message(std::string_view code) {
   std::string codes;
-  const auto& table = item_model_table();
+  const auto& table = item_model_table;
   for (std::size_t i = 0; i < table.size(); ++i) {
     codes += i == 0 ? "" : i + 1 == table.size() ? " and " : ", ";
     codes += table[i].code;

@@ -13,11 +13,20 @@
 
 namespace irteq {
 
+namespace {
+
+// The items as equate() evaluates them, checked as it checks a form.
+std::vector<Item> checked_and_prepared(const std::vector<Item>& items, const std::string& name) {
+  validate_items(items, name);
+  return prepare_items(items);
+}
+
+}  // namespace
+
 std::vector<double> probabilities(const std::vector<Item>& items, std::span<const double> thetas,
                                   const std::string& name) {
   const FloatingPointMode mode;
-  validate_items(items, name);
-  const std::vector<Item> prepared = prepare_items(items);
+  const std::vector<Item> prepared = checked_and_prepared(items, name);
   std::size_t columns = 0;
   for (const Item& item : prepared) columns += item.category_scores.size();
   std::vector<double> p(thetas.size() * columns);
@@ -39,8 +48,7 @@ std::vector<double> probabilities(const Item& item, double theta, const std::str
 std::vector<double> expected_scores(const std::vector<Item>& items, std::span<const double> thetas,
                                     const std::string& name) {
   const FloatingPointMode mode;
-  validate_items(items, name);
-  const std::vector<Item> prepared = prepare_items(items);
+  const std::vector<Item> prepared = checked_and_prepared(items, name);
   std::vector<double> scores;
   scores.reserve(thetas.size() * prepared.size());
   for (const double theta : thetas) {
@@ -56,8 +64,7 @@ double expected_score(const Item& item, double theta, const std::string& name) {
 std::vector<double> test_characteristic_curve(const std::vector<Item>& items, std::span<const double> thetas,
                                               const std::string& name) {
   const FloatingPointMode mode;
-  validate_items(items, name);
-  const std::vector<Item> prepared = prepare_items(items);
+  const std::vector<Item> prepared = checked_and_prepared(items, name);
   std::vector<double> curve;
   curve.reserve(thetas.size());
   for (const double theta : thetas) curve.push_back(test_characteristic_function(prepared, theta));

@@ -27,14 +27,16 @@ const std::map<std::string, int> ranks{
 // results into files; they need no computation of their own.
 const std::set<std::string> computation{"truescore", "observed", "linking", "convert", "equate", "standard_errors"};
 
-// Every "folder/..." a file includes with quotes.
+// Every "folder/..." a file includes with quotes, and every <folder/...> of
+// the library's own folders (other <...> are the system's).
 std::vector<std::string> included_folders(const fs::path& file) {
-  static const std::regex include(R"(^\s*#\s*include\s*"([a-z_]+)/)");
+  static const std::regex include(R"(^\s*#\s*include\s*([<"])([a-z_]+)/)");
   std::vector<std::string> folders;
   std::ifstream in(file);
   std::smatch match;
   for (std::string line; std::getline(in, line);) {
-    if (std::regex_search(line, match, include)) folders.push_back(match[1]);
+    if (!std::regex_search(line, match, include)) continue;
+    if (match[1] == "\"" || ranks.contains(match[2]) || match[2] == "irteq") folders.push_back(match[2]);
   }
   return folders;
 }

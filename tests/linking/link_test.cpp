@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -10,9 +9,7 @@
 
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
-#include "irteq/limits.hpp"
 #include "linking/characteristic_curve_criterion.hpp"
-#include "models/category_probabilities.hpp"
 #include "models/prepare_items.hpp"
 #include "support/mixed_form.hpp"
 
@@ -55,23 +52,6 @@ TEST(Link, FormLinkedToAKnownTransformationOfItselfGivesItBack) {
       EXPECT_NEAR(result.A, 1.3, 1e-9);
       EXPECT_NEAR(result.B, -0.4, 1e-9);
       for (const AnchorFit& fit : result.anchors) EXPECT_LT(fit.rmsd, 1e-9) << "item " << fit.x_number;
-    }
-  }
-}
-
-// Each item's transformed probabilities at A theta + B are its own at theta.
-TEST(Link, TransformedItemsAtTheMovedAbilityKeepTheirProbabilities) {
-  const std::vector<Item> items = prepare_items(mixed_form());
-  const std::vector<Item> moved = prepare_items(transform_items(mixed_form(), 0.8, 0.6));
-  std::array<double, max_categories> p{};
-  std::array<double, max_categories> q{};
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    for (const double theta : {-2.5, -0.3, 0.0, 1.7}) {
-      category_probabilities(items[i], theta, p);
-      category_probabilities(moved[i], 0.8 * theta + 0.6, q);
-      for (std::size_t k = 0; k < items[i].category_scores.size(); ++k) {
-        EXPECT_NEAR(q[k], p[k], 1e-13) << "item " << i + 1 << ", theta " << theta << ", category " << k + 1;
-      }
     }
   }
 }

@@ -21,7 +21,7 @@ namespace irteq::testing {
 namespace {
 
 TEST(ItemModels, EveryModelPassesEveryStage) {
-  for (const ItemModelFacts& facts : item_model_table()) {
+  for (const ItemModelFacts& facts : item_model_table) {
     SCOPED_TRACE(std::string(facts.code));
     EXPECT_EQ(item_model(item_code(facts.model)), facts.model);
     const std::vector<Item> items = model_examples(facts.model);

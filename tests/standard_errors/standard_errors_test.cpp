@@ -166,7 +166,7 @@ TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
 // by Stocking-Lord: a model the standard errors took wrongly anywhere (its
 // estimated parameters, its linking, its derivatives) shows here.
 TEST(StandardErrors, DeltaMethodMatchesDifferencesForEveryModel) {
-  for (const ItemModelFacts& facts : item_model_table()) {
+  for (const ItemModelFacts& facts : item_model_table) {
     SCOPED_TRACE(std::string(facts.code));
     RunInput run;
     EquatingInput& e = run.equating;

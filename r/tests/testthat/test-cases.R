@@ -90,3 +90,15 @@ test_that("failed root searches arrive as R warnings and in the result", {
   expect_identical(eq$warnings$raw, 3)
   expect_identical(eq$warnings$problem, "not_bracketed")
 })
+
+test_that("without a scale table the equating reports form Y's raw scores, w2 given on its own", {
+  folder <- dirname(example_control())
+  inputs <- list(read_items(file.path(folder, "formx.par")), read_items(file.path(folder, "formy.par")),
+                 read_grid(file.path(folder, "group1.qd")), read_grid(file.path(folder, "group2.qd")))
+  eq <- do.call(equate, c(inputs, w2 = 0.5))
+  expect_equal(eq$true_score$scale, eq$true_score$equivalent, tolerance = 1e-12)
+  expect_identical(eq$observed_score$equivalent,
+                   do.call(equate, c(inputs, list(read_scale_table(file.path(folder, "formy.scl")))))$observed_score$equivalent)
+  expect_error(do.call(equate, inputs), "scale is missing: give form Y's raw-to-scale table, or w2", class = "irteq_error")
+  expect_error(equate(inputs[[1]], inputs[[2]], inputs[[3]]), "^argument y_grid is missing", class = "irteq_error")
+})
