@@ -27,19 +27,18 @@ struct RunOptions {
 };
 
 struct RunResult {
-  std::optional<LinkingResult> linking{};  // when the input links; every method's se_A, se_B by the delta method
+  std::optional<LinkingResult> linking{};  // when the input links; se_A, se_B with the delta method's errors
   EquatingResult equating{};               // of form X (linked onto form Y's scale when the input links)
   std::optional<StandardErrors> standard_errors{};  // when asked for
 };
 
 // One run, in order: the covariances given checked against their forms,
-// the linking when the input names common
-// items, the equating of the (linked) form X, then the standard errors,
-// the linking's uncertainty carried into every equivalent's whenever it
-// links. Every front end runs this; the results are the same to the last
-// bit on any number of threads. Throws Error on input it cannot use, a
-// linking that fails, results that are not finite, and failed or
-// interrupted draws.
+// the linking when the input names common items, the equating of the
+// (linked) form X, then the standard errors, the linking's uncertainty
+// carried into every equivalent's whenever it links. Every front end runs
+// this; the results are the same to the last bit on any number of threads.
+// Throws Error on input it cannot use, a linking that fails, results that
+// are not finite, and failed or interrupted draws.
 RunResult run(const RunInput& input, const RunOptions& options = {});
 
 }  // namespace irteq

@@ -45,12 +45,12 @@ std::vector<double> scaled(const std::vector<double>& standard_errors, const std
 
 }  // namespace
 
-Gradients linking_delta_method(const EquatingInput& forms, const LinkingInput& spec, LinkingResult& linking,
+Gradients linking_delta_method(const EquatingInput& forms, const LinkingInput& request, LinkingResult& linking,
                                const ParameterLayout& layout, const BlockCovariance& covariance) {
   Gradients applied;
   for (MethodConstants& constants : linking.methods) {
     if (!constants.available()) continue;
-    Gradients gradients = linking_constant_gradients(forms, spec, constants, layout);
+    Gradients gradients = linking_constant_gradients(forms, request, constants, layout);
     const std::vector<double> variances = gradient_variances(gradients, covariance, 1);
     constants.se_A = std::sqrt(variances[0]);
     constants.se_B = std::sqrt(variances[1]);

@@ -9,7 +9,7 @@ namespace irteq {
 // Every available method's delta-method standard errors of A and B into
 // linking.methods (se_A, se_B), from forms as read; returns the applied
 // method's gradients, which carry the linking's error into the equivalents'.
-Gradients linking_delta_method(const EquatingInput& forms, const LinkingInput& spec, LinkingResult& linking,
+Gradients linking_delta_method(const EquatingInput& forms, const LinkingInput& request, LinkingResult& linking,
                                const ParameterLayout& layout, const BlockCovariance& covariance);
 
 // The delta method's standard errors of a run's results: every linking
