@@ -24,16 +24,6 @@ std::string matrix(std::vector<std::string> rows) {
 const std::vector<std::string> good = {"0.01 0.002 0 0 0 0", "0.002 0.02 0 0 0 0", "0 0 0 0 0 0",
                                        "0 0 0 0.03 0.001 0", "0 0 0 0.001 0.04 0.002", "0 0 0 0 0.002 0.05"};
 
-TEST(ReadCovariance, TakesTheFullMatrixRowByRow) {
-  std::istringstream in(matrix(good));
-  EXPECT_EQ(covariance_size(form), 6u);
-  const Covariance covariance = read_covariance(in, "x.cov", form);
-  ASSERT_EQ(covariance.size, 6u);
-  EXPECT_EQ(covariance.values[0 * 6 + 1], 0.002);
-  EXPECT_EQ(covariance.values[5 * 6 + 5], 0.05);
-  EXPECT_EQ(covariance.values[2 * 6 + 2], 0.0);  // c held fixed
-}
-
 TEST(ReadCovariance, NamesTheRowAndColumnOfEachFault) {
   struct Case {
     std::vector<std::string> rows;

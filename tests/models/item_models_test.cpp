@@ -41,7 +41,9 @@ TEST(ItemModels, EveryModelPassesEveryStage) {
     const std::vector<Item> read = read_items(item_file, "examples");
     for (std::size_t i = 0; i < items.size(); ++i) EXPECT_EQ(read[i].parameters, items[i].parameters);
     Covariance covariance{estimated, std::vector<double>(estimated * estimated, 0.0)};
-    for (std::size_t k = 0; k < estimated; ++k) covariance.values[k * estimated + k] = 0.001 * static_cast<double>(k + 1);
+    // A covariance off the diagonal, and the first parameter held fixed (a zero variance).
+    for (std::size_t k = 1; k < estimated; ++k) covariance.values[k * estimated + k] = 0.001 * static_cast<double>(k);
+    covariance.values[estimated + 2] = covariance.values[2 * estimated + 1] = 0.0002;
     std::stringstream covariance_file;
     write_covariance(covariance, items, covariance_file, "examples");
     EXPECT_EQ(read_covariance(covariance_file, "examples", items).values, covariance.values);
@@ -49,10 +51,8 @@ TEST(ItemModels, EveryModelPassesEveryStage) {
     // Linking moves the items with the scale: the same probabilities at A theta + B.
     const std::vector<Item> moved = transform_items(items, 0.8, 0.6);
     for (const double theta : {-2.5, -0.3, 1.7}) {
-      const std::array<double, 1> at{theta};
-      const std::array<double, 1> moved_at{0.8 * theta + 0.6};
-      const std::vector<double> p = probabilities(items, at);
-      const std::vector<double> q = probabilities(moved, moved_at);
+      const std::vector<double> p = probabilities(items, std::array{theta});
+      const std::vector<double> q = probabilities(moved, std::array{0.8 * theta + 0.6});
       for (std::size_t c = 0; c < p.size(); ++c) EXPECT_NEAR(q[c], p[c], 1e-13) << "theta " << theta;
     }
   }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <string>
+#include <utility>
 #include <vector>
 
 #include "irteq/models.hpp"
@@ -16,25 +18,27 @@
 namespace irteq::testing {
 namespace {
 
-// Form X is form Y a little changed and put on a scale theta_X = (theta_Y - 0.3) / 1.2;
-// form Y's scale conversion bends, so that its slopes differ from point to
-// point, and its end lines (to the scale limits +-0.5) continue its slopes,
-// so that no result sits at a kink that the draws would straddle.
-RunInput mixed_linked_run(LinkingMethod method) {
+// Form X is form Y a little changed and put on a scale theta_X = (theta_Y - 0.3) / 1.2,
+// linked through all its items; form Y's scale conversion bends, so that its
+// slopes differ from point to point, and its end lines (to the scale limits
+// +-0.5) continue its slopes, so that no result sits at a kink that the
+// draws would straddle.
+RunInput linked_run(const std::vector<Item>& items_y, LinkingMethod method) {
   RunInput run;
   EquatingInput& e = run.equating;
-  e.items_y = mixed_form();
-  std::vector<Item> changed = mixed_form();
+  e.items_y = items_y;
+  std::vector<Item> changed = items_y;
   for (Item& item : changed) item.parameters.back() += 0.05;
   e.items_x = transform_items(changed, 1.0 / 1.2, -0.3 / 1.2);
   e.grid_group2 = normal_shaped_grid(0.0, 1.0);
   e.grid_group1 = transform_grid(normal_shaped_grid(0.2, 0.9), 1.0 / 1.2, -0.3 / 1.2);
-  for (int j = 0; j < 26; ++j) {
-    e.scale_table.scale.push_back(100.0 + j + 0.02 * j * j);
-    e.scale_table.rounded.push_back(std::round(e.scale_table.scale.back()));
+  ScaleTable& table = e.scale_table = raw_score_table(items_y);
+  for (std::size_t j = 0; j < table.scale.size(); ++j) {
+    table.scale[j] = 100.0 + static_cast<double>(j) + 0.02 * static_cast<double>(j * j);
+    table.rounded[j] = std::round(table.scale[j]);
   }
-  e.scale_table.scale_min = 100;
-  e.scale_table.scale_max = 138;
+  table.scale_min = 100;
+  table.scale_max = table.scale.back() + 0.5;
   run.linking = LinkingInput{{}, method};
   for (const Item& item : e.items_y) run.linking->common.push_back({item.number, item.number, 0});
   return run;
@@ -57,11 +61,11 @@ Covariance item_blocks(const std::vector<Item>& items, double v) {
   return c;
 }
 
-// Form Y equated to itself, unlinked, with its own covariance for both. Its
+// Form Y equated to itself, unlinked, each form with a covariance of its own. Its
 // equivalents fall on form Y's score points, the scale conversion's knots,
 // where differences would straddle two slopes: the conversion is a straight line.
 RunInput self_run() {
-  RunInput run = mixed_linked_run(LinkingMethod::haebara);
+  RunInput run = linked_run(mixed_form(), LinkingMethod::haebara);
   run.equating.items_x = run.equating.items_y;
   run.equating.grid_group1 = run.equating.grid_group2;
   run.linking.reset();
@@ -152,43 +156,28 @@ void expect_delta_method_matches_differences(RunInput run, const ParameterCovari
   }
 }
 
-TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
-  for (const int kind : {0, 1, 2}) {
-    SCOPED_TRACE(kind == 0 ? "form equated to itself" : kind == 1 ? "mean/sigma" : "haebara");
-    const RunInput run = kind == 0 ? self_run()
-                                   : mixed_linked_run(kind == 1 ? LinkingMethod::mean_sigma : LinkingMethod::haebara);
-    expect_delta_method_matches_differences(
-        run, {item_blocks(run.equating.items_x, kind == 0 ? 0.003 : 0.004), item_blocks(run.equating.items_y, 0.003)});
-  }
-}
-
-// Every model of the table in a run of its own, linked through all its items
-// by Stocking-Lord: a model the standard errors took wrongly anywhere (its
+// The mixed form equated to itself and linked by two methods, then every
+// model of the table in a run of its own (with an "L3" item) linked by
+// Stocking-Lord: a model the standard errors took wrongly anywhere (its
 // estimated parameters, its linking, its derivatives) shows here.
-TEST(StandardErrors, DeltaMethodMatchesDifferencesForEveryModel) {
+TEST(StandardErrors, DeltaMethodMatchesDifferencesOfTheWholeRun) {
+  std::vector<std::pair<std::string, RunInput>> runs{{"form equated to itself", self_run()},
+                                                     {"mean/sigma", linked_run(mixed_form(), LinkingMethod::mean_sigma)},
+                                                     {"haebara", linked_run(mixed_form(), LinkingMethod::haebara)}};
   for (const ItemModelFacts& facts : item_model_table) {
-    SCOPED_TRACE(std::string(facts.code));
-    RunInput run;
-    EquatingInput& e = run.equating;
-    e.items_y = model_examples(facts.model);
-    e.items_y.push_back({3, ItemModel::l3, {0, 1}, {1.7, 1.2, 0.3, 0.2}});
-    std::vector<Item> changed = e.items_y;
-    for (Item& item : changed) item.parameters.back() += 0.05;
-    e.items_x = transform_items(changed, 1.0 / 1.2, -0.3 / 1.2);
-    e.grid_group2 = normal_shaped_grid(0.0, 1.0);
-    e.grid_group1 = transform_grid(normal_shaped_grid(0.2, 0.9), 1.0 / 1.2, -0.3 / 1.2);
-    e.scale_table = raw_score_table(e.items_y);
-    for (double& scale : e.scale_table.scale) scale = 100.0 + 2.0 * scale + 0.1 * scale * scale;
-    e.scale_table.scale_max = 100 + 2 * e.scale_table.scale_max + e.scale_table.scale_max * e.scale_table.scale_max;
-    e.scale_table.scale_min = 100 + 2 * e.scale_table.scale_min;
-    run.linking = LinkingInput{{}, LinkingMethod::stocking_lord};
-    for (const Item& item : e.items_y) run.linking->common.push_back({item.number, item.number, 0});
-    expect_delta_method_matches_differences(run, {item_blocks(e.items_x, 0.004), item_blocks(e.items_y, 0.003)});
+    std::vector<Item> items = model_examples(facts.model);
+    items.push_back({3, ItemModel::l3, {0, 1}, {1.7, 1.2, 0.3, 0.2}});
+    runs.emplace_back(facts.code, linked_run(items, LinkingMethod::stocking_lord));
+  }
+  for (const auto& [name, run] : runs) {
+    SCOPED_TRACE(name);
+    expect_delta_method_matches_differences(
+        run, {item_blocks(run.equating.items_x, 0.004), item_blocks(run.equating.items_y, 0.003)});
   }
 }
 
 TEST(StandardErrors, DeltaMethodAndDrawsAgreeWithinMonteCarloError) {
-  const RunInput run = mixed_linked_run(LinkingMethod::stocking_lord);
+  const RunInput run = linked_run(mixed_form(), LinkingMethod::stocking_lord);
   const ParameterCovariances covariances{item_blocks(run.equating.items_x, 0.002),
                                          item_blocks(run.equating.items_y, 0.002)};
   const RunResult at = irteq::run(run, with_errors({.delta_method = true, .draws = 2000, .threads = 2}, covariances));

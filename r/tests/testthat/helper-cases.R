@@ -31,6 +31,13 @@ read_numbers <- function(file, text_columns = character()) {
   d
 }
 
+# The inputs a control file's records name, as equate()'s arguments.
+read_inputs <- function(files) {
+  list(x_items = read_items(files[["new_para"]]), y_items = read_items(files[["old_para"]]),
+       x_grid = read_grid(files[["new_quad"]]), y_grid = read_grid(files[["old_quad"]]),
+       scale = read_scale_table(files[["raw2scale"]]))
+}
+
 # items' parameters on the scale A * theta + B, by the transformation link() applies.
 on_scale <- function(items, A, B) {
   items$parameters <- Map(function(type, p) {
@@ -59,4 +66,31 @@ mixed_x <- function() {
   x <- on_scale(mixed_y(), 1 / 1.3, 0.4 / 1.3)
   x$item <- x$item + 10L
   rbind(x, items("L3", list(0:1), list(c(1.7, 0.9, 0.3, 0.2)), item = 99L))
+}
+
+# The mixed forms as the files of a run linked through their six common items
+# by method, in a new folder: the control file's path. covariance(items), when
+# given, gives the forms' covariance files too.
+write_mixed_run <- function(folder, method, symmetric = FALSE, covariance = NULL) {
+  dir.create(folder)
+  x <- mixed_x()
+  y <- mixed_y()
+  write_items(x, file.path(folder, "x.par"))
+  write_items(y, file.path(folder, "y.par"))
+  write_grid(normal_grid(0.2, 0.9), file.path(folder, "g1.qd"))
+  write_grid(normal_grid(), file.path(folder, "g2.qd"))
+  points <- sum(vapply(y$scores, min, 0)):sum(vapply(y$scores, max, 0))
+  scale <- 200 + 3 * points
+  write_scale_table(list(table = data.frame(raw = points, scale = scale, rounded = scale), scale_min = min(scale),
+                         scale_max = max(scale), w2 = 0.4), file.path(folder, "y.scl"))
+  write_common_items(data.frame(x_item = 11:16, y_item = 1:6), file.path(folder, "common.txt"), method,
+                     symmetric = symmetric)
+  files <- c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl", new_para = "x.par",
+             new_quad = "g1.qd", common_items = "common.txt")
+  if (!is.null(covariance)) {
+    write_covariance(covariance(x), x, file.path(folder, "x.cov"))
+    write_covariance(covariance(y), y, file.path(folder, "y.cov"))
+    files <- c(files, new_cov = "x.cov", old_cov = "y.cov")
+  }
+  write_control(files, file.path(folder, "control.txt"))
 }

@@ -22,10 +22,7 @@ test_that("the generated cases give the console program's values, from files and
                      label = case)
 
     files <- read_control(control)
-    inputs <- suppressWarnings(list(
-      x_items = read_items(files[["new_para"]]), y_items = read_items(files[["old_para"]]),
-      x_grid = read_grid(files[["new_quad"]]), y_grid = read_grid(files[["old_quad"]]),
-      scale = read_scale_table(files[["raw2scale"]])))
+    inputs <- suppressWarnings(read_inputs(files))
     # A raw column off form Y's score points is a warning in files and in memory alike; rows pair by position.
     y_raw <- eq$distributions$raw[eq$distributions$form == "Y"]
     rows <- seq_len(min(nrow(inputs$scale$table), length(y_raw)))

@@ -193,8 +193,8 @@ test_that("from_mirt() takes real fits' gpcm items as generalized partial credit
   form <- from_mirt(coefs, itemtype = "gpcm")
   p <- probabilities(form, abilities)
   for (i in seq_len(nrow(coefs))) {
-    k <- 0:3
-    z <- outer(abilities, coefs[i, "a1"] * coefs[i, paste0("ak", k)]) + rep(coefs[i, paste0("d", k)], each = length(abilities))
+    z <- outer(abilities, coefs[i, "a1"] * coefs[i, paste0("ak", 0:3)]) +
+      rep(coefs[i, paste0("d", 0:3)], each = length(abilities))
     own <- exp(z) / rowSums(exp(z))
     expect_lt(max(abs(p[, 4 * (i - 1) + 1:4] - own)), 1e-12, label = sprintf("item %d", i))
   }

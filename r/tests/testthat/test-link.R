@@ -7,10 +7,9 @@
 check_linked_equating <- function(control, label) {
   files <- read_control(control)
   common <- read_common_items(files[["common_items"]])
-  inputs <- list(x = read_items(files[["new_para"]]), y = read_items(files[["old_para"]]),
-                 x_grid = read_grid(files[["new_quad"]]), y_grid = read_grid(files[["old_quad"]]),
-                 scale = read_scale_table(files[["raw2scale"]]))
-  lk <- link(inputs$x, inputs$y, common$pairs, common$method, inputs$x_grid, inputs$y_grid, common$symmetric)
+  inputs <- read_inputs(files)
+  lk <- link(inputs$x_items, inputs$y_items, common$pairs, common$method, inputs$x_grid, inputs$y_grid,
+             common$symmetric)
   expect_identical(lk$method, common$method, label = label)
 
   eq <- equate_files(control)
@@ -18,9 +17,9 @@ check_linked_equating <- function(control, label) {
   expect_output(print(eq), paste("after linking form X's scale onto form Y's:.*by", common$method), label = label)
   unlinked <- eq
   unlinked$linking <- NULL
-  expect_identical(equate(lk$x_items, inputs$y, lk$x_grid, inputs$y_grid, inputs$scale), unlinked, label = label)
-  expect_identical(equate(inputs$x, inputs$y, inputs$x_grid, inputs$y_grid, inputs$scale, linking = lk), eq,
+  expect_identical(equate(lk$x_items, inputs$y_items, lk$x_grid, inputs$y_grid, inputs$scale), unlinked,
                    label = label)
+  expect_identical(do.call(equate, c(inputs, list(linking = lk))), eq, label = label)
 
   # The linked items and grid banked in files, and equated without linking again.
   folder <- dirname(control)
@@ -75,21 +74,7 @@ test_that("a form of every model linked to a known transformation of itself give
   expect_identical(lk$x_grid$weight, x_grid$weight)
   expect_identical(lk$x_grid$theta, lk$A * x_grid$theta + lk$B)
 
-  folder <- tempfile("mixed")
-  dir.create(folder)
-  write_items(x, file.path(folder, "x.par"))
-  write_items(y, file.path(folder, "y.par"))
-  write_grid(x_grid, file.path(folder, "g1.qd"))
-  write_grid(normal_grid(), file.path(folder, "g2.qd"))
-  points <- sum(vapply(y$scores, min, 0)):sum(vapply(y$scores, max, 0))
-  scale <- 200 + 3 * points
-  write_scale_table(list(table = data.frame(raw = points, scale = scale, rounded = scale), scale_min = min(scale),
-                         scale_max = max(scale), w2 = 0.4), file.path(folder, "y.scl"))
-  write_common_items(common, file.path(folder, "common.txt"), "haebara", symmetric = TRUE)
-  control <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
-                             new_para = "x.par", new_quad = "g1.qd", common_items = "common.txt"),
-                           file.path(folder, "control.txt"))
-  lk <- check_linked_equating(control, "mixed")
+  lk <- check_linked_equating(write_mixed_run(tempfile("mixed"), "haebara", symmetric = TRUE), "mixed")
 
   expect_output(print(lk), "theta_Y = A \\* theta_X \\+ B by haebara \\(symmetric\\)")
   expect_output(print(summary(lk)), "group 1 \\(took form X\\)")

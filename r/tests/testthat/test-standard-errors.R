@@ -162,22 +162,19 @@ test_that("est2pl's linking gives the published delta-method standard errors of 
 check_linked_standard_errors <- function(control, label) {
   files <- read_control(control)
   common <- read_common_items(files[["common_items"]])
-  x <- read_items(files[["new_para"]])
-  y <- read_items(files[["old_para"]])
-  x_grid <- read_grid(files[["new_quad"]])
-  y_grid <- read_grid(files[["old_quad"]])
-  x_cov <- read_covariance(files[["new_cov"]], x)
-  y_cov <- read_covariance(files[["old_cov"]], y)
-  lk <- link(x, y, common$pairs, common$method, x_grid, y_grid, common$symmetric, x_cov = x_cov, y_cov = y_cov)
+  inputs <- read_inputs(files)
+  covariances <- list(x_cov = read_covariance(files[["new_cov"]], inputs$x_items),
+                      y_cov = read_covariance(files[["old_cov"]], inputs$y_items))
+  lk <- link(inputs$x_items, inputs$y_items, common$pairs, common$method, inputs$x_grid, inputs$y_grid,
+             common$symmetric, x_cov = covariances$x_cov, y_cov = covariances$y_cov)
   from_files <- equate_files(control, se = TRUE, draws = 12, seed = 3)
-  eq <- equate(x, y, x_grid, y_grid, read_scale_table(files[["raw2scale"]]), linking = lk, x_cov = x_cov,
-               y_cov = y_cov, se = TRUE, draws = 12, seed = 3)
+  eq <- do.call(equate, c(inputs, list(linking = lk, se = TRUE, draws = 12, seed = 3), covariances))
   expect_identical(eq, from_files, label = label)
   expect_identical(lk$methods, from_files$linking$methods, label = label)
   expect_true(all(is.finite(eq$true_score$se)), label = label)
 
   # Items after linking with their own estimates' covariance would leave the linking's error out.
-  expect_error(equate(lk$x_items, y, lk$x_grid, y_grid, read_scale_table(files[["raw2scale"]]), x_cov = x_cov,
+  expect_error(equate(lk$x_items, inputs$y_items, lk$x_grid, inputs$y_grid, inputs$scale, x_cov = covariances$x_cov,
                       se = TRUE), "pass form X's own items and grid with the linking", class = "irteq_error")
   if (nzchar(binary())) {
     csv <- file.path(dirname(control), "csv")
@@ -198,25 +195,7 @@ test_that("a linked run's standard errors are the same from objects and from fil
 })
 
 test_that("a linked run of every model has the same standard errors from objects and from files, by every method", {
-  folder <- tempfile("mixed")
-  dir.create(folder)
-  x <- mixed_x()
-  y <- mixed_y()
-  write_items(x, file.path(folder, "x.par"))
-  write_items(y, file.path(folder, "y.par"))
-  write_covariance(block_covariance(x), x, file.path(folder, "x.cov"))
-  write_covariance(block_covariance(y, 0.001), y, file.path(folder, "y.cov"))
-  write_grid(normal_grid(0.2, 0.9), file.path(folder, "g1.qd"))
-  write_grid(normal_grid(), file.path(folder, "g2.qd"))
-  points <- sum(vapply(y$scores, min, 0)):sum(vapply(y$scores, max, 0))
-  write_scale_table(list(table = data.frame(raw = points, scale = 200 + 3 * points, rounded = 200 + 3 * points),
-                         scale_min = 200 + 3 * min(points), scale_max = 200 + 3 * max(points), w2 = 0.4),
-                    file.path(folder, "y.scl"))
   for (method in c("mean-mean", "mean-sigma", "haebara", "stocking-lord")) {
-    write_common_items(data.frame(x_item = 11:16, y_item = 1:6), file.path(folder, "common.txt"), method)
-    control <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
-                               new_para = "x.par", new_quad = "g1.qd", common_items = "common.txt", new_cov = "x.cov",
-                               old_cov = "y.cov"), file.path(folder, "control.txt"))
-    check_linked_standard_errors(control, method)
+    check_linked_standard_errors(write_mixed_run(tempfile("mixed"), method, covariance = block_covariance), method)
   }
 })
