@@ -150,7 +150,13 @@ TEST_P(GeneratedRun, PropertiesHold) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, GeneratedRun, ::testing::Range(0, random_cases + static_cast<int>(limit_shapes().size())));
+INSTANTIATE_TEST_SUITE_P(Cases, GeneratedRun,
+                         ::testing::Range(0, random_cases + static_cast<int>(limit_shapes().size())),
+                         [](const auto& info) {
+                           const int limits = static_cast<int>(limit_shapes().size());
+                           return info.param < limits ? "limit_" + std::to_string(info.param)
+                                                      : "random_" + std::to_string(info.param - limits);
+                         });
 
 }  // namespace
 }  // namespace irteq::testing

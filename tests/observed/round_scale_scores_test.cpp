@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <string>
 #include <vector>
 
 namespace irteq::testing {
@@ -30,7 +32,15 @@ INSTANTIATE_TEST_SUITE_P(
                       RoundingCase{4.5, 5}, RoundingCase{37.5, 38}, RoundingCase{-12.7, -13},
                       // s + 0.5 is formed in double first: the largest double below
                       // 0.5 sums to exactly 1 and so rounds up, on either side of zero.
-                      RoundingCase{0.49999999999999994, 1}, RoundingCase{-0.49999999999999994, -1}));
+                      RoundingCase{0.49999999999999994, 1}, RoundingCase{-0.49999999999999994, -1}),
+    // Named by the value, written shortest: -2.5 is minus_2_5.
+    [](const auto& info) {
+      char text[32];
+      const char* end = std::to_chars(text, text + sizeof text, info.param.scale).ptr;
+      std::string name;
+      for (const char* c = text; c != end; ++c) name += *c == '-' ? "minus_" : std::string(1, *c == '.' ? '_' : *c);
+      return name;
+    });
 
 }  // namespace
 }  // namespace irteq::testing
