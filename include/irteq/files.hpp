@@ -37,6 +37,8 @@ struct ControlFile {
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
   std::string new_cov;       // form X's parameter covariance; empty when not named
   std::string old_cov;       // form Y's parameter covariance; empty when not named
+
+  friend bool operator==(const ControlFile&, const ControlFile&) = default;
 };
 
 // The control file's six names, and the common-item and covariance files

@@ -145,6 +145,21 @@ void FreeFormatReader::scan_quoted(Token& token) {
   }
 }
 
+// The slash at the current position begins a path: it follows a separator
+// or the line's start, and text follows it.
+bool FreeFormatReader::starts_path() const {
+  const bool after_separator = position_ == 0 || is_blank(line_[position_ - 1]) || line_[position_ - 1] == ',';
+  const bool text_follows = position_ + 1 < line_.size() && !is_blank(line_[position_ + 1]) &&
+                            line_[position_ + 1] != ',';
+  return after_separator && text_follows;
+}
+
+void FreeFormatReader::scan_path(Token& token) {
+  while (position_ < line_.size() && !is_blank(line_[position_]) && line_[position_] != ',') {
+    token.text += line_[position_++];
+  }
+}
+
 void FreeFormatReader::scan_unquoted(Token& token) {
   while (position_ < line_.size() && !ends_unquoted(line_[position_])) {
     const char c = line_[position_];
@@ -155,7 +170,7 @@ void FreeFormatReader::scan_unquoted(Token& token) {
   }
 }
 
-Got FreeFormatReader::next_token(Token& token) {
+Got FreeFormatReader::next_token(Token& token, bool path) {
   if (ended_) return Got::kept;
   if (repeats_left_ > 0) {
     --repeats_left_;
@@ -175,7 +190,7 @@ Got FreeFormatReader::next_token(Token& token) {
       ++position_;
       if (!separator_owed_) return Got::kept;  // two commas in a row: a null value
       separator_owed_ = false;
-    } else if (c == '/') {
+    } else if (c == '/' && !(path && starts_path())) {
       ended_ = true;
       return Got::kept;
     } else {
@@ -185,6 +200,8 @@ Got FreeFormatReader::next_token(Token& token) {
   token = Token{};
   if (line_[position_] == '\'' || line_[position_] == '"') {
     scan_quoted(token);
+  } else if (path) {
+    scan_path(token);
   } else {
     scan_unquoted(token);
     // r*v: r copies of v; r* alone: r null values.
@@ -249,6 +266,14 @@ Got FreeFormatReader::get_real(double& value) {
 Got FreeFormatReader::get_text(std::string& value) {
   Token token;
   const Got got = next_token(token);
+  if (got != Got::value) return got;
+  value = std::move(token.text);
+  return Got::value;
+}
+
+Got FreeFormatReader::get_path(std::string& value) {
+  Token token;
+  const Got got = next_token(token, true);
   if (got != Got::value) return got;
   value = std::move(token.text);
   return Got::value;

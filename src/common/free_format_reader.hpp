@@ -39,6 +39,11 @@ class FreeFormatReader {
   Got get_integer(int& value);
   Got get_real(double& value);
   Got get_text(std::string& value);
+  // Text that may be a path: unquoted, it runs to the next blank, tab or
+  // comma, slashes included, and is taken as written (no r*v). A slash where
+  // the value would start ends the read only when it stands alone (a blank,
+  // tab, comma or the line's end follows) or is attached to the value before.
+  Got get_path(std::string& value);
 
   // Throws an Error naming the file and the current line (or where.line when
   // set), then the context, then what: a syntax error unless where says otherwise.
@@ -65,10 +70,12 @@ class FreeFormatReader {
     bool quoted = false;
   };
 
-  Got next_token(Token& token);
+  Got next_token(Token& token, bool path = false);
   bool load_line();
   void scan_quoted(Token& token);
   void scan_unquoted(Token& token);
+  void scan_path(Token& token);
+  bool starts_path() const;
 
   std::istream& in_;
   std::string file_name_;

@@ -42,8 +42,18 @@ ControlFile read_control_records(const std::string& control_file_name) {
   FreeFormatReader reader(in, control_file_name);
   ControlFile files;
   std::array<bool, 6> named{};
-  std::string keyword;  // both keep what they held when a read leaves them unread
+  // Both start empty on every record: a value the read leaves unread must not
+  // carry over from the record before (a lone slash, two commas).
+  std::string keyword;
   std::string file_name;
+  Got got_name = Got::kept;
+  const auto read_keyword = [&] {
+    reader.begin_read();
+    keyword.clear();
+    file_name.clear();
+    return reader.get_text(keyword);
+  };
+  const auto read_name = [&] { return got_name = reader.get_path(file_name); };
   // The optional record's slot when the keyword names one, else none.
   const auto optional_slot = [&]() -> std::optional<std::size_t> {
     for (std::size_t slot = 0; slot < optional_keywords.size(); ++slot) {
@@ -51,34 +61,33 @@ ControlFile read_control_records(const std::string& control_file_name) {
     }
     return std::nullopt;
   };
-  const auto take_optional = [&](std::size_t slot, const std::string& name) {
-    const std::string what(optional_keywords[slot]);
-    if (name.find('\0') != std::string::npos) {
-      reader.fail("the file name of " + what + " holds a NUL character",
+  // The record's name, refused when the record holds none or one that cannot be a path.
+  const auto name_of = [&](std::string_view what) {
+    // A path cannot hold a NUL: opening would silently use the part before it.
+    if (file_name.find('\0') != std::string::npos) {
+      reader.fail("the file name of " + std::string(what) + " holds a NUL character",
                   {.code = ErrorCode::control_file, .input = InputPart::control_file});
     }
-    files.*optional_slots[slot] = std::string(without_trailing_blanks(name));
-    if ((files.*optional_slots[slot]).empty()) fail(control_file_name, "the keyword " + what + " names no file");
+    std::string name(without_trailing_blanks(file_name));
+    if (got_name != Got::value || name.empty()) {
+      reader.fail("the keyword " + std::string(what) + " names no file",
+                  {.code = ErrorCode::control_file, .input = InputPart::control_file});
+    }
+    return name;
   };
   for (int record = 0; record < record_count;) {
-    reader.begin_read();
-    if (reader.get_text(keyword) == Got::end_of_file || reader.get_text(file_name) == Got::end_of_file) {
+    if (read_keyword() == Got::end_of_file || read_name() == Got::end_of_file) {
       reader.fail("end of file after " + std::to_string(record) + " of the six keyword records",
                   {.code = ErrorCode::syntax_error, .input = InputPart::control_file});
     }
     if (const auto slot = optional_slot()) {
-      take_optional(*slot, file_name);
+      files.*optional_slots[*slot] = name_of(optional_keywords[*slot]);
       continue;
     }
     ++record;
     for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
       if (without_trailing_blanks(keyword) == keywords[slot]) {
-        // A path cannot hold a NUL: opening would silently use the part before it.
-        if (file_name.find('\0') != std::string::npos) {
-          reader.fail("the file name of " + std::string(keywords[slot]) + " holds a NUL character",
-                      {.code = ErrorCode::control_file, .input = InputPart::control_file});
-        }
-        files.*slots[slot] = std::string(without_trailing_blanks(file_name));
+        files.*slots[slot] = name_of(keywords[slot]);
         named[slot] = true;
         break;
       }
@@ -89,24 +98,18 @@ ControlFile read_control_records(const std::string& control_file_name) {
   for (;;) {
     std::optional<std::size_t> slot;
     try {
-      reader.begin_read();
-      if (reader.get_text(keyword) == Got::end_of_file) break;
+      if (read_keyword() == Got::end_of_file) break;
       slot = optional_slot();
       if (!slot) continue;
-      if (reader.get_text(file_name) == Got::end_of_file) {
-        fail(control_file_name, "the keyword " + std::string(optional_keywords[*slot]) + " names no file");
-      }
+      read_name();  // the end of the file leaves the record without a name
     } catch (const Error& error) {
       if (error.diagnostic().code != ErrorCode::syntax_error) throw;
       continue;  // a line that is no record
     }
-    take_optional(*slot, file_name);
+    files.*optional_slots[*slot] = name_of(optional_keywords[*slot]);
   }
   std::string missing;
   for (std::size_t slot = 0; slot < keywords.size(); ++slot) {
-    if (named[slot] && (files.*slots[slot]).empty()) {
-      fail(control_file_name, "the keyword " + std::string(keywords[slot]) + " names no file");
-    }
     if (!named[slot]) missing += (missing.empty() ? "" : ", ") + std::string(keywords[slot]);
   }
   if (!missing.empty()) fail(control_file_name, "no record names the keyword(s) " + missing);

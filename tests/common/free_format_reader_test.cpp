@@ -13,7 +13,7 @@ namespace {
 
 // Performs the reads a script describes and renders what each fetch gave.
 // Script: reads separated by '|', each a string of fetches: i integer, r real,
-// t text. A value renders as itself ('text' quoted), a kept target as "-",
+// t text, p path. A value renders as itself ('text' quoted), a kept target as "-",
 // end of file as "EOF".
 std::string run_script(const std::string& content, const std::string& script) {
   std::istringstream in(content);
@@ -42,7 +42,7 @@ std::string run_script(const std::string& content, const std::string& script) {
       out << v;
       value = out.str();
     } else {
-      got = reader.get_text(value);
+      got = fetch == 'p' ? reader.get_path(value) : reader.get_text(value);
       value = "'" + value + "'";
     }
     rendered += got == Got::value ? value : got == Got::kept ? "-" : "EOF";
@@ -73,6 +73,10 @@ TEST(FreeFormatReader, ReadsListDirectedValues) {
       {"quoted text keeps blanks, commas, slashes", "'a, b / c'  x\n", "tt", "'a, b / c' 'x'"},
       {"unquoted text ends at a comma or slash", "abc,def/ghi\n", "ttt", "'abc' 'def' -"},
       {"repeated quoted text", "2*'ab' c\n", "ttt", "'ab' 'ab' 'c'"},
+      {"paths run to a blank or comma, as written", "k /a/b.qd,C:/g1.qd\td/ 2*e\n", "tpppp",
+       "'k' '/a/b.qd' 'C:/g1.qd' 'd/' '2*e'"},
+      {"a lone slash ends a path read", "k / a\nk,/,a\n", "tp|tp", "'k' - | 'k' -"},
+      {"a slash attached to the value before ends it", "k/a\n'k'/a\n'a b'/c\n", "tp|tp|pp", "'k' - | 'k' - | 'a b' -"},
       {"signed integers", "+3 -4 0\n", "iii", "3 -4 0"},
       {"real number forms", "1.7 .5 -2. 1e3 1.0D-2 +3 -1.5E+01\n", "rrrrrrr", "1.7 0.5 -2 1000 0.01 3 -15"},
       {"empty lines are skipped", "\n\n  \n5\n", "i", "5"},

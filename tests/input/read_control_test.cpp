@@ -7,6 +7,7 @@
 
 #include "input/control_records.hpp"
 #include "irteq/error.hpp"
+#include "support/binary_run.hpp"
 #include "support/small_case.hpp"
 
 namespace irteq::testing {
@@ -104,6 +105,30 @@ TEST(ControlFile, FindsTheCommonItemsRecordAmongAndAfterTheSix) {
     std::filesystem::current_path(here);
     EXPECT_EQ(files.common_items, c.common_items);
     EXPECT_EQ(files.new_quad, "g1.qd");
+  }
+}
+
+// Unquoted names run to the next blank, tab or comma, slashes and all: they
+// read exactly as the same names quoted.
+TEST(ControlFile, ReadsUnquotedPathsAsQuotedOnes) {
+  const auto control = [](const std::string& folder, const std::string& quote) {
+    const char* separators[] = {" ", ",", "\t", " , "};
+    std::string text;
+    int record = 0;
+    for (const char* keyword : {"output", "old_para", "common_items", "old_quad", "raw2scale", "new_para", "new_quad"}) {
+      text += std::string(keyword) + separators[record++ % 4] + quote + folder + keyword + ".txt" + quote + " / rest\n";
+    }
+    return text;
+  };
+  for (const std::string folder : {"/data/spring/", "data/", "C:/tests/", "../"}) {
+    SCOPED_TRACE(folder);
+    TempDir dir;
+    write_file(dir / "unquoted.txt", control(folder, ""));
+    write_file(dir / "quoted.txt", control(folder, "'"));
+    const ControlFile unquoted = read_control_records((dir / "unquoted.txt").string());
+    EXPECT_EQ(unquoted, read_control_records((dir / "quoted.txt").string()));
+    EXPECT_EQ(unquoted.new_quad, folder + "new_quad.txt");
+    EXPECT_EQ(unquoted.common_items, folder + "common_items.txt");
   }
 }
 
