@@ -10,7 +10,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_OPTIONS ?=
 CONFIGURE   = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTIONS)
 
-.PHONY: all build run test test-sanitize bench fuzz fuzz-build example-library example-subproject prerequisites clean
+.PHONY: all build run test validate test-sanitize bench fuzz fuzz-build example-library example-subproject prerequisites clean
 
 all: build
 
@@ -32,6 +32,13 @@ test: | prerequisites
 	$(CONFIGURE) -DIRTEQ_TESTS=ON -DIRTEQ_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# irteq against published linking constants and standard errors (validation/),
+# through the console program and the library; fails on any value that
+# does not agree. Needs only cmake and g++. See docs/validation.md.
+validate: build
+	cmake --build $(BUILD) -j $(JOBS) --target irteq_validate
+	$(BUILD)/irteq_validate $(BUILD)/irteq validation/kb04 validation/est2pl
 
 # -O1 -g1, as the sanitizers' own documentation suggests: reports keep their
 # file and line, and the build takes half the time of -O2 -g.

@@ -16,15 +16,18 @@ R_OFFLINE    = R_PROFILE_USER=$(abspath $(R_BUILD))/offline.Rprofile MAKEFLAGS=-
 
 .PHONY: r-sync r-build r-dist r-install r-check r-bench
 
-# The package compiles the core's own sources, copied in (git-ignored), and bundles the example.
+# The package compiles the core's own sources, copied in (git-ignored), and bundles the example and
+# the published examples of validation/, which its tests compare with.
 r-sync:
-	rm -rf r/src/core r/inst/examples
-	mkdir -p r/src/core/include r/inst/examples
+	rm -rf r/src/core r/inst/examples r/inst/validation
+	mkdir -p r/src/core/include r/inst/examples r/inst/validation
 	cp -R src r/src/core/src
 	rm -rf r/src/core/src/driver
 	cp -R include/irteq r/src/core/include/irteq
 	cp -R examples/spring-grade7 r/inst/examples/spring-grade7
 	rm -f r/inst/examples/spring-grade7/report.txt
+	cp -R validation/kb04 validation/est2pl r/inst/validation/
+	rm -f r/inst/validation/*/report-*.txt
 
 r-build: r-sync
 	mkdir -p $(R_BUILD)/lib $(R_BUILD)/repository/src/contrib

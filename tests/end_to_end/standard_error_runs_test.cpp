@@ -25,11 +25,7 @@ std::vector<std::string> fields(const std::string& line) {
 }
 
 TEST(StandardErrorRuns, Est2plLinkingCsvHasThePublishedConstantsAndStandardErrors) {
-  const fs::path source = fs::path(IRTEQ_CASES_DIR) / ".." / "se" / "est2pl";
-  if (!fs::exists(source)) {
-    if (IRTEQ_REQUIRE_CASES) FAIL() << "no est2pl at " << source;
-    GTEST_SKIP() << "no est2pl at " << source;
-  }
+  const fs::path source = fs::path(IRTEQ_VALIDATION_DIR) / "est2pl";
   TempDir folder;
   fs::copy(source, folder.path(), fs::copy_options::recursive);
   std::istringstream expected(read_file(folder / "expected.csv"));

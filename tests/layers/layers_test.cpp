@@ -72,7 +72,8 @@ TEST(Layers, NoFolderIncludesUpward) {
 
 TEST(Layers, PublicHeadersAndFrontEndsUseOnlyThePublicInterface) {
   const fs::path top(IRTEQ_SOURCE_DIR);
-  for (const fs::path& folder : {top / "include", top / "r" / "src", top / "python" / "src", top / "examples"}) {
+  for (const fs::path& folder : {top / "include", top / "r" / "src", top / "python" / "src", top / "examples",
+                                 top / "validation"}) {
     for (const fs::path& file : sources(folder)) {
       // The package builds copy the library's sources into a core/ of their own.
       if (file.string().find("/core/") != std::string::npos) continue;

@@ -135,11 +135,7 @@ TEST(Link, RefusesPairsItCannotUse) {
 // published constants; the applied method alone, as the draws relink, gives
 // link()'s very bits.
 TEST(Link, Kb04GivesThePublishedConstants) {
-  const fs::path folder = fs::path(IRTEQ_CASES_DIR) / ".." / "linking" / "kb04";
-  if (!fs::exists(folder / "expected.csv")) {
-    if (IRTEQ_REQUIRE_CASES) FAIL() << "no linking example at " << folder;
-    GTEST_SKIP() << "no linking example at " << folder;
-  }
+  const fs::path folder = fs::path(IRTEQ_VALIDATION_DIR) / "kb04";
   EquatingInput forms;
   forms.items_x = read_items(folder / "formx.par");
   forms.items_y = read_items(folder / "formy.par");

@@ -84,11 +84,7 @@ TEST(LinkingConstantGradients, AgreeWithCentralDifferencesOfLink) {
 // published constants and delta-method standard errors, from link() with
 // the forms' covariances.
 TEST(LinkingConstantGradients, Est2plGivesThePublishedStandardErrors) {
-  const fs::path folder = fs::path(IRTEQ_CASES_DIR) / ".." / "se" / "est2pl";
-  if (!fs::exists(folder / "formx.cov")) {
-    if (IRTEQ_REQUIRE_CASES) FAIL() << "no est2pl at " << folder;
-    GTEST_SKIP() << "no est2pl at " << folder;
-  }
+  const fs::path folder = fs::path(IRTEQ_VALIDATION_DIR) / "est2pl";
   EquatingInput forms;
   forms.items_x = read_items(folder / "formx.par");
   forms.items_y = read_items(folder / "formy.par");

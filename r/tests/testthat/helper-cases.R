@@ -3,6 +3,13 @@
 cases_dir <- function() Sys.getenv("IRTEQ_CASES_DIR")
 binary <- function() Sys.getenv("IRTEQ_BINARY")
 
+# A published example of the repository's validation/ (kb04, est2pl), which the package installs.
+validation_example <- function(name) {
+  folder <- system.file("validation", name, package = "irteq")
+  if (!nzchar(folder)) stop("the package was installed without validation/", name, "; install it with make r-install")
+  folder
+}
+
 example_control <- function() system.file("examples", "spring-grade7", "control.txt", package = "irteq")
 
 # A copy of a case's inputs in a fresh folder: runs write their report beside the control file.

@@ -46,8 +46,7 @@ check_linked_equating <- function(control, label) {
 }
 
 test_that("KB04 gives plink's published constants, and its linked equating is the same by every route", {
-  folder <- file.path(cases_dir(), "..", "linking", "kb04")
-  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no KB04 linking example")
+  folder <- validation_example("kb04")
   expected <- utils::read.csv(file.path(folder, "expected.csv"))
   for (control in unique(expected$control)) {
     lk <- check_linked_equating(file.path(dirname(copy_case(folder)), control), control)

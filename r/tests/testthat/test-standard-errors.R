@@ -132,8 +132,7 @@ test_that("equatings with draws on two threads under mclapply equal a serial loo
 
 # And with draws, the console program's standard_errors.csv to the last bit.
 test_that("est2pl's linking gives the published delta-method standard errors of A and B", {
-  folder <- file.path(cases_dir(), "..", "se", "est2pl")
-  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no est2pl example")
+  folder <- validation_example("est2pl")
   expected <- utils::read.csv(file.path(folder, "expected.csv"))
   control <- file.path(dirname(copy_case(folder)), "control-haebara.txt")
   eq <- suppressWarnings(equate_files(control, se = TRUE, draws = 20, seed = 7))
@@ -186,8 +185,7 @@ check_linked_standard_errors <- function(control, label) {
 }
 
 test_that("a linked run's standard errors are the same from objects and from files, on est2pl", {
-  folder <- file.path(cases_dir(), "..", "se", "est2pl")
-  skip_if(!nzchar(cases_dir()) || !file.exists(file.path(folder, "expected.csv")), "no est2pl example")
+  folder <- validation_example("est2pl")
   copied <- dirname(copy_case(folder))
   for (control in c("control-haebara.txt", "control-mean-mean.txt")) {
     check_linked_standard_errors(file.path(copied, control), control)
