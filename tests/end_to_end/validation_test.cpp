@@ -28,10 +28,16 @@ Validation run_validate(const std::string& examples) {
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, read_file(io / "stdout")};
 }
 
+std::string quoted(const fs::path& path) {
+  std::string text(1, '\'');
+  text += path.string();
+  text += '\'';
+  return text;
+}
+
 TEST(Validation, PublishedValuesPassAndAMovedOneFails) {
   const fs::path examples(IRTEQ_VALIDATION_DIR);
-  const Validation published =
-      run_validate("'" + (examples / "kb04").string() + "' '" + (examples / "est2pl").string() + "'");
+  const Validation published = run_validate(quoted(examples / "kb04") + " " + quoted(examples / "est2pl"));
   EXPECT_EQ(published.exit_status, 0) << published.output;
   EXPECT_NE(published.output.find("every value passes: 20 of 20"), std::string::npos) << published.output;
 
@@ -42,7 +48,7 @@ TEST(Validation, PublishedValuesPassAndAMovedOneFails) {
   ASSERT_NE(at, std::string::npos);
   expected.replace(at, 10, ",0.021345,");
   write_file(folder / "est2pl" / "expected.csv", expected);
-  const Validation moved = run_validate("'" + (folder / "est2pl").string() + "'");
+  const Validation moved = run_validate(quoted(folder / "est2pl"));
   EXPECT_EQ(moved.exit_status, 1) << moved.output;
   EXPECT_NE(moved.output.find("7 of 8 values pass"), std::string::npos) << moved.output;
   const std::size_t row = moved.output.find("haebara se_A");
