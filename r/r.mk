@@ -16,18 +16,11 @@ R_OFFLINE    = R_PROFILE_USER=$(abspath $(R_BUILD))/offline.Rprofile MAKEFLAGS=-
 
 .PHONY: r-sync r-build r-dist r-install r-check r-bench
 
-# The package compiles the core's own sources, copied in (git-ignored), and bundles the example and
-# the published examples of validation/, which its tests compare with.
+# The package compiles the core's own sources, kept up to date in r/src/core
+# (git-ignored) by r/configure: only what changed is copied, so the objects of
+# untouched sources stay and are not compiled again by the next target.
 r-sync:
-	rm -rf r/src/core r/inst/examples r/inst/validation
-	mkdir -p r/src/core/include r/inst/examples r/inst/validation
-	cp -R src r/src/core/src
-	rm -rf r/src/core/src/driver
-	cp -R include/irteq r/src/core/include/irteq
-	cp -R examples/spring-grade7 r/inst/examples/spring-grade7
-	rm -f r/inst/examples/spring-grade7/report.txt
-	cp -R validation/kb04 validation/est2pl r/inst/validation/
-	rm -f r/inst/validation/*/report-*.txt
+	cd r && ./configure
 
 r-build: r-sync
 	mkdir -p $(R_BUILD)/lib $(R_BUILD)/repository/src/contrib
@@ -39,13 +32,23 @@ r-build: r-sync
 r-dist: r-build
 	@echo "The source package is $(R_TARBALL)"
 
+# Installed from the checkout's r/, where the objects stay between targets.
+R_INSTALL_LOG = $(R_BUILD)/00install.out
 r-install: r-build
-	$(R_OFFLINE) R CMD INSTALL $(if $(R_LIBRARY),--library=$(R_LIBRARY)) $(R_TARBALL)
+	$(R_OFFLINE) R CMD INSTALL $(if $(R_LIBRARY),--library=$(R_LIBRARY)) r
 
+# The check takes the package installed from r/ (its log, as R CMD check
+# --install=check: expects), so its objects are not compiled a second time.
 # mirt is only suggested (from_mirt() on a fitted model, and its test); the check runs without it.
 r-check: build r-build
+	rm -rf $(R_BUILD)/check-lib && mkdir -p $(R_BUILD)/check-lib
+	$(R_OFFLINE) R CMD INSTALL --no-html --no-multiarch --library=$(R_BUILD)/check-lib r > $(R_INSTALL_LOG) 2>&1 || \
+	  { cat $(R_INSTALL_LOG); exit 1; }
+	@if grep -q 'warning:' $(R_INSTALL_LOG); then grep -B2 -A4 'warning:' $(R_INSTALL_LOG); \
+	  echo "the R package compiled with warnings"; exit 1; fi
 	cd $(R_BUILD) && $(R_OFFLINE) _R_CHECK_FORCE_SUGGESTS_=false IRTEQ_BINARY=$(abspath $(BUILD))/irteq IRTEQ_CASES_DIR=$(R_CASES_DIR) \
-	  R CMD check --no-manual $(notdir $(R_TARBALL))
+	  R CMD check --no-manual --install=check:$(abspath $(R_INSTALL_LOG)) --library=$(abspath $(R_BUILD))/check-lib \
+	  $(notdir $(R_TARBALL))
 	@if grep -Eq '^Status:.*(ERROR|WARNING)' $(R_BUILD)/irteq.Rcheck/00check.log; then \
 	  echo "R CMD check: ERROR or WARNING, see $(R_BUILD)/irteq.Rcheck/00check.log"; exit 1; fi
 
@@ -53,7 +56,7 @@ r-check: build r-build
 # files; both run on one CPU, in turn.
 R_PIN = $(if $(shell command -v taskset),taskset -c 0)
 r-bench: build r-build
-	$(R_OFFLINE) R CMD INSTALL --library=$(R_BUILD)/lib $(R_TARBALL)
+	$(R_OFFLINE) R CMD INSTALL --library=$(R_BUILD)/lib r
 	$(CXX) -std=c++20 -O3 -pthread -Iinclude r/bench/equate_timer.cpp \
 	  -Wl,--start-group $(wildcard $(BUILD)/libirteq*.a) -Wl,--end-group -o $(R_BUILD)/equate_timer
 	$(R_OFFLINE) R_LIBS=$(abspath $(R_BUILD))/lib $(R_PIN) Rscript r/bench/equate.R $(R_BUILD)/bench $(R_BUILD)/equate_timer
