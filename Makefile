@@ -2,7 +2,6 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-sanitize
 EXAMPLE    ?= examples/spring-grade7
-FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 INSTALL_DIR ?= build-install
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -10,7 +9,7 @@ JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_OPTIONS ?=
 CONFIGURE   = cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(CMAKE_OPTIONS)
 
-.PHONY: all build run test validate test-sanitize bench fuzz fuzz-build example-library example-subproject prerequisites clean
+.PHONY: all build run test validate test-sanitize bench bench-build fuzz fuzz-build example-library example-subproject prerequisites clean
 
 all: build
 
@@ -28,9 +27,10 @@ run: build
 	@echo
 	@echo "The report is $(EXAMPLE)/report.txt"
 
+# The tests and the program they run; the benchmarks are make bench's.
 test: | prerequisites
-	$(CONFIGURE) -DIRTEQ_TESTS=ON -DIRTEQ_BENCHMARKS=ON
-	cmake --build $(BUILD) -j $(JOBS)
+	$(CONFIGURE) -DIRTEQ_TESTS=ON
+	cmake --build $(BUILD) -j $(JOBS) --target irteq irteq_tests
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # irteq against published linking constants and standard errors (validation/),
@@ -40,18 +40,26 @@ validate: build
 	cmake --build $(BUILD) -j $(JOBS) --target irteq_validate
 	$(BUILD)/irteq_validate $(BUILD)/irteq validation/kb04 validation/est2pl
 
-# -O1 -g1, as the sanitizers' own documentation suggests: reports keep their
-# file and line, and the build takes half the time of -O2 -g.
+# One build under AddressSanitizer and UndefinedBehaviorSanitizer for the tests
+# and the fuzz targets: clang where it is installed (libFuzzer needs it), else
+# g++ and the tests alone. -O1 -g1, as the sanitizers' own documentation
+# suggests: reports keep their file and line, at half the build time of -O2 -g.
+SANITIZE_CXX := $(if $(shell command -v clang++ 2>/dev/null),clang++,g++)
+CONFIGURE_SANITIZE = cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_CXX_COMPILER=$(SANITIZE_CXX) -DIRTEQ_SANITIZE=ON \
+  -DIRTEQ_FUZZ=$(if $(filter clang++,$(SANITIZE_CXX)),ON,OFF) -DIRTEQ_TESTS=ON -DIRTEQ_BENCHMARKS=OFF $(CMAKE_OPTIONS)
+
 test-sanitize: | prerequisites
-	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" \
-	  -DIRTEQ_SANITIZE=ON -DIRTEQ_TESTS=ON -DIRTEQ_BENCHMARKS=OFF $(CMAKE_OPTIONS)
+	$(CONFIGURE_SANITIZE)
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-bench: | prerequisites
+bench: bench-build
+	$(BUILD)/irteq_bench
+
+bench-build: | prerequisites
 	$(CONFIGURE) -DIRTEQ_BENCHMARKS=ON
 	cmake --build $(BUILD) -j $(JOBS) --target irteq_bench
-	$(BUILD)/irteq_bench
 
 # The library installed into a prefix, and examples/library built against it
 # with find_package(irteq), as an outside project would. Its run() writes
@@ -74,29 +82,29 @@ example-library: | prerequisites
 	@echo "examples/library built against the installed library: $(INSTALL_DIR)/example/equivalents.txt;"
 	@echo "its CSV files equal batch mode's for $(EXAMPLE) and examples/linked-grade7"
 
-# irteq built inside another project, by add_subdirectory and by FetchContent,
-# as if GoogleTest and Google Benchmark were not installed.
+# irteq taken into another project, by add_subdirectory and by FetchContent, as
+# if GoogleTest and Google Benchmark were not installed: configured only, which
+# is where it would take or change the parent's flags or add its tests. (The
+# library it would compile is the one make test and example-library build.)
 example-subproject: | prerequisites
 	for how in OFF ON; do \
 	  cmake -S examples/subproject -B $(INSTALL_DIR)/subproject-$$how -DCMAKE_BUILD_TYPE=Release -DIRTEQ_FETCH=$$how \
-	    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON && \
-	  cmake --build $(INSTALL_DIR)/subproject-$$how -j $(JOBS) && \
-	  $(INSTALL_DIR)/subproject-$$how/equate_control_file $(EXAMPLE)/control.txt > /dev/null || exit 1; \
+	    -DCMAKE_DISABLE_FIND_PACKAGE_GTest=ON -DCMAKE_DISABLE_FIND_PACKAGE_benchmark=ON > /dev/null || exit 1; \
 	done
-	@echo "examples/subproject built irteq with add_subdirectory and with FetchContent"
+	@echo "examples/subproject takes irteq in with add_subdirectory and with FetchContent"
 
-# libFuzzer targets (clang), each run for FUZZ_SECONDS from its stored corpus.
+# libFuzzer targets (clang), in the sanitizers' build, each run for
+# FUZZ_SECONDS from its stored corpus, JOBS at a time.
 fuzz-build: | prerequisites
 	@command -v clang++ >/dev/null 2>&1 || { echo "clang is missing. On Debian: apt-get install clang libclang-rt-dev"; exit 1; }
-	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DIRTEQ_FUZZ=ON \
-	  -DIRTEQ_TESTS=OFF -DIRTEQ_BENCHMARKS=OFF
-	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	$(CONFIGURE_SANITIZE)
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 fuzz: fuzz-build
-	fuzz/run_fuzzers $(FUZZ_BUILD) $(FUZZ_SECONDS)
+	FUZZ_JOBS=$(JOBS) fuzz/run_fuzzers $(ASAN_BUILD) $(FUZZ_SECONDS)
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(INSTALL_DIR)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(INSTALL_DIR)
 
 # The R package's targets (r-install, r-check, r-bench).
 -include r/r.mk
