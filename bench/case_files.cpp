@@ -77,6 +77,18 @@ void write_scale_file(const std::filesystem::path& path, long long lowest_raw, l
   if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
 }
 
+void write_covariance_file(const std::filesystem::path& path, const Covariance& covariance, std::string_view title) {
+  std::ofstream out = open_for_writing(path);
+  out << title << '\n';
+  for (std::size_t row = 0; row < covariance.size; ++row) {
+    for (std::size_t column = 0; column < covariance.size; ++column) {
+      out << (column == 0 ? "" : " ") << format("%.17g", covariance.values[row * covariance.size + column]);
+    }
+    out << '\n';
+  }
+  if (!out.flush()) throw std::runtime_error("cannot write " + path.string());
+}
+
 void write_control_file(const std::filesystem::path& path, const std::filesystem::path& folder) {
   std::ofstream out = open_for_writing(path);
   out << "output " << quoted(folder / report_name) << '\n';

@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "irteq/covariance.hpp"
 #include "irteq/input.hpp"
 
 // Writers of a run's input files in the layouts the readers accept, so that a
@@ -24,6 +25,10 @@ void write_quadrature_file(const std::filesystem::path& path, const QuadratureGr
 // scores onto scale_min to scale_max, and its rounded value.
 void write_scale_file(const std::filesystem::path& path, long long lowest_raw, long long highest_raw, int scale_min,
                       int scale_max, double w2, std::string_view title);
+
+// Title line, then one row of the covariance per line, every value in
+// %.17g, which reads back to the same double.
+void write_covariance_file(const std::filesystem::path& path, const Covariance& covariance, std::string_view title);
 
 // The six keyword records, with every file name quoted so that folders with
 // slashes or blanks in their names read whole.

@@ -1,5 +1,6 @@
 #include "common/free_format_reader.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <limits>
 #include <system_error>
@@ -17,7 +18,7 @@ bool ends_unquoted(char c) { return is_blank(c) || c == ',' || c == '/'; }
 bool is_digit(char c) { return c >= '0' && c <= '9'; }
 
 // A value as a message quotes it: a runaway value is cut short so that the message stays readable.
-std::string shown(const std::string& text) {
+std::string shown(std::string_view text) {
   constexpr std::size_t longest = 40;
   std::string quoted(1, '\'');
   if (text.size() <= longest) return quoted.append(text).append(1, '\'');
@@ -68,22 +69,34 @@ void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
 }
 
 bool FreeFormatReader::read_line(std::string& line) {
-  // Character by character up to the cap, so that a file without line ends
-  // (a binary file, /dev/zero) ends the run at once in bounded memory.
+  // In chunks, and never more than one character past the cap, so that a file
+  // without line ends (a binary file, /dev/zero) ends the run at once in
+  // bounded memory.
+  constexpr auto cap = static_cast<std::size_t>(max_line_length);
   line.clear();
   bool any = false;
-  char c = 0;
-  while (in_.get(c)) {
-    any = true;
-    if (c == '\n') break;
-    if (line.size() == static_cast<std::size_t>(max_line_length)) {
+  for (;;) {
+    char chunk[4096];
+    const std::size_t room = std::min(sizeof chunk - 1, cap + 1 - line.size());
+    // getline stops after a line end (taken, not stored: the stream stays
+    // good), at the end of the file, or with room characters stored (failbit).
+    in_.getline(chunk, static_cast<std::streamsize>(room + 1));
+    const auto got = static_cast<std::size_t>(in_.gcount());
+    const bool line_end = in_.good();
+    const std::size_t stored = line_end ? got - 1 : got;
+    any = any || got > 0;
+    if (line.size() + stored > cap) {
       fail("the line is longer than " + std::to_string(max_line_length) +
                " characters (1 MiB), the most a line may hold: is this a text file?",
            {.code = ErrorCode::limit_exceeded, .line = line_number_ + 1});
     }
-    line += c;
+    line.append(chunk, stored);
+    if (in_.bad()) {
+      throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
+    }
+    if (line_end || in_.eof() || got != room) break;
+    in_.clear();  // the chunk was full: the line goes on
   }
-  if (in_.bad()) throw Error("cannot read " + file_name_ + ": input error", {.code = ErrorCode::file_error, .source = file_name_});
   if (!any) return false;
   ++line_number_;
   if (!line.empty() && line.back() == '\r') line.pop_back();  // files written with CR LF
@@ -128,21 +141,35 @@ void FreeFormatReader::begin_read() {
   repeats_left_ = 0;
 }
 
-void FreeFormatReader::scan_quoted(Token& token) {
+void FreeFormatReader::scan_quoted(std::string& text) {
   const char quote = line_[position_++];
-  token.quoted = true;
+  text.clear();
   for (;;) {
     if (position_ >= line_.size()) fail("missing closing quote " + std::string(1, quote));
     const char c = line_[position_++];
     if (c != quote) {
-      token.text += c;
+      text += c;
     } else if (position_ < line_.size() && line_[position_] == quote) {
-      token.text += quote;  // a doubled quote stands for one
+      text += quote;  // a doubled quote stands for one
       ++position_;
     } else {
       return;
     }
   }
+}
+
+std::string_view FreeFormatReader::scan_unquoted() {
+  const std::string_view line = line_;
+  const std::size_t start = position_;
+  std::size_t i = start;
+  for (; i < line.size(); ++i) {
+    const char c = line[i];
+    if (ends_unquoted(c)) break;
+    // In r*'text' the quoted value starts right after the star.
+    if ((c == '\'' || c == '"') && i > start && line[i - 1] == '*') break;
+  }
+  position_ = i;
+  return line.substr(start, i - start);
 }
 
 // The slash at the current position begins a path: it follows a separator
@@ -154,20 +181,10 @@ bool FreeFormatReader::starts_path() const {
   return after_separator && text_follows;
 }
 
-void FreeFormatReader::scan_path(Token& token) {
-  while (position_ < line_.size() && !is_blank(line_[position_]) && line_[position_] != ',') {
-    token.text += line_[position_++];
-  }
-}
-
-void FreeFormatReader::scan_unquoted(Token& token) {
-  while (position_ < line_.size() && !ends_unquoted(line_[position_])) {
-    const char c = line_[position_];
-    // In r*'text' the quoted value starts right after the star.
-    if ((c == '\'' || c == '"') && !token.text.empty() && token.text.back() == '*') break;
-    token.text += c;
-    ++position_;
-  }
+std::string_view FreeFormatReader::scan_path() {
+  const std::size_t start = position_;
+  while (position_ < line_.size() && !is_blank(line_[position_]) && line_[position_] != ',') ++position_;
+  return std::string_view(line_).substr(start, position_ - start);
 }
 
 Got FreeFormatReader::next_token(Token& token, bool path) {
@@ -175,7 +192,7 @@ Got FreeFormatReader::next_token(Token& token, bool path) {
   if (repeats_left_ > 0) {
     --repeats_left_;
     if (repeat_is_null_) return Got::kept;
-    token = repeat_;
+    token = {repeat_text_, repeat_quoted_};
     return Got::value;
   }
   for (;;) {
@@ -197,35 +214,36 @@ Got FreeFormatReader::next_token(Token& token, bool path) {
       break;
     }
   }
-  token = Token{};
   if (line_[position_] == '\'' || line_[position_] == '"') {
-    scan_quoted(token);
+    scan_quoted(quoted_text_);
+    token = {quoted_text_, true};
   } else if (path) {
-    scan_path(token);
+    token = {scan_path(), false};
   } else {
-    scan_unquoted(token);
+    token = {scan_unquoted(), false};
     // r*v: r copies of v; r* alone: r null values.
     const std::size_t star = token.text.find('*');
-    if (star != std::string::npos && star > 0 && is_integer_text(token.text.substr(0, star)) &&
+    if (star != std::string_view::npos && star > 0 && is_integer_text(token.text.substr(0, star)) &&
         is_digit(token.text[0])) {
       int count = 0;
       const auto [end, error] = std::from_chars(token.text.data(), token.text.data() + star, count);
       if (error != std::errc{} || end != token.text.data() + star || count < 1) {
         fail("bad repeat count in " + shown(token.text));
       }
-      std::string rest = token.text.substr(star + 1);
-      repeat_ = Token{};
+      const std::string_view rest = token.text.substr(star + 1);
       if (rest.empty() && position_ < line_.size() && (line_[position_] == '\'' || line_[position_] == '"')) {
-        scan_quoted(repeat_);
+        scan_quoted(repeat_text_);
+        repeat_quoted_ = true;
         repeat_is_null_ = false;
       } else {
-        repeat_.text = std::move(rest);
-        repeat_is_null_ = repeat_.text.empty();
+        repeat_text_.assign(rest);
+        repeat_quoted_ = false;
+        repeat_is_null_ = repeat_text_.empty();
       }
       separator_owed_ = true;
       repeats_left_ = static_cast<int>(count) - 1;
       if (repeat_is_null_) return Got::kept;
-      token = repeat_;
+      token = {repeat_text_, repeat_quoted_};
       return Got::value;
     }
   }
@@ -258,7 +276,9 @@ Got FreeFormatReader::get_real(double& value) {
       line_[position_] == ',' && is_digit(line_[position_ + 1])) {
     std::size_t end = position_ + 1;
     while (end < line_.size() && is_digit(line_[end])) ++end;
-    if (end == line_.size() || ends_unquoted(line_[end])) decimal_comma_ = token.text + line_.substr(position_, end - position_);
+    if (end == line_.size() || ends_unquoted(line_[end])) {
+      decimal_comma_.assign(token.text).append(line_, position_, end - position_);
+    }
   }
   return Got::value;
 }
@@ -267,7 +287,7 @@ Got FreeFormatReader::get_text(std::string& value) {
   Token token;
   const Got got = next_token(token);
   if (got != Got::value) return got;
-  value = std::move(token.text);
+  value.assign(token.text);
   return Got::value;
 }
 
@@ -275,7 +295,7 @@ Got FreeFormatReader::get_path(std::string& value) {
   Token token;
   const Got got = next_token(token, true);
   if (got != Got::value) return got;
-  value = std::move(token.text);
+  value.assign(token.text);
   return Got::value;
 }
 

@@ -65,16 +65,19 @@ class FreeFormatReader {
   const std::string& decimal_comma() const { return decimal_comma_; }
 
  private:
+  // An unquoted value is a view into the line; a quoted one, whose doubled
+  // quotes become one, and a repeated one, which outlives its line, are views
+  // into strings of the reader's own. Either is good until the next token.
   struct Token {
-    std::string text;
+    std::string_view text;
     bool quoted = false;
   };
 
   Got next_token(Token& token, bool path = false);
   bool load_line();
-  void scan_quoted(Token& token);
-  void scan_unquoted(Token& token);
-  void scan_path(Token& token);
+  void scan_quoted(std::string& text);
+  std::string_view scan_unquoted();
+  std::string_view scan_path();
   bool starts_path() const;
 
   std::istream& in_;
@@ -90,7 +93,9 @@ class FreeFormatReader {
   bool ended_ = false;          // a slash ended the current read
   int repeats_left_ = 0;
   bool repeat_is_null_ = false;
-  Token repeat_;
+  bool repeat_quoted_ = false;
+  std::string repeat_text_;
+  std::string quoted_text_;
 };
 
 }  // namespace irteq

@@ -56,9 +56,19 @@ bool parse_integer(std::string_view text, int& value) {
 }
 
 bool parse_real(std::string_view text, double& value) {
-  std::string plain(text.substr(!text.empty() && text.front() == '+' ? 1 : 0));
-  for (char& c : plain) {
-    if (c == 'd' || c == 'D') c = 'e';
+  std::string_view plain = text.substr(!text.empty() && text.front() == '+' ? 1 : 0);
+  // from_chars knows no D exponent, so only text with one is copied. In text
+  // of the checked form, that letter stands right before the exponent's sign and digits.
+  std::size_t letter = plain.size();
+  while (letter > 0 && is_digit(plain[letter - 1])) --letter;
+  if (letter > 0 && (plain[letter - 1] == '+' || plain[letter - 1] == '-')) --letter;
+  std::string with_e;
+  if (letter > 0 && (plain[letter - 1] == 'd' || plain[letter - 1] == 'D')) {
+    with_e.assign(plain);
+    for (char& c : with_e) {
+      if (c == 'd' || c == 'D') c = 'e';
+    }
+    plain = with_e;
   }
   double parsed = 0.0;
   const auto [end, error] = std::from_chars(plain.data(), plain.data() + plain.size(), parsed);

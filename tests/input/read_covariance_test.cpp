@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cstdint>
 #include <filesystem>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "irteq/error.hpp"
@@ -23,6 +26,55 @@ std::string matrix(std::vector<std::string> rows) {
 
 const std::vector<std::string> good = {"0.01 0.002 0 0 0 0", "0.002 0.02 0 0 0 0", "0 0 0 0 0 0",
                                        "0 0 0 0.03 0.001 0", "0 0 0 0.001 0.04 0.002", "0 0 0 0 0.002 0.05"};
+
+Covariance read_text(const std::string& text) {
+  std::istringstream in(text);
+  return read_covariance(in, "x.cov", form);
+}
+
+// Every free-format spelling of the good matrix reads to the very same bits.
+TEST(ReadCovariance, ReadsEverySpellingToTheSameDoubles) {
+  const std::vector<double> expected = {0.01, 0.002, 0, 0,     0,     0,     0.002, 0.02, 0, 0,     0,     0,
+                                        0,    0,     0, 0,     0,     0,     0,     0,    0, 0.03,  0.001, 0,
+                                        0,    0,     0, 0.001, 0.04,  0.002, 0,     0,    0, 0,     0.002, 0.05};
+  struct Case {
+    const char* what;
+    std::string text;
+  };
+  std::vector<Case> cases;
+  const auto with_row = [](std::size_t row, const std::string& text) {
+    auto rows = good;
+    rows[row] = text;
+    return matrix(rows);
+  };
+  cases.push_back({"as written", matrix(good)});
+  cases.push_back({"commas, tabs and blanks", with_row(0, "0.01,0.002\t0 , 0\t,0 0")});
+  cases.push_back({"a repeat count", with_row(2, "6*0")});
+  cases.push_back({"a row over two lines with an empty line between", with_row(1, "0.002 0.02 0\n\n0 0 0")});
+  cases.push_back({"a comment after the values", with_row(3, "0 0 0 0.03 0.001 0 is row 4, 6 values")});
+  cases.push_back({"a slash after the values", with_row(3, "0 0 0 0.03 0.001 0/ 7 8")});
+  cases.push_back({"exponents, signs and points", with_row(0, "1e-2 2D-3 +0 0. .0 0E+00")});
+  cases.push_back(
+      {"more digits than a double holds", with_row(0, "0.010000000000000000208 2.0000000000000000416e-3 0 0 0 0")});
+  cases.push_back({"CR LF line ends", with_row(4, "0 0 0 0.001 0.04 0.002\r")});
+  std::string no_end = matrix(good);
+  no_end.pop_back();
+  cases.push_back({"no line end after the last row", no_end});
+  // Lines of 4092 to 4097 characters, about the size the reader takes a line in.
+  auto padded = good;
+  for (std::size_t row = 0; row < padded.size(); ++row) {
+    padded[row] = std::string(4092 + row - padded[row].size(), ' ') + padded[row];
+  }
+  cases.push_back({"long lines", matrix(padded)});
+  for (const Case& c : cases) {
+    const Covariance covariance = read_text(c.text);
+    ASSERT_EQ(covariance.values.size(), expected.size()) << c.what;
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(covariance.values[i]), std::bit_cast<std::uint64_t>(expected[i]))
+          << c.what << ", value " << i;
+    }
+  }
+}
 
 TEST(ReadCovariance, NamesTheRowAndColumnOfEachFault) {
   struct Case {
@@ -46,6 +98,23 @@ TEST(ReadCovariance, NamesTheRowAndColumnOfEachFault) {
   rows[3] = "0 0 0 0.03 0.0011 0";
   cases.push_back({rows, "x.cov line 6: row 5 (item 2, number 9, b(1)), column 4 (item 2, number 9, a): 0.001, but "
                          "row 4 (item 2, number 9, a) holds 0.0011 in its column; a covariance matrix is symmetric"});
+  // Malformed values, named as the free-format reader names them.
+  const std::pair<std::string, std::string> values[] = {
+      {"abc", "x.cov line 2: expected a number, found 'abc'"},
+      {"'0'", "x.cov line 2: expected a number, found '0'"},
+      {"'0'x", "x.cov line 2: expected a separator after '0'"},
+      {"\"0", "x.cov line 2: missing closing quote \""},
+      {"1d400", "x.cov line 2: number out of range: '1d400'"},
+      {"0*0", "x.cov line 2: bad repeat count in '0*0'"},
+      {"0,5", "x.cov line 2: row 1 (item 1, number 4, a) has 1 more number than the 6 columns"},
+      {std::string(50, '5') + "e", "x.cov line 2: expected a number, found '" + std::string(40, '5') +
+                                        "...' (51 characters)"},
+  };
+  for (const auto& [value, message] : values) {
+    rows = good;
+    rows[0] = "0.01 0.002 0 0 0 " + value;
+    cases.push_back({rows, message});
+  }
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
     std::istringstream in(matrix(c.rows));
