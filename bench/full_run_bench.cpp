@@ -260,8 +260,8 @@ void BM_FullRun_Equivalents(benchmark::State& state) {
     ObservedScoreEquating& observed = run.observed_score;
     observed.equivalents = equipercentile_equivalents(run.x.synthetic, run.y.synthetic, run.y.raw_scores);
     TrueScoreEquating& true_score = run.true_score;
-    true_score_equivalents(run_case.items_y(), run_case.items_x(), run.x.raw_scores, run.y.raw_scores, true_score,
-                           run.warnings);
+    true_score_equivalents(run_case.items_y(), run_case.items_x(), run.x.raw_scores, run.y.raw_scores,
+                           default_root_tolerance, true_score, run.warnings);
     true_score.scale = raw_to_scale(true_score.equivalents, run.y.raw_scores, table);
     observed.scale = raw_to_scale(observed.equivalents, run.y.raw_scores, table);
     true_score.rounded = round_scale_scores(true_score.scale);

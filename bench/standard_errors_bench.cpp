@@ -78,10 +78,12 @@ BENCHMARK(BM_StandardErrors_PlainEquating)->Unit(benchmark::kMillisecond);
 // Argument: 0 item blocks, 1 dense covariances.
 void BM_StandardErrors_DeltaMethod(benchmark::State& state) {
   const LinkedCase& c = LinkedCase::get();
-  const ParameterCovariances& v = state.range(0) == 0 ? c.blocks : c.dense;
+  RunOptions options;
+  options.standard_errors.delta_method = true;
+  options.covariances = state.range(0) == 0 ? c.blocks : c.dense;
   for (auto _ : state) {
     RunResult result = c.result;
-    add_standard_errors(c.run, v, {.delta_method = true}, result);
+    add_standard_errors(c.run, options, result);
     benchmark::DoNotOptimize(result.standard_errors->observed_raw.delta->data());
   }
 }
@@ -91,10 +93,12 @@ BENCHMARK(BM_StandardErrors_DeltaMethod)->Arg(0)->Arg(1)->Unit(benchmark::kMilli
 void BM_StandardErrors_Draws(benchmark::State& state) {
   const LinkedCase& c = LinkedCase::get();
   const int draws = static_cast<int>(state.range(0));
-  const ParameterCovariances& v = state.range(1) == 0 ? c.blocks : c.dense;
+  RunOptions options;
+  options.standard_errors = {.draws = draws, .seed = 1, .threads = 2};
+  options.covariances = state.range(1) == 0 ? c.blocks : c.dense;
   for (auto _ : state) {
     RunResult result = c.result;
-    add_standard_errors(c.run, v, {.draws = draws, .seed = 1, .threads = 2}, result);
+    add_standard_errors(c.run, options, result);
     benchmark::DoNotOptimize(result.standard_errors->observed_raw.draws->data());
   }
 }

@@ -43,4 +43,9 @@ void validate_scale_table(const ScaleTable& table, double w2, const std::string&
 // 1e-9 relative; messages name rows and columns by item and parameter.
 void validate_covariance(const Covariance& covariance, const std::vector<Item>& items, const std::string& name);
 
+// EquatingOptions::root_tolerance (irteq/equate.hpp): a finite number above 0
+// and at most default_root_tolerance; else "root_tolerance is 0; the theta
+// tolerance of true score equating must lie above 0 and at most 1e-06".
+void validate_root_tolerance(double tolerance);
+
 }  // namespace irteq

@@ -146,8 +146,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // run_glue
-List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric);
-RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric);
+RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -158,6 +158,7 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< List >::type scale(scaleSEXP);
     Rcpp::traits::input_parameter< double >::type w2(w2SEXP);
     Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
+    Rcpp::traits::input_parameter< double >::type root_tolerance(root_toleranceSEXP);
     Rcpp::traits::input_parameter< SEXP >::type x_cov(x_covSEXP);
     Rcpp::traits::input_parameter< SEXP >::type y_cov(y_covSEXP);
     Rcpp::traits::input_parameter< bool >::type se(seSEXP);
@@ -168,7 +169,7 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< Rcpp::Nullable<IntegerVector> >::type y_item(y_itemSEXP);
     Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
     Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
-    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric));
+    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -193,19 +194,20 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_files_glue
-List equate_files_glue(std::string control, bool strict, int threads, bool se, int draws, double seed, bool progress);
-RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
+List equate_files_glue(std::string control, bool strict, int threads, double root_tolerance, bool se, int draws, double seed, bool progress);
+RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
     Rcpp::traits::input_parameter< std::string >::type control(controlSEXP);
     Rcpp::traits::input_parameter< bool >::type strict(strictSEXP);
     Rcpp::traits::input_parameter< int >::type threads(threadsSEXP);
+    Rcpp::traits::input_parameter< double >::type root_tolerance(root_toleranceSEXP);
     Rcpp::traits::input_parameter< bool >::type se(seSEXP);
     Rcpp::traits::input_parameter< int >::type draws(drawsSEXP);
     Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
     Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, se, draws, seed, progress));
+    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, root_tolerance, se, draws, seed, progress));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -337,9 +339,9 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_raw_score_table_glue", (DL_FUNC) &_irteq_raw_score_table_glue, 2},
-    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 17},
+    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 18},
     {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 10},
-    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 7},
+    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 8},
     {"_irteq_linking_method_glue", (DL_FUNC) &_irteq_linking_method_glue, 1},
     {"_irteq_parameter_names_glue", (DL_FUNC) &_irteq_parameter_names_glue, 3},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},

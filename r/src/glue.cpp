@@ -435,10 +435,11 @@ class DrawsProgress {
 // standard errors when asked for. Its warnings (a scale table's raw column,
 // many redraws) join the R warnings.
 List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covariances,
-               const StandardErrorRequest& request, int threads, Warnings& warnings) {
+               const StandardErrorRequest& request, int threads, double root_tolerance, Warnings& warnings) {
   DrawsProgress progress(request.show_progress);
   irteq::RunOptions options;
   options.equating.threads = threads;
+  options.equating.root_tolerance = root_tolerance;
   options.standard_errors.delta_method = request.delta;
   options.standard_errors.draws = request.draws;
   options.standard_errors.seed = request.seed;
@@ -569,9 +570,10 @@ List raw_score_table_glue(List y_items, double w2) {
 // One run from R objects: linked first when x_item, y_item name common items
 // (the pairs of a linking, as link() took them).
 // [[Rcpp::export(.run)]]
-List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, SEXP x_cov,
-              SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item,
-              Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric) {
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads,
+              double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress,
+              Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method,
+              bool symmetric) {
   return guarded([&](Warnings& w) {
     irteq::RunInput input;
     input.equating = forms_from_r(x_items, y_items, x_grid, y_grid);
@@ -581,7 +583,7 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
       input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric);
     }
     return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
-                     threads, w);
+                     threads, root_tolerance, w);
   });
 }
 
@@ -601,15 +603,15 @@ List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVect
 
 // As the console program runs a control file: linked first when it names common items.
 // [[Rcpp::export(.equate_files)]]
-List equate_files_glue(std::string control, bool strict, int threads, bool se, int draws, double seed,
-                       bool progress) {
+List equate_files_glue(std::string control, bool strict, int threads, double root_tolerance, bool se, int draws,
+                       double seed, bool progress) {
   return guarded([&](Warnings& w) {
     const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
     const irteq::RunInput input = irteq::read_run(files, collecting(w, strict));
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
     irteq::ParameterCovariances covariances;
     if (request.wanted()) covariances = irteq::read_covariances(files, input, collecting(w, strict));
-    return run_for_r(input, std::move(covariances), request, threads, w);
+    return run_for_r(input, std::move(covariances), request, threads, root_tolerance, w);
   });
 }
 

@@ -4,6 +4,9 @@
 #include <charconv>
 #include <thread>
 
+#include "irteq/error.hpp"
+#include "irteq/validate.hpp"
+
 namespace irteq {
 
 int available_cores() {
@@ -30,7 +33,17 @@ std::string_view option_name(std::string_view argument) {
   return argument.substr(0, std::min(argument.find('='), argument.size()));
 }
 
-bool is_numeric_option(std::string_view name) { return name == "--threads" || name == "--draws" || name == "--seed"; }
+// A real number as C writes it; whether it will do is the library's to say.
+std::optional<double> real_number(std::string_view text) {
+  double value = 0.0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+bool is_numeric_option(std::string_view name) {
+  return name == "--threads" || name == "--draws" || name == "--seed" || name == "--root-tolerance";
+}
 
 CommandLine usage_error(std::string problem) {
   CommandLine line;
@@ -68,7 +81,16 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
       const auto fail = [&](const char* what) {
         return usage_error("the option " + std::string(name) + " needs " + what + ", not '" + std::string(value) + "'");
       };
-      if (name == "--seed") {
+      if (name == "--root-tolerance") {
+        const std::optional<double> tolerance = real_number(value);
+        if (!tolerance) return fail("a number");
+        try {
+          validate_root_tolerance(*tolerance);
+        } catch (const Error& error) {
+          return usage_error("the option --root-tolerance: " + std::string(error.what()));
+        }
+        line.root_tolerance = *tolerance;
+      } else if (name == "--seed") {
         const std::optional<std::uint64_t> seed = whole_number<std::uint64_t>(value, 0);
         if (!seed) return fail("a whole number of at least 0");
         line.seed = *seed;
@@ -98,7 +120,7 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
 std::string usage_text() {
   return R"(Usage: irteq
        irteq CONTROL_FILE [--csv DIR] [--strict] [--threads T]
-                          [--se] [--draws N] [--seed S]
+                          [--se] [--draws N] [--seed S] [--root-tolerance E]
        irteq --help | --version
 
 Equates a new test form X to an old form Y by IRT true score and observed
@@ -130,6 +152,11 @@ Options:
   --draws N   standard errors and 95 % intervals from N parametric draws of
               the item parameters, each linked and equated again
   --seed S    the draws' seed (default 1): the same seed, the same draws
+  --root-tolerance E
+              find true score equating's thetas to within E, above 0 and at
+              most the default 1e-06 (the report's, within about 1e-6);
+              1e-14 brings the true score equivalents to within about
+              1e-12 of the exact ones
   --help      show this help and exit
   --version   show the version and exit
 

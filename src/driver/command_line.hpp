@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "irteq/equate.hpp"
+
 namespace irteq {
 
 // The cores this machine offers (at least 1): the console program's threads
@@ -23,12 +25,14 @@ struct CommandLine {
   bool delta_method = false;               // batch, --se: delta-method standard errors
   int draws = 0;                           // batch, --draws N: parametric draws (0: none)
   std::uint64_t seed = 1;                  // batch, --seed S: the draws' seed
+  double root_tolerance = default_root_tolerance;  // batch, --root-tolerance E: true score equating's roots
   std::string problem;                     // usage_error: what was wrong
 };
 
 // Parses the arguments after the program's name:
 //   CONTROL_FILE [--csv DIR] [--strict] [--threads T] [--se] [--draws N] [--seed S]
-//   (also --csv=DIR, --threads=T, --draws=N, --seed=S; "--" ends the options)
+//                [--root-tolerance E]
+//   (also --csv=DIR, --threads=T, --draws=N, --seed=S, --root-tolerance=E; "--" ends the options)
 //   --help | --version
 CommandLine parse_command_line(std::span<const std::string_view> arguments);
 

@@ -20,7 +20,7 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
     const RunMessages messages{
         .input_warning = [&](std::string_view warning) { warn(std::string(warning)); },
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
-    RunOptions options{.equating = {.threads = line.threads},
+    RunOptions options{.equating = {.threads = line.threads, .root_tolerance = line.root_tolerance},
                        .standard_errors = {.delta_method = line.delta_method, .draws = line.draws,
                                            .seed = line.seed, .threads = line.threads}};
     if (line.draws > 0 && is_terminal(errors)) options.standard_errors.progress = draw_progress(errors);

@@ -36,6 +36,7 @@ FormDistributions form_distributions(ScoreDistribution group1, ScoreDistribution
 
 EquatingResult equate(const EquatingInput& input, const EquatingOptions& options) {
   const FloatingPointMode mode;
+  validate_root_tolerance(options.root_tolerance);
   validate(input);
   const std::vector<Item> items_y = prepare_items(input.items_y);
   const std::vector<Item> items_x = prepare_items(input.items_x);
@@ -45,7 +46,8 @@ EquatingResult equate(const EquatingInput& input, const EquatingOptions& options
   // Form Y in groups 2 and 1, form X in groups 1 and 2, and true score
   // equating, which needs none of them (on options.threads threads); then
   // both synthetic distributions.
-  IndependentStages stages = independent_stages(items_y, items_x, group1, group2, options.threads);
+  IndependentStages stages =
+      independent_stages(items_y, items_x, group1, group2, options.threads, options.root_tolerance);
   ScoreDistribution y_synthetic = synthetic_distribution(stages.y_group1, stages.y_group2, input.w2);
   ScoreDistribution x_synthetic = synthetic_distribution(stages.x_group1, stages.x_group2, input.w2);
   EquatingResult result;

@@ -16,14 +16,14 @@ namespace irteq {
 namespace {
 
 IndependentStages on_one_thread(std::span<const Item> items_y, std::span<const Item> items_x,
-                                const QuadratureGrid& group1, const QuadratureGrid& group2) {
+                                const QuadratureGrid& group1, const QuadratureGrid& group2, double root_tolerance) {
   IndependentStages stages;
   stages.y_group2 = marginal_score_distribution(items_y, group2);
   stages.y_group1 = marginal_score_distribution(items_y, group1);
   stages.x_group1 = marginal_score_distribution(items_x, group1);
   stages.x_group2 = marginal_score_distribution(items_x, group2);
   true_score_equivalents(items_y, items_x, score_points(score_range(items_x)), score_points(score_range(items_y)),
-                         stages.true_score, stages.warnings);
+                         root_tolerance, stages.true_score, stages.warnings);
   return stages;
 }
 
@@ -70,8 +70,9 @@ class SettledPoints {
 }  // namespace
 
 IndependentStages independent_stages(std::span<const Item> items_y, std::span<const Item> items_x,
-                                     const QuadratureGrid& group1, const QuadratureGrid& group2, int threads) {
-  if (threads <= 1) return on_one_thread(items_y, items_x, group1, group2);
+                                     const QuadratureGrid& group1, const QuadratureGrid& group2, int threads,
+                                     double root_tolerance) {
+  if (threads <= 1) return on_one_thread(items_y, items_x, group1, group2, root_tolerance);
 
   IndependentStages stages;
   const std::array<Marginal, 4> marginals{Marginal{items_y, group2, stages.y_group2},
@@ -93,8 +94,8 @@ IndependentStages independent_stages(std::span<const Item> items_y, std::span<co
   run_on_threads(workers, [&](int worker) {
     if (worker == 0) {
       try {
-        true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), stages.true_score, stages.warnings,
-                          [&](std::size_t points) { settled.settle(points); });
+        true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), root_tolerance, stages.true_score,
+                          stages.warnings, [&](std::size_t points) { settled.settle(points); });
       } catch (...) {
         settled.settle(x_points);  // no worker waits for searches that will not come; rethrown at the join
         throw;

@@ -20,14 +20,15 @@ struct IndependentStages {
   std::vector<RootFinderWarning> warnings;
 };
 
-// Computes them from the prepared items and normalised grids, on one thread
-// or on up to `threads` (at most five do work). On several, the four
-// marginal distributions are shared out while worker 0 runs true score
-// equating's searches, one after another; form Y's true scores follow the
-// searches.
+// Computes them from the prepared items and normalised grids (the searches to
+// root_tolerance), on one thread or on up to `threads` (at most five do
+// work). On several, the four marginal distributions are shared out while
+// worker 0 runs true score equating's searches, one after another; form Y's
+// true scores follow the searches.
 // Every number is the same sequence of operations as on one thread, so the
 // results do not depend on the thread count.
 IndependentStages independent_stages(std::span<const Item> items_y, std::span<const Item> items_x,
-                                     const QuadratureGrid& group1, const QuadratureGrid& group2, int threads);
+                                     const QuadratureGrid& group1, const QuadratureGrid& group2, int threads,
+                                     double root_tolerance);
 
 }  // namespace irteq

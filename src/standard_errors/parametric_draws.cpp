@@ -35,6 +35,7 @@ struct DrawPlan {
   std::optional<DrawFactor> y;
   std::uint64_t seed = 1;
   long long redraw_limit = 0;
+  double root_tolerance = default_root_tolerance;
 };
 
 // One worker's inputs, reused from draw to draw: the run's forms with the drawn items.
@@ -89,7 +90,7 @@ DrawEnd one_draw(const DrawPlan& plan, int draw, DrawBuffers& buffers, DrawOutco
   if (plan.run.linking) input = linked_input(std::move(input), linked);
   EquatingResult result;
   try {
-    result = equate(input, {.threads = 1});
+    result = equate(input, {.threads = 1, .root_tolerance = plan.root_tolerance});
   } catch (const Error& error) {
     throw Error("parametric draw " + std::to_string(draw + 1) + ": " + error.what(), error.diagnostic());
   }
@@ -136,7 +137,7 @@ class DrawVerdict {
 }  // namespace
 
 DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& covariances,
-                              const StandardErrorOptions& options) {
+                              const StandardErrorOptions& options, double root_tolerance) {
   const FloatingPointMode mode;
   const EquatingInput& estimates = run.equating;
   DrawnResults out;
@@ -150,7 +151,7 @@ DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& c
   validate_items(estimates.items_x, estimates.names.items_x);
   validate_items(estimates.items_y, estimates.names.items_y);
   DrawPlan plan{run, std::nullopt, std::nullopt, options.seed,
-                std::min(10LL * total, static_cast<long long>(INT_MAX / 2))};
+                std::min(10LL * total, static_cast<long long>(INT_MAX / 2)), root_tolerance};
   if (covariances.x) plan.x = draw_factor(*covariances.x, estimates.items_x, covariances.x_name);
   if (covariances.y) plan.y = draw_factor(*covariances.y, estimates.items_y, covariances.y_name);
 

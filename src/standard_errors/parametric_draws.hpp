@@ -30,15 +30,15 @@ struct DrawnResults {
 // form without a covariance keeps its estimates); a draw with an item
 // validate_items refuses, or, when the run links, whose linking by the
 // applied method fails, is drawn again from the same stream. Form X is drawn
-// on its own scale and linked again; each draw is equated on one thread, its
-// scale scores from its own equivalents. options.threads workers share the
-// draws; every number is the same on any thread count, and so is a failure:
-// the run fails at the first draw, in draw order, whose equating fails or by
-// which more than 10 R draws in all had to be drawn again (its first
-// problem quoted). options.progress is called from the calling thread.
+// on its own scale and linked again; each draw is equated on one thread with
+// root_tolerance (EquatingOptions'), its scale scores from its own
+// equivalents. options.threads workers share the draws; every number is the
+// same on any thread count, and so is a failure: the run fails at the first
+// draw, in draw order, whose equating fails or by which more than 10 R draws
+// in all had to be drawn again (its first problem quoted). options.progress is called from the calling thread.
 // Throws Error when neither form has a covariance, a covariance is not
 // positive semi-definite, on such a failure, or when progress returns false.
 DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& covariances,
-                              const StandardErrorOptions& options);
+                              const StandardErrorOptions& options, double root_tolerance);
 
 }  // namespace irteq

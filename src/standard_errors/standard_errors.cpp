@@ -29,12 +29,17 @@ void check_covariances(const EquatingInput& forms, const ParameterCovariances& c
   }
 }
 
-void add_standard_errors(const RunInput& input, const ParameterCovariances& covariances,
-                         const StandardErrorOptions& options, RunResult& result) {
+void add_standard_errors(const RunInput& input, const RunOptions& options, RunResult& result) {
   const FloatingPointMode mode;
+  const StandardErrorOptions& errors = options.standard_errors;
+  const ParameterCovariances& covariances = options.covariances;
   result.standard_errors.emplace();
-  if (options.delta_method) delta_method(input, covariances, options.threads, result);
-  if (options.draws > 0) summarise_draws(parametric_draws(input, covariances, options), *result.standard_errors);
+  // The delta method differentiates at the thetas result holds, found to the run's root tolerance.
+  if (errors.delta_method) delta_method(input, covariances, errors.threads, result);
+  if (errors.draws > 0) {
+    summarise_draws(parametric_draws(input, covariances, errors, options.equating.root_tolerance),
+                    *result.standard_errors);
+  }
 }
 
 LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances) {

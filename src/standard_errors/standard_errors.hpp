@@ -9,11 +9,12 @@ namespace irteq {
 // standard errors need them.
 void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances, bool needed);
 
-// The standard errors options asks for, of a run's results: result holds
-// what run() computed for input (the linking when it links, the equating);
-// result.standard_errors is set, and every linking method's se_A and se_B
-// when the delta method runs. The covariances must have passed check_covariances.
-void add_standard_errors(const RunInput& input, const ParameterCovariances& covariances,
-                         const StandardErrorOptions& options, RunResult& result);
+// The standard errors options.standard_errors asks for, of a run's results:
+// result holds what run() computed for input with options (the linking when
+// it links, the equating); result.standard_errors is set, and every linking
+// method's se_A and se_B when the delta method runs. The draws are equated
+// with the run's root tolerance. options.covariances must have passed
+// check_covariances.
+void add_standard_errors(const RunInput& input, const RunOptions& options, RunResult& result);
 
 }  // namespace irteq

@@ -71,13 +71,14 @@ double chance_score(std::span<const Item> items) {
 }
 
 void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
-                       std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
-                       std::vector<RootFinderWarning>& warnings, const std::function<void(std::size_t)>& settled) {
+                       std::span<const double> scores_y, double chance_y, double root_tolerance,
+                       TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings,
+                       const std::function<void(std::size_t)>& settled) {
   constexpr double lowest_theta = -99.0;
   constexpr double top_theta = 99.0;
   constexpr double search_lower = -8.0;
   constexpr double search_upper = 8.0;
-  constexpr double tolerance = 1e-6;
+  const RootTolerance tolerance = root_tolerance_rule(root_tolerance);
   const double chance_x = chance_score(items_x);
   // The allowance lets a chance score a hair below an integer count as that integer.
   const double nlow_real = chance_x + 0.0001;
@@ -151,8 +152,9 @@ void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& resu
 
 void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
                             std::span<const double> scores_x, std::span<const double> scores_y,
-                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings) {
-  true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), result, warnings);
+                            double root_tolerance, TrueScoreEquating& result,
+                            std::vector<RootFinderWarning>& warnings) {
+  true_score_thetas(items_x, scores_x, scores_y, chance_score(items_y), root_tolerance, result, warnings);
   searched_equivalents(items_y, result, 0, scores_x.size());
 }
 

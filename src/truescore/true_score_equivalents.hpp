@@ -14,12 +14,13 @@ namespace irteq {
 // the theta at which form X's test characteristic function equals it (-99 at
 // the lowest point and in the linear region below the chance score, 99 at
 // the top point) and form Y's true score at that theta. scores_x and scores_y
-// are the forms' raw score points. Fills thetas, theta_kinds and equivalents
-// of result, one entry per form X point, and adds a warning for each search
-// that failed.
+// are the forms' raw score points; root_tolerance is EquatingOptions'. Fills
+// thetas, theta_kinds and equivalents of result, one entry per form X point,
+// and adds a warning for each search that failed.
 void true_score_equivalents(std::span<const Item> items_y, std::span<const Item> items_x,
                             std::span<const double> scores_x, std::span<const double> scores_y,
-                            TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings);
+                            double root_tolerance, TrueScoreEquating& result,
+                            std::vector<RootFinderWarning>& warnings);
 
 // The same in two parts that may run apart: first the thetas (one search
 // after another, each starting at the last one's theta), with the equivalents
@@ -30,8 +31,8 @@ void true_score_equivalents(std::span<const Item> items_y, std::span<const Item>
 // and kind (after the setup, after each search, and with every point at the end),
 // so that their true scores may start while the searches go on.
 void true_score_thetas(std::span<const Item> items_x, std::span<const double> scores_x,
-                       std::span<const double> scores_y, double chance_y, TrueScoreEquating& result,
-                       std::vector<RootFinderWarning>& warnings,
+                       std::span<const double> scores_y, double chance_y, double root_tolerance,
+                       TrueScoreEquating& result, std::vector<RootFinderWarning>& warnings,
                        const std::function<void(std::size_t)>& settled = {});
 void searched_equivalents(std::span<const Item> items_y, TrueScoreEquating& result, std::size_t begin,
                           std::size_t end);

@@ -4,7 +4,7 @@
 
 namespace irteq {
 
-double zbrent(double lower, double upper, double tolerance, std::span<const Item> items, double target,
+double zbrent(double lower, double upper, RootTolerance tolerance, std::span<const Item> items, double target,
               ZbrentOutcome& outcome) {
   return zbrent(
       lower, upper, tolerance, [&](double theta) { return test_characteristic_function(items, theta) - target; },

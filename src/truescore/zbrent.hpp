@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cfloat>
 #include <cmath>
 #include <span>
 
+#include "irteq/equate.hpp"
 #include "irteq/input.hpp"
 
 namespace irteq {
@@ -15,11 +17,27 @@ struct ZbrentOutcome {
   bool iteration_limit = false;  // no convergence within zbrent_max_iterations; the last estimate is returned
 };
 
+// When a search stops: once half the bracket around the root is at most
+// relative * |theta| + absolute / 2 (the root then lies within twice that of
+// the theta returned).
+struct RootTolerance {
+  double absolute;
+  double relative;
+};
+
+// The stopping rule of a root_tolerance (EquatingOptions). The default keeps
+// the reports' rule to the bit, its relative term 6e-8 twice single
+// precision; a tighter tolerance goes with twice double precision, or the
+// relative term (up to 4.8e-7 at |theta| = 8) would outweigh the absolute one.
+constexpr RootTolerance root_tolerance_rule(double root_tolerance) {
+  constexpr double reports_relative = 6e-8;
+  return {root_tolerance, root_tolerance == default_root_tolerance ? reports_relative : 2.0 * DBL_EPSILON};
+}
+
 // Brent's method for a root of f in [lower, upper] to within tolerance, at
 // most 102 evaluations of f.
 template <class Function>
-double zbrent(double lower, double upper, double tolerance, Function&& f, ZbrentOutcome& outcome) {
-  constexpr double twice_machine_precision = 6e-8;
+double zbrent(double lower, double upper, RootTolerance tolerance, Function&& f, ZbrentOutcome& outcome) {
   double a = lower;
   double b = upper;
   double fa = f(a);
@@ -46,7 +64,7 @@ double zbrent(double lower, double upper, double tolerance, Function&& f, Zbrent
       fb = fc;
       fc = fa;
     }
-    const double tol1 = twice_machine_precision * std::fabs(b) + 0.5 * tolerance;
+    const double tol1 = tolerance.relative * std::fabs(b) + 0.5 * tolerance.absolute;
     const double xm = 0.5 * (c - b);
     if (std::fabs(xm) <= tol1 || fb == 0.0) return b;
     if (std::fabs(e) >= tol1 && std::fabs(fa) > std::fabs(fb)) {
@@ -91,7 +109,7 @@ double zbrent(double lower, double upper, double tolerance, Function&& f, Zbrent
 }
 
 // The ability at which the form's test characteristic function equals target.
-double zbrent(double lower, double upper, double tolerance, std::span<const Item> items, double target,
+double zbrent(double lower, double upper, RootTolerance tolerance, std::span<const Item> items, double target,
               ZbrentOutcome& outcome);
 
 }  // namespace irteq

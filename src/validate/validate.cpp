@@ -4,8 +4,10 @@
 #include <cmath>
 #include <string>
 
+#include "common/number_text.hpp"
 #include "common/score_range.hpp"
 #include "common/shown_number.hpp"
+#include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "irteq/limits.hpp"
 #include "irteq/validate.hpp"
@@ -91,6 +93,16 @@ void validate_grid(const QuadratureGrid& grid, const std::string& name) { check_
 
 void validate_scale_table(const ScaleTable& table, double w2, const std::string& name) {
   check_scale_table(table, w2, name, InputPart::none);
+}
+
+void validate_root_tolerance(double tolerance) {
+  // Written so that NaN fails too.
+  if (!(tolerance > 0.0 && tolerance <= default_root_tolerance)) {
+    throw Error("root_tolerance is " + shortest_text(tolerance) +
+                    "; the theta tolerance of true score equating must lie above 0 and at most " +
+                    shortest_text(default_root_tolerance),
+                {.code = ErrorCode::invalid_input});
+  }
 }
 
 void validate(const EquatingInput& input) {

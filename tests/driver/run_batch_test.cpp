@@ -51,6 +51,15 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
       {{"control.txt", "--seed=-1"}, 2, "",
        "irteq: the option --seed needs a whole number of at least 0, not '-1'\nTry 'irteq --help' for more "
        "information.\n"},
+      {{"control.txt", "--root-tolerance", "1e-14"}, 0, "", ""},
+      {{"control.txt", "--root-tolerance=0"}, 2, "",
+       "irteq: the option --root-tolerance: root_tolerance is 0; the theta tolerance of true score equating must lie "
+       "above 0 and at most 1e-06\nTry 'irteq --help' for more information.\n"},
+      {{"control.txt", "--root-tolerance", "2e-6"}, 2, "",
+       "irteq: the option --root-tolerance: root_tolerance is 2e-06; the theta tolerance of true score equating must "
+       "lie above 0 and at most 1e-06\nTry 'irteq --help' for more information.\n"},
+      {{"control.txt", "--root-tolerance", "1e-6x"}, 2, "",
+       "irteq: the option --root-tolerance needs a number, not '1e-6x'\nTry 'irteq --help' for more information.\n"},
       {{"control.txt", "--se"}, 1, "",
        "irteq: standard errors need the estimates' covariance: the control file names neither new_cov nor "
        "old_cov\n"},

@@ -89,7 +89,7 @@ TEST(ParametricDraws, GiveTheSameBitsOnAnyThreadCount) {
                                          return true;
                                        }};
     StandardErrors errors;
-    summarise_draws(parametric_draws(run, covariances, options), errors);
+    summarise_draws(parametric_draws(run, covariances, options, default_root_tolerance), errors);
     EXPECT_EQ(errors.draws, 60);
     EXPECT_GT(calls, 1);
     const std::vector<double> numbers = all_numbers(errors);
@@ -122,7 +122,7 @@ TEST(ParametricDraws, FailAtTheSameDrawOnAnyThreadCount) {
   for (const int threads : {1, 2, 4}) {
     SCOPED_TRACE(threads);
     try {
-      parametric_draws(run, covariances, {.draws = 20, .seed = 5, .threads = threads});
+      parametric_draws(run, covariances, {.draws = 20, .seed = 5, .threads = threads}, default_root_tolerance);
       ADD_FAILURE() << "no error";
     } catch (const Error& error) {
       if (first.empty()) first = error.what();

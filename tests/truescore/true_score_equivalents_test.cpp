@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "irteq/equate.hpp"
 #include "models/test_characteristic_function.hpp"
 #include "support/item_builders.hpp"
 
@@ -32,12 +33,12 @@ struct Equated {
 // than form X has score points: afterwards each vector must hold exactly one
 // entry per point, every one of them written.
 Equated equate(std::span<const Item> y, std::span<const Item> x, const std::vector<double>& scores_x,
-               const std::vector<double>& scores_y) {
+               const std::vector<double>& scores_y, double root_tolerance = default_root_tolerance) {
   TrueScoreEquating result;
   result.thetas.assign(scores_x.size() + 1, guard);
   result.equivalents.assign(scores_x.size() + 1, guard);
   std::vector<RootFinderWarning> warnings;
-  true_score_equivalents(y, x, scores_x, scores_y, result, warnings);
+  true_score_equivalents(y, x, scores_x, scores_y, root_tolerance, result, warnings);
   EXPECT_EQ(result.thetas.size(), scores_x.size()) << "thetas not one per score point";
   EXPECT_EQ(result.theta_kinds.size(), scores_x.size()) << "theta kinds not one per score point";
   EXPECT_EQ(result.equivalents.size(), scores_x.size()) << "equivalents not one per score point";
@@ -170,15 +171,25 @@ TEST(TrueScoreEquivalents, IdenticalTwoItemForms) {
   result.expect_marked(2, 99.0, 2.0);
 }
 
-TEST(TrueScoreEquivalents, IdenticalMixedFormsMapEveryScoreToItself) {
-  auto x = form(l3_item(1.7, 1.0, -0.5, 0.2), 2);
-  add_item(x, make_item(ItemModel::sn, {0, 1, 2}, {1.2, -0.5, 0.6}));
-  add_item(x, make_item(ItemModel::sl, {0, 1, 2}, {1.7, 0.9, -0.5, 0.6}));
-  add_item(x, make_item(ItemModel::bn, {0, 1, 2}, {1.7, 0.2, 0.8, 1.4, 0.3, 0.0, -0.3}));
-  const auto scores = score_points(0, 8);
-  const auto result = equate(x, x, scores, scores);
-  for (std::size_t i = 0; i < scores.size(); ++i) EXPECT_NEAR(result.equivalents[i], scores[i], 1e-5) << "raw " << i;
-  EXPECT_TRUE(result.warnings.empty());
+// A form equated to itself maps every score to itself, to within the roots'
+// error: 1e-5 at the default tolerance, 1e-12 at 1e-14. A 40-item "L3" form
+// (with a linear region below its chance score) and a mixed one.
+TEST(TrueScoreEquivalents, IdenticalFormsMapEveryScoreToItself) {
+  std::vector<Item> l3;
+  for (int i = 0; i < 40; ++i) add_item(l3, l3_item(1.7, 0.6 + 0.03 * i, -2.0 + 0.1 * i, 0.1 + 0.005 * i));
+  auto mixed = form(l3_item(1.7, 1.0, -0.5, 0.2), 2);
+  add_item(mixed, make_item(ItemModel::sn, {0, 1, 2}, {1.2, -0.5, 0.6}));
+  add_item(mixed, make_item(ItemModel::sl, {0, 1, 2}, {1.7, 0.9, -0.5, 0.6}));
+  add_item(mixed, make_item(ItemModel::bn, {0, 1, 2}, {1.7, 0.2, 0.8, 1.4, 0.3, 0.0, -0.3}));
+  for (const auto& [x, highest] : {std::pair{l3, 40}, std::pair{mixed, 8}}) {
+    const auto scores = score_points(0, highest);
+    for (const auto& [root_tolerance, bound] : {std::pair{default_root_tolerance, 1e-5}, std::pair{1e-14, 1e-12}}) {
+      SCOPED_TRACE(::testing::Message() << highest << " points, root tolerance " << root_tolerance);
+      const auto result = equate(x, x, scores, scores, root_tolerance);
+      for (std::size_t i = 0; i < scores.size(); ++i) EXPECT_NEAR(result.equivalents[i], scores[i], bound) << "raw " << i;
+      EXPECT_TRUE(result.warnings.empty());
+    }
+  }
 }
 
 TEST(TrueScoreEquivalents, FormYWithoutGuessingKeepsItsLowestScoreInTheLinearRegion) {

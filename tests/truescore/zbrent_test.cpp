@@ -12,6 +12,7 @@ namespace irteq::testing {
 namespace {
 
 const double two_item_root = -std::log(5.0 / 3.0) / 1.7;
+constexpr RootTolerance reports_rule = root_tolerance_rule(default_root_tolerance);
 
 std::vector<Item> two_guessing_items() {
   std::vector<Item> items;
@@ -22,7 +23,7 @@ std::vector<Item> two_guessing_items() {
 TEST(Zbrent, FindsTheAbilityOfATargetScore) {
   const auto items = two_guessing_items();
   ZbrentOutcome outcome;
-  const double theta = zbrent(-8.0, 8.0, 1e-6, items, 1.0, outcome);
+  const double theta = zbrent(-8.0, 8.0, reports_rule, items, 1.0, outcome);
   EXPECT_NEAR(theta, -0.300486, 5e-7);
   EXPECT_NEAR(theta, two_item_root, 1.1e-6);
   EXPECT_FALSE(outcome.not_bracketed);
@@ -34,10 +35,10 @@ TEST(Zbrent, FindsTheAbilityOfATargetScore) {
 TEST(Zbrent, ZeroAtAnEndIsReturnedAfterTwoEvaluations) {
   ZbrentOutcome outcome;
   int calls = 0;
-  EXPECT_EQ(zbrent(-1.0, 2.0, 1e-6, [&](double x) { ++calls; return x - 2.0; }, outcome), 2.0);
+  EXPECT_EQ(zbrent(-1.0, 2.0, reports_rule, [&](double x) { ++calls; return x - 2.0; }, outcome), 2.0);
   EXPECT_EQ(calls, 2);
   calls = 0;
-  EXPECT_EQ(zbrent(-1.0, 2.0, 1e-6, [&](double x) { ++calls; return x + 1.0; }, outcome), -1.0);
+  EXPECT_EQ(zbrent(-1.0, 2.0, reports_rule, [&](double x) { ++calls; return x + 1.0; }, outcome), -1.0);
   EXPECT_EQ(calls, 2);
   EXPECT_FALSE(outcome.not_bracketed);
   EXPECT_FALSE(outcome.iteration_limit);
@@ -48,7 +49,7 @@ TEST(Zbrent, ZeroAtAnEndIsReturnedAfterTwoEvaluations) {
 TEST(Zbrent, UnbracketedTargetIsRecordedAndTheSearchGoesOn) {
   const auto items = two_guessing_items();
   ZbrentOutcome outcome;
-  const double theta = zbrent(-8.0, 8.0, 1e-6, items, 0.1, outcome);
+  const double theta = zbrent(-8.0, 8.0, reports_rule, items, 0.1, outcome);
   EXPECT_TRUE(outcome.not_bracketed);
   EXPECT_FALSE(outcome.iteration_limit);
   EXPECT_GT(test_characteristic_function(items, theta) - 0.1, 0.29);
@@ -67,7 +68,7 @@ TEST(Zbrent, IterationLimitIsRecordedAfterOneHundredAndTwoEvaluations) {
     last = x;
     return x > 0.0 ? 1.0 : -1.0;
   };
-  const double theta = zbrent(-8.0, 8.0, 0.0, step, outcome);
+  const double theta = zbrent(-8.0, 8.0, {.absolute = 0.0, .relative = reports_rule.relative}, step, outcome);
   EXPECT_EQ(calls, 2 + zbrent_max_iterations);
   EXPECT_EQ(calls, 102);
   EXPECT_EQ(theta, last);

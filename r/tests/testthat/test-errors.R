@@ -65,6 +65,8 @@ test_that("bad input from memory is an irteq_error of its kind, naming the argum
     list(with_change("scale", set(good$scale, list(w2 = 1.5))), invalid,
          "^scale: w2 is 1.5; the weight of group 2 must lie between 0 and 1$"),
     list(c(good, w2 = NaN), invalid, "^w2 is NaN, not a number$"),
+    list(c(good, root_tolerance = 0), invalid,
+         "^root_tolerance is 0; the theta tolerance of true score equating must lie above 0 and at most 1e-06$"),
     list(with_change("scale", set(good$scale, list(w2 = NULL))), invalid, "w2 must be a single number, not NULL"),
     list(with_change("scale", set(good$scale, list(scale_min = 10.5))), invalid,
          "^scale\\$scale_min is 10.5, not a whole number$"),

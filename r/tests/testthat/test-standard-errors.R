@@ -197,3 +197,23 @@ test_that("a linked run of every model has the same standard errors from objects
     check_linked_standard_errors(write_mixed_run(tempfile("mixed"), method, covariance = block_covariance), method)
   }
 })
+
+# Form X equated to itself: the default root leaves its true score
+# equivalents about 1e-6 off its raw scores, a tight one 1e-12; the draws
+# re-equate with the run's tolerance, and observed score equating knows none.
+test_that("root_tolerance reaches the roots of the equating and of the draws, and nothing else", {
+  inputs <- example_inputs()
+  x <- inputs$x_items
+  self <- list(x_items = x, y_items = x, x_grid = inputs$x_grid, y_grid = inputs$x_grid, w2 = 0.5,
+               x_cov = block_covariance(x), draws = 3L)
+  default <- do.call(equate, self)
+  tight <- do.call(equate, c(self, root_tolerance = 1e-14))
+  off <- function(eq) max(abs(eq$true_score$equivalent - eq$true_score$raw))
+  expect_gt(off(default), 1e-9)
+  expect_lt(off(tight), 1e-12)
+  expect_false(identical(tight$true_score$draws_se, default$true_score$draws_se))
+  expect_identical(tight$observed_score, default$observed_score)
+  from_files <- equate_files(example_control(), root_tolerance = 1e-14)
+  expect_identical(from_files, do.call(equate, c(inputs, root_tolerance = 1e-14)))
+  expect_false(identical(from_files$true_score, equate_files(example_control())$true_score))
+})
