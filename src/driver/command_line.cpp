@@ -39,6 +39,16 @@ CommandLine usage_error(std::string problem) {
   return line;
 }
 
+// The argument as a shell reads it back: as it is, or in single quotes.
+std::string shell_word(std::string_view argument) {
+  const bool plain = !argument.empty() && argument.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
+                                                                      "0123456789_-+=.,/:@%") == std::string_view::npos;
+  if (plain) return std::string(argument);
+  std::string word = "'";
+  for (const char c : argument) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
 }  // namespace
 
 CommandLine parse_command_line(std::span<const std::string_view> arguments) {
@@ -92,6 +102,8 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
   if (line.csv_folder && line.csv_folder->empty()) return usage_error("the option --csv needs a folder");
   if (line.control_file.empty()) return usage_error("no control file was given");
   line.mode = CommandLine::Mode::batch;
+  line.command = "irteq";
+  for (const std::string_view argument : arguments) line.command += " " + shell_word(argument);
   return line;
 }
 

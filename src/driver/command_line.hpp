@@ -24,6 +24,7 @@ struct CommandLine {
   int draws = 0;                           // batch, --draws N: parametric draws (0: none)
   std::uint64_t seed = 1;                  // batch, --seed S: the draws' seed
   std::string problem;                     // usage_error: what was wrong
+  std::string command;                     // batch: "irteq" and the arguments, quoted as a POSIX shell reads them
 };
 
 // Parses the arguments after the program's name:
