@@ -130,9 +130,9 @@ line each.
 Options:
   --csv DIR   also write equivalents.csv, distributions.csv and moments.csv
               (and the linking's and standard errors' files when the run has
-              them) into DIR (created if absent; files replaced once
-              complete); a run that fails removes them, so none is left from
-              an earlier run
+              them), and run.csv, the run's record of its input files, into
+              DIR (created if absent; files replaced once complete); a run
+              that fails removes them, so none is left from an earlier run
   --strict    make every warning about an input file an error (status 1, no
               results); the root finder's warnings stay warnings
   --threads T equate (and draw) on T threads (default: the cores available,
