@@ -41,9 +41,8 @@ CommandLine usage_error(std::string problem) {
 
 // The argument as a shell reads it back: as it is, or in single quotes.
 std::string shell_word(std::string_view argument) {
-  const bool plain = !argument.empty() && argument.find_first_not_of("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"
-                                                                      "0123456789_-+=.,/:@%") == std::string_view::npos;
-  if (plain) return std::string(argument);
+  constexpr std::string_view plain = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-+=.,/:@%";
+  if (!argument.empty() && argument.find_first_not_of(plain) == std::string_view::npos) return std::string(argument);
   std::string word = "'";
   for (const char c : argument) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
   return word + "'";
