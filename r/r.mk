@@ -58,5 +58,5 @@ R_PIN = $(if $(shell command -v taskset),taskset -c 0)
 r-bench: build r-build
 	$(R_OFFLINE) R CMD INSTALL --library=$(R_BUILD)/lib r
 	$(CXX) -std=c++20 -O3 -pthread -Iinclude r/bench/equate_timer.cpp \
-	  -Wl,--start-group $(wildcard $(BUILD)/libirteq*.a) -Wl,--end-group -o $(R_BUILD)/equate_timer
+	  -Wl,--start-group $(wildcard $(BUILD)/libirteq*.a) -Wl,--end-group -lcrypto -o $(R_BUILD)/equate_timer
 	$(R_OFFLINE) R_LIBS=$(abspath $(R_BUILD))/lib $(R_PIN) Rscript r/bench/equate.R $(R_BUILD)/bench $(R_BUILD)/equate_timer

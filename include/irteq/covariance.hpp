@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "irteq/input.hpp"
+#include "irteq/run_record.hpp"
 
 namespace irteq {
 
@@ -31,6 +32,7 @@ struct ParameterCovariances {
   std::optional<Covariance> y;
   std::string x_name = "form X covariance";  // what messages call them: the file names when read from files
   std::string y_name = "form Y covariance";
+  std::vector<InputFileRecord> files{};  // what read_covariances read them from: none when built in memory
 };
 
 }  // namespace irteq

@@ -37,6 +37,7 @@ struct ControlFile {
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
   std::string new_cov;       // form X's parameter covariance; empty when not named
   std::string old_cov;       // form Y's parameter covariance; empty when not named
+  std::string control;       // the control file itself, as given to read_control
 
   friend bool operator==(const ControlFile&, const ControlFile&) = default;
 };
@@ -47,6 +48,11 @@ struct ControlFile {
 // resolved against the control file's own folder. Covariance files are read
 // only for standard errors (read_covariances).
 ControlFile read_control(const std::filesystem::path& control_file);
+
+// The record of one input file (run.csv): its name as given, its absolute
+// canonical path, and the size and SHA-256 (OpenSSL's) of its bytes, read
+// once more. Throws Error (file_error) when it cannot be read.
+InputFileRecord describe_input_file(const std::filesystem::path& name, std::string role);
 
 // Readers of the three input formats; name is what messages call the stream.
 std::vector<Item> read_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
@@ -92,13 +98,15 @@ EquatingInput read_control_file(const std::filesystem::path& control_file, const
 
 // A run as its control file describes it: the five input files and, when
 // the control file names common items, how to link form X's scale onto form
-// Y's, the common-item file echoed after form X's input. run() runs it.
+// Y's, the common-item file echoed after form X's input; and the records of
+// the control file and of those files (files). run() runs it.
 RunInput read_run(const ControlFile& files, const ReadOptions& options = {});
 
 // The covariance files that the control file's new_cov (form X) and old_cov
 // (form Y) records name, read against the run's items (form X's as read, on
 // its own scale), named in messages by their file names. Throws Error when
-// it names neither, or on a file that does not fit its form.
+// it names neither, or on a file that does not fit its form. Their records
+// are in files.
 ParameterCovariances read_covariances(const ControlFile& files, const RunInput& run, const ReadOptions& options = {});
 
 // The report's result sections, line by line; after the echo of read_inputs
@@ -114,7 +122,7 @@ void write_report(const RunResult& result, const RunOptions& options, const Line
 // absent), every number written so that it reads back to the same double.
 // Each file is written under a temporary name and replaces the old one when
 // all are complete; a failure leaves none of them, nor any other file of an
-// earlier run's.
+// earlier run's (run.csv included: equate() alone keeps no record).
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
 // Every file batch mode writes for a run: the equating's three and, when it
 // links, linking.csv (every method's constants, criterion and standard
@@ -124,8 +132,16 @@ void write_csv(const EquatingResult& result, const std::filesystem::path& folder
 // that read back to the same doubles; with standard errors,
 // standard_errors.csv: raw,equating,metric,delta_se,draws_se,draws_lower,
 // draws_upper, one row per equating method (true, observed), metric (raw,
-// scale) and form X score point, a column empty when its route was not run.
+// scale) and form X score point, a column empty when its route was not run;
+// and run.csv, the run's record (write_run_record).
 void write_csv(const RunResult& result, const std::filesystem::path& folder);
+
+// run.csv: field,name,value,path,bytes,sha256 with the rows version, time,
+// front_end (in value), an option row per option (name, value) and an input
+// row per input file (name: its role; value: its name as given; path, bytes,
+// sha256), or one input row with the value "none: built in memory". Fields
+// with a comma, quote or line end are quoted, quotes doubled.
+void write_run_record(const RunRecord& record, std::ostream& out);
 
 // An item parameter file, a quadrature points file and a covariance file
 // that the readers read back to the very same items, grid and matrix:

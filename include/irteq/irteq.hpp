@@ -12,6 +12,7 @@
 #include "irteq/models.hpp"
 #include "irteq/result.hpp"
 #include "irteq/run.hpp"
+#include "irteq/run_record.hpp"
 #include "irteq/standard_errors.hpp"
 #include "irteq/validate.hpp"
 #include "irteq/version.hpp"

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 #include "irteq/covariance.hpp"
 #include "irteq/equate.hpp"
 #include "irteq/input.hpp"
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
+#include "irteq/run_record.hpp"
 #include "irteq/standard_errors.hpp"
 
 namespace irteq {
@@ -16,6 +18,7 @@ namespace irteq {
 struct RunInput {
   EquatingInput equating{};               // form X's items and group 1's grid on form X's scale when it links
   std::optional<LinkingInput> linking{};  // absent: the forms are on one scale already
+  std::vector<InputFileRecord> files{};   // what read_run read it from: none when built in memory
 };
 
 struct RunOptions {
@@ -30,6 +33,10 @@ struct RunResult {
   std::optional<LinkingResult> linking{};  // when the input links; se_A, se_B with the delta method's errors
   EquatingResult equating{};               // of form X (linked onto form Y's scale when the input links)
   std::optional<StandardErrors> standard_errors{};  // when asked for
+  // How the run came about: run() gives its time, options and the input's
+  // and covariances' files, front end "library"; a front end may name itself
+  // and add its own options. write_csv writes it as run.csv.
+  RunRecord record{};
 };
 
 // One run, in order: the covariances given checked against their forms,

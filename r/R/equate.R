@@ -171,6 +171,17 @@
 #' * `draws` (with `draws > 0` only): a list of `draws`, the draws that
 #'   entered the statistics, and `redraws`, the draws drawn again (an item
 #'   the models cannot use, or a linking that failed or gave A <= 0).
+#'
+#' Its attribute `run`, `attr(result, "run")`, is the run's record, a data
+#' frame with the rows and columns of the console program's `run.csv`
+#' (`field`, `name`, `value`, `path`, `bytes`, `sha256`): irteq's version,
+#' the time the run began (UTC), the front end (`"R equate()"` or `"R
+#' equate_files()"`), the options (`strict` for `equate_files()`, `threads`,
+#' `root_tolerance`, `delta_method`, `draws`, `seed`), and one `input` row per file read, with
+#' its absolute path, size and SHA-256: the control file and every file it
+#' names (the covariance files when standard errors read them). `equate()`
+#' reads no file: its one `input` row says `none: built in memory`. Two runs
+#' on the same inputs differ in the `time` row alone.
 #' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
 #'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
 #'   equating: equateIRT, SNSequate, plink, kequate.
@@ -262,11 +273,14 @@ equate_files <- function(control, strict = FALSE, threads = 1L, se = FALSE, draw
                                          request$seed, request$progress), call), call)
 }
 
-# The equating of what the glue's run gave: its linking and standard errors when it has them.
+# The equating of what the glue's run gave: its linking and standard errors
+# when it has them, and the run's record as the attribute "run".
 equating_from <- function(v, call) {
   result <- new_equating(v, call)
   if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
-  with_standard_errors(result, v$standard_errors)
+  result <- with_standard_errors(result, v$standard_errors)
+  attr(result, "run") <- utils::read.csv(text = v$run, colClasses = c(rep("character", 4), "numeric", "character"))
+  result
 }
 
 # The pairs, method and symmetric flag of a linking passed to equate(); NULL for none.

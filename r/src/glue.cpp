@@ -432,10 +432,12 @@ class DrawsProgress {
 };
 
 // One run, its result for R: the equating, the linking when it links, the
-// standard errors when asked for. Its warnings (a scale table's raw column,
-// many redraws) join the R warnings.
+// standard errors when asked for, and the run's record as run.csv's text,
+// naming the R function and its options of its own. Its warnings (a scale
+// table's raw column, many redraws) join the R warnings.
 List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covariances,
-               const StandardErrorRequest& request, int threads, double root_tolerance, Warnings& warnings) {
+               const StandardErrorRequest& request, int threads, double root_tolerance, const std::string& front_end,
+               const std::vector<std::pair<std::string, std::string>>& front_end_options, Warnings& warnings) {
   DrawsProgress progress(request.show_progress);
   irteq::RunOptions options;
   options.equating.threads = threads;
@@ -462,6 +464,11 @@ List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covaria
     }
     value.push_back(standard_errors_to_r(*result.standard_errors, result.linking), "standard_errors");
   }
+  result.record.front_end = front_end;
+  result.record.options.insert(result.record.options.begin(), front_end_options.begin(), front_end_options.end());
+  std::ostringstream record;
+  irteq::write_run_record(result.record, record);
+  value.push_back(record.str(), "run");
   return value;
 }
 
@@ -583,7 +590,7 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
       input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric);
     }
     return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
-                     threads, root_tolerance, w);
+                     threads, root_tolerance, "R equate()", {}, w);
   });
 }
 
@@ -611,7 +618,8 @@ List equate_files_glue(std::string control, bool strict, int threads, double roo
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
     irteq::ParameterCovariances covariances;
     if (request.wanted()) covariances = irteq::read_covariances(files, input, collecting(w, strict));
-    return run_for_r(input, std::move(covariances), request, threads, root_tolerance, w);
+    return run_for_r(input, std::move(covariances), request, threads, root_tolerance, "R equate_files()",
+                     {{"strict", strict ? "true" : "false"}}, w);
   });
 }
 

@@ -52,6 +52,15 @@ CommandLine usage_error(std::string problem) {
   return line;
 }
 
+// The argument as a shell reads it back: as it is, or in single quotes.
+std::string shell_word(std::string_view argument) {
+  constexpr std::string_view plain = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789_-+=.,/:@%";
+  if (!argument.empty() && argument.find_first_not_of(plain) == std::string_view::npos) return std::string(argument);
+  std::string word = "'";
+  for (const char c : argument) word += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return word + "'";
+}
+
 }  // namespace
 
 CommandLine parse_command_line(std::span<const std::string_view> arguments) {
@@ -114,6 +123,8 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
   if (line.csv_folder && line.csv_folder->empty()) return usage_error("the option --csv needs a folder");
   if (line.control_file.empty()) return usage_error("no control file was given");
   line.mode = CommandLine::Mode::batch;
+  line.command = "irteq";
+  for (const std::string_view argument : arguments) line.command += " " + shell_word(argument);
   return line;
 }
 
@@ -140,9 +151,9 @@ line each.
 Options:
   --csv DIR   also write equivalents.csv, distributions.csv and moments.csv
               (and the linking's and standard errors' files when the run has
-              them) into DIR (created if absent; files replaced once
-              complete); a run that fails removes them, so none is left from
-              an earlier run
+              them), and run.csv, the run's record of its input files, into
+              DIR (created if absent; files replaced once complete); a run
+              that fails removes them, so none is left from an earlier run
   --strict    make every warning about an input file an error (status 1, no
               results); the root finder's warnings stay warnings
   --threads T equate (and draw) on T threads (default: the cores available,

@@ -27,6 +27,7 @@ struct CommandLine {
   std::uint64_t seed = 1;                  // batch, --seed S: the draws' seed
   double root_tolerance = default_root_tolerance;  // batch, --root-tolerance E: true score equating's roots
   std::string problem;                     // usage_error: what was wrong
+  std::string command;                     // batch: "irteq" and the arguments, quoted as a POSIX shell reads them
 };
 
 // Parses the arguments after the program's name:

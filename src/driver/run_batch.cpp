@@ -24,7 +24,9 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
                        .standard_errors = {.delta_method = line.delta_method, .draws = line.draws,
                                            .seed = line.seed, .threads = line.threads}};
     if (line.draws > 0 && is_terminal(errors)) options.standard_errors.progress = draw_progress(errors);
-    const RunResult result = run_with_report(files, *report, messages, line.strict, options);
+    RunResult result = run_with_report(files, *report, messages, line.strict, options);
+    result.record.front_end = line.command;
+    result.record.options.insert(result.record.options.begin(), {"strict", line.strict ? "true" : "false"});
     report->close();
     if (result.standard_errors) {
       if (const std::string redraws = redraws_warning(*result.standard_errors); !redraws.empty()) warn(redraws);

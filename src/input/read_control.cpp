@@ -149,6 +149,7 @@ ControlFile read_control(const std::filesystem::path& control_file) {
     if (!(files.*slot).empty()) files.*slot = (folder / std::filesystem::path(files.*slot)).string();
   }
   check_report_is_not_an_input(files, control_file_name);
+  files.control = control_file_name;
   return files;
 }
 

@@ -23,6 +23,8 @@ ParameterCovariances read_covariances(const ControlFile& files, const RunInput& 
     covariances.y = read_covariance(std::filesystem::path(files.old_cov), run.equating.items_y, quiet);
     covariances.y_name = files.old_cov;
   }
+  if (!files.new_cov.empty()) covariances.files.push_back(describe_input_file(files.new_cov, "new_cov"));
+  if (!files.old_cov.empty()) covariances.files.push_back(describe_input_file(files.old_cov, "old_cov"));
   return covariances;
 }
 

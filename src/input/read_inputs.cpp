@@ -6,6 +6,7 @@
 #include <fstream>
 #include <initializer_list>
 #include <string_view>
+#include <utility>
 
 #include "common/open_input_file.hpp"
 #include "common/score_range.hpp"
@@ -90,12 +91,20 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
   ControlFile five = files;
   five.common_items.clear();
   RunInput run{read_five_files(five, options), std::nullopt};
-  if (files.common_items.empty()) return run;
-  const Echo echo(options.echo);
-  const CommonItemsFile common =
-      read_file(echo, {"", "", "common item file as read in"}, files.common_items, "common-item file",
-                InputPart::common_items, [&](std::istream& in) { return read_common_items(in, files.common_items, options); });
-  run.linking = LinkingInput{common.pairs, common.method, common.symmetric, files.common_items, common.method_line};
+  if (!files.common_items.empty()) {
+    const Echo echo(options.echo);
+    const CommonItemsFile common = read_file(
+        echo, {"", "", "common item file as read in"}, files.common_items, "common-item file", InputPart::common_items,
+        [&](std::istream& in) { return read_common_items(in, files.common_items, options); });
+    run.linking = LinkingInput{common.pairs, common.method, common.symmetric, files.common_items, common.method_line};
+  }
+  // Once all are read, so that a missing file gets its reader's message.
+  for (const auto& [role, name] : {std::pair{"control", &files.control}, std::pair{"old_para", &files.old_para},
+                                   std::pair{"old_quad", &files.old_quad}, std::pair{"raw2scale", &files.raw2scale},
+                                   std::pair{"new_para", &files.new_para}, std::pair{"new_quad", &files.new_quad},
+                                   std::pair{"common_items", &files.common_items}}) {
+    if (!name->empty()) run.files.push_back(describe_input_file(*name, role));
+  }
   return run;
 }
 

@@ -8,10 +8,10 @@
 
 namespace irteq {
 
-// Every file write_csv may write: the equating's three, a linking's four, the standard errors.
-inline constexpr std::array<std::string_view, 8> csv_file_names{
-    "equivalents.csv",    "distributions.csv",     "moments.csv",        "linking.csv", "common_items.csv",
-    "linked_items_x.par", "linked_grid_group1.qd", "standard_errors.csv"};
+// Every file write_csv may write: the equating's three, a linking's four, the standard errors, the run's record.
+inline constexpr std::array<std::string_view, 9> csv_file_names{
+    "equivalents.csv",    "distributions.csv",     "moments.csv",         "linking.csv", "common_items.csv",
+    "linked_items_x.par", "linked_grid_group1.qd", "standard_errors.csv", "run.csv"};
 
 struct CsvFile {
   std::string_view name;  // one of csv_file_names

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <filesystem>
+#include <ostream>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -12,6 +13,7 @@
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 #include "irteq/run.hpp"
+#include "irteq/run_record.hpp"
 #include "irteq/standard_errors.hpp"
 #include "report/csv_files.hpp"
 
@@ -166,10 +168,37 @@ std::string constants_text(const LinkingResult& linking) {
          ", B = " + shown_number(linking.B);
 }
 
+// A field as CSV quotes it when it must: file names and command lines may hold commas and quotes.
+std::string csv_field(std::string_view text) {
+  if (text.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(text);
+  std::string quoted = "\"";
+  for (const char c : text) {
+    if (c == '"') quoted += '"';
+    quoted += c;
+  }
+  return quoted + '"';
+}
+
+std::string run_record_csv(const RunRecord& record) {
+  std::string csv = "field,name,value,path,bytes,sha256\n";
+  const auto row = [&](std::string_view field, std::string_view name, std::string_view value,
+                       std::string_view path = "", std::string_view bytes = "", std::string_view sha256 = "") {
+    Row(csv).text(field).text(csv_field(name)).text(csv_field(value)).text(csv_field(path)).text(bytes).text(sha256);
+  };
+  row("version", "", record.version);
+  row("time", "", record.time);
+  row("front_end", "", record.front_end);
+  for (const auto& [name, value] : record.options) row("option", name, value);
+  for (const InputFileRecord& file : record.files) {
+    row("input", file.role, file.name, file.path, file.size ? std::to_string(*file.size) : "", file.sha256);
+  }
+  if (record.files.empty()) row("input", "", "none: built in memory");
+  return csv;
+}
 
 // The files of a run, its linking's and its standard errors' when it has them.
 void write_run_csv(const EquatingResult& result, const LinkingResult* linking, const StandardErrors* errors,
-                   const std::filesystem::path& folder) {
+                   const RunRecord* record, const std::filesystem::path& folder) {
   make_folder(folder);
   std::vector<CsvFile> files{{"equivalents.csv", equivalents_csv(result)},
                              {"distributions.csv", distributions_csv(result)},
@@ -185,18 +214,21 @@ void write_run_csv(const EquatingResult& result, const LinkingResult* linking, c
     files.push_back({"linked_grid_group1.qd", grid.str()});
   }
   if (errors) files.push_back({"standard_errors.csv", standard_errors_csv(result, *errors)});
+  if (record) files.push_back({"run.csv", run_record_csv(*record)});
   replace_csv_files(folder, files);
 }
 
 }  // namespace
 
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
-  write_run_csv(result, nullptr, nullptr, folder);
+  write_run_csv(result, nullptr, nullptr, nullptr, folder);
 }
 
 void write_csv(const RunResult& result, const std::filesystem::path& folder) {
   write_run_csv(result.equating, result.linking ? &*result.linking : nullptr,
-                result.standard_errors ? &*result.standard_errors : nullptr, folder);
+                result.standard_errors ? &*result.standard_errors : nullptr, &result.record, folder);
 }
+
+void write_run_record(const RunRecord& record, std::ostream& out) { out << run_record_csv(record); }
 
 }  // namespace irteq

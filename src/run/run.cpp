@@ -4,9 +4,51 @@
 // linking, the equating of the linked form and the standard errors.
 #include "irteq/run.hpp"
 
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+
+#include "common/number_text.hpp"
+#include "irteq/version.hpp"
 #include "standard_errors/standard_errors.hpp"
 
 namespace irteq {
+
+namespace {
+
+// "2025-01-31T09:05:00Z": the calendar of <chrono> is UTC and needs no time zone database.
+std::string utc_now() {
+  const auto now = std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+  const auto day = std::chrono::floor<std::chrono::days>(now);
+  const std::chrono::year_month_day date(day);
+  const std::chrono::hh_mm_ss time(now - day);
+  char text[32];
+  std::snprintf(text, sizeof text, "%04d-%02u-%02uT%02d:%02d:%02dZ", static_cast<int>(date.year()),
+                static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                static_cast<int>(time.hours().count()), static_cast<int>(time.minutes().count()),
+                static_cast<int>(time.seconds().count()));
+  return text;
+}
+
+RunRecord record_of(const RunInput& input, const RunOptions& options) {
+  const auto flag = [](bool on) { return std::string(on ? "true" : "false"); };
+  const int threads = std::max(options.equating.threads, 1);
+  const StandardErrorOptions& errors = options.standard_errors;
+  RunRecord record{.version = version, .time = utc_now(), .front_end = "library", .options = {}, .files = input.files};
+  record.options = {{"threads", std::to_string(threads)},
+                    {"root_tolerance", shortest_text(options.equating.root_tolerance)},
+                    {"delta_method", flag(errors.delta_method)},
+                    {"draws", std::to_string(errors.draws)},
+                    {"seed", std::to_string(errors.seed)}};
+  if (std::max(errors.threads, 1) != threads) {
+    record.options.emplace_back("standard_error_threads", std::to_string(std::max(errors.threads, 1)));
+  }
+  const auto& covariance_files = options.covariances.files;
+  record.files.insert(record.files.end(), covariance_files.begin(), covariance_files.end());
+  return record;
+}
+
+}  // namespace
 
 RunResult run(const RunInput& input, const RunOptions& options) {
   const StandardErrorOptions& errors = options.standard_errors;
@@ -14,6 +56,7 @@ RunResult run(const RunInput& input, const RunOptions& options) {
   validate_root_tolerance(options.equating.root_tolerance);
   check_covariances(input.equating, options.covariances, standard_errors);
   RunResult result;
+  result.record = record_of(input, options);
   if (input.linking) {
     result.linking = link(input.equating, *input.linking);
     result.equating = equate(linked_input(input.equating, *result.linking), options.equating);

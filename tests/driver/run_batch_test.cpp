@@ -1,11 +1,14 @@
 // Batch mode through the real binary: the command line, names resolved
-// against the control file's folder, warnings on standard error, and CSV
-// folders that cannot be written.
+// against the control file's folder, warnings on standard error, CSV
+// folders that cannot be written, and the run's record.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -145,7 +148,7 @@ TEST(RunBatch, CsvFilesAreReplacedWholeOrRemoved) {
   ASSERT_EQ(run_irteq_batch(c.folder().path(), {"control.txt", "--csv", "out"}).exit_status, 0);
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(c.folder() / "out")) names.insert(entry.path().filename());
-  EXPECT_EQ(names, (std::set<std::string>{"distributions.csv", "equivalents.csv", "moments.csv"}));
+  EXPECT_EQ(names, (std::set<std::string>{"distributions.csv", "equivalents.csv", "moments.csv", "run.csv"}));
 
   fs::remove(c.folder() / "out" / "moments.csv");
   fs::create_directories(c.folder() / "out" / "moments.csv" / "inside");
@@ -156,6 +159,70 @@ TEST(RunBatch, CsvFilesAreReplacedWholeOrRemoved) {
   names.clear();
   for (const auto& entry : fs::directory_iterator(c.folder() / "out")) names.insert(entry.path().filename());
   EXPECT_EQ(names, (std::set<std::string>{"moments.csv"})) << "only the folder in the way is left";
+}
+
+// The fields of a CSV line, quoted ones unquoted.
+std::vector<std::string> csv_fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '"' && quoted && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += line[++i];
+    } else if (line[i] == '"') {
+      quoted = !quoted;
+    } else if (line[i] == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += line[i];
+    }
+  }
+  return fields;
+}
+
+std::string sha256sum(const fs::path& file) {
+  const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(("sha256sum < '" + file.string() + "'").c_str(), "r"), pclose);
+  char digest[65] = {};
+  if (!pipe || std::fread(digest, 1, 64, pipe.get()) != 64) return "no sha256sum";
+  return digest;
+}
+
+// run.csv of a linked run with standard errors, its control file's name
+// holding a comma and quotes: every input file with its size and the
+// sha256sum tool's digest; a second run differs in its time alone.
+TEST(RunBatch, RunCsvRecordsEveryInputFile) {
+  TempDir folder;
+  fs::copy(fs::path(IRTEQ_SOURCE_DIR) / "examples" / "linked-grade7", folder / "forms");
+  const std::string control = "forms/run 7, \"linked\".txt";
+  fs::rename(folder / "forms" / "control.txt", folder / control);
+  std::vector<std::string> runs;
+  for (int run = 0; run < 2; ++run) {
+    const BinaryRun batch = run_irteq_batch(folder.path(), {control, "--se", "--csv", "out", "--threads", "1"});
+    ASSERT_EQ(batch.exit_status, 0) << batch.errors;
+    runs.push_back(read_file(folder / "out" / "run.csv"));
+  }
+  EXPECT_EQ(std::count(runs[0].begin(), runs[0].end(), '\n'), std::count(runs[1].begin(), runs[1].end(), '\n'));
+  std::istringstream first(runs[0]), second(runs[1]);
+  std::vector<std::string> roles;
+  for (std::string a, b; std::getline(first, a) && std::getline(second, b);) {
+    const std::vector<std::string> row = csv_fields(a);
+    ASSERT_EQ(row.size(), 6u) << a;
+    if (row[0] == "time") {
+      EXPECT_EQ(row[2].size(), 20u) << a;  // 2025-01-31T09:05:00Z
+      continue;
+    }
+    EXPECT_EQ(a, b);
+    if (row[0] == "front_end") {
+      EXPECT_EQ(row[2], "irteq 'forms/run 7, \"linked\".txt' --se --csv out --threads 1");
+    }
+    if (row[0] != "input") continue;
+    roles.push_back(row[1]);
+    const fs::path file = folder.path() / row[2];
+    EXPECT_EQ(row[3], fs::canonical(file).string());
+    EXPECT_EQ(row[4], std::to_string(fs::file_size(file)));
+    EXPECT_EQ(row[5], sha256sum(file)) << row[2];
+  }
+  EXPECT_EQ(roles, (std::vector<std::string>{"control", "old_para", "old_quad", "raw2scale", "new_para", "new_quad",
+                                             "common_items", "new_cov", "old_cov"}));
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 # Linking from R: plink's published constants on KB04, and the linked equating
 # the same to the last bit from link() and equate(), from equate_files() on a
 # control file that names common items, from the linked files written back
-# out, and (when the console program is at hand) from its --csv files.
+# out, and (when the console program is at hand) from its --csv files, whose
+# run.csv names the files of equate_files()'s record.
 
 # Every route to a linked equating, from a control file's folder: identical results throughout.
 check_linked_equating <- function(control, label) {
@@ -17,16 +18,20 @@ check_linked_equating <- function(control, label) {
   expect_output(print(eq), paste("after linking form X's scale onto form Y's:.*by", common$method), label = label)
   unlinked <- eq
   unlinked$linking <- NULL
-  expect_identical(equate(lk$x_items, inputs$y_items, lk$x_grid, inputs$y_grid, inputs$scale), unlinked,
+  from_objects <- equate(lk$x_items, inputs$y_items, lk$x_grid, inputs$y_grid, inputs$scale)
+  expect_identical(from_objects, unlinked, label = label, ignore_attr = "run")
+  record <- attr(from_objects, "run")
+  expect_identical(record$value[record$field %in% c("front_end", "input")], c("R equate()", "none: built in memory"),
                    label = label)
-  expect_identical(do.call(equate, c(inputs, list(linking = lk))), eq, label = label)
+  expect_identical(do.call(equate, c(inputs, list(linking = lk))), eq, label = label, ignore_attr = "run")
 
   # The linked items and grid banked in files, and equated without linking again.
   folder <- dirname(control)
   write_items(lk$x_items, file.path(folder, "linked.par"))
   write_grid(lk$x_grid, file.path(folder, "linked.qd"))
   files[c("new_para", "new_quad", "common_items")] <- c(file.path(folder, c("linked.par", "linked.qd")), "")
-  expect_identical(equate_files(write_control(files, file.path(folder, "banked.txt"))), unlinked, label = label)
+  expect_identical(equate_files(write_control(files, file.path(folder, "banked.txt"))), unlinked, label = label,
+                   ignore_attr = "run")
 
   if (nzchar(binary())) {
     csv <- file.path(folder, "csv")
@@ -41,6 +46,12 @@ check_linked_equating <- function(control, label) {
     expect_identical(read_items(file.path(csv, "linked_items_x.par")), structure(lk$x_items, class = "data.frame"),
                      label = label)
     expect_identical(as.data.frame(eq), read_numbers(file.path(csv, "equivalents.csv")), label = label)
+    # The run's record names the very files of run.csv, to their sizes and SHA-256.
+    record <- attr(eq, "run")
+    console <- utils::read.csv(file.path(csv, "run.csv"), colClasses = vapply(record, class, ""))
+    inputs_of <- function(r) `rownames<-`(r[r$field == "input", -1], NULL)
+    expect_identical(inputs_of(record), inputs_of(console), label = label)
+    expect_identical(record$value[record$field == "front_end"], "R equate_files()", label = label)
   }
   lk
 }
