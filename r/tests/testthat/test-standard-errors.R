@@ -214,6 +214,6 @@ test_that("root_tolerance reaches the roots of the equating and of the draws, an
   expect_false(identical(tight$true_score$draws_se, default$true_score$draws_se))
   expect_identical(tight$observed_score, default$observed_score)
   from_files <- equate_files(example_control(), root_tolerance = 1e-14)
-  expect_identical(from_files, do.call(equate, c(inputs, root_tolerance = 1e-14)))
+  expect_identical(from_files, do.call(equate, c(inputs, root_tolerance = 1e-14)), ignore_attr = "run")
   expect_false(identical(from_files$true_score, equate_files(example_control())$true_score))
 })
