@@ -28,8 +28,9 @@ struct RunRecord {
   std::string time;       // when run() began: UTC, ISO 8601 to the second, "2025-01-31T09:05:00Z"
   std::string front_end;  // what ran it: "library" (run()'s own), the console program's command line, "R equate()"
   // Name and value, the front end's own first (batch mode's "strict"), then
-  // run()'s: "threads", "delta_method", "draws", "seed" ("true"/"false", numbers),
-  // and "standard_error_threads" when the standard errors' threads differ.
+  // run()'s: "threads", "root_tolerance", "delta_method", "draws", "seed"
+  // ("true"/"false", numbers), and "standard_error_threads" when the
+  // standard errors' threads differ.
   std::vector<std::pair<std::string, std::string>> options;
   std::vector<InputFileRecord> files;  // the files the input was read from: none when it was built in memory
 };
