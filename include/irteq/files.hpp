@@ -63,12 +63,16 @@ struct RawToScaleFile {
 };
 RawToScaleFile read_scale_table(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
-// A common-item file: the linking method applied and the pairs of item
-// numbers, as written in form X's and form Y's item files.
+// A common-item file: the linking method applied, optionally a screening
+// line ("screen robust-z 2.7"), and the pairs of item numbers, as written in
+// form X's and form Y's item files.
 struct CommonItemsFile {
   LinkingMethod method = LinkingMethod::stocking_lord;
   bool symmetric = false;
   int method_line = 0;
+  ScreeningStatistic screen = ScreeningStatistic::none;
+  double cut = 0.0;
+  int screen_line = 0;
   std::vector<CommonItemPair> pairs;
 };
 CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options = {});

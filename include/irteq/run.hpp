@@ -24,7 +24,8 @@ struct RunInput {
 struct RunOptions {
   EquatingOptions equating{};
   // Standard errors are computed when delta_method or draws asks for them,
-  // from covariances (at least one form's); a covariance given is checked either way.
+  // from covariances (at least one form's); a covariance given is checked
+  // either way, and gives every common item its Wald test.
   StandardErrorOptions standard_errors{};
   ParameterCovariances covariances{};
 };

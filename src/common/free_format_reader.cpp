@@ -36,26 +36,6 @@ bool is_integer_text(std::string_view text) {
   return true;
 }
 
-// [sign] (digits [. [digits]] | . digits) [(E|D) [sign] digits], letters in either case.
-bool is_real_text(std::string_view text) {
-  std::size_t i = 0;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t digits = 0;
-  while (i < text.size() && is_digit(text[i])) ++i, ++digits;
-  if (i < text.size() && text[i] == '.') {
-    ++i;
-    while (i < text.size() && is_digit(text[i])) ++i, ++digits;
-  }
-  if (digits == 0) return false;
-  if (i == text.size()) return true;
-  if (text[i] != 'e' && text[i] != 'E' && text[i] != 'd' && text[i] != 'D') return false;
-  ++i;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
-  std::size_t exponent_digits = 0;
-  while (i < text.size() && is_digit(text[i])) ++i, ++exponent_digits;
-  return exponent_digits > 0 && i == text.size();
-}
-
 }  // namespace
 
 FreeFormatReader::FreeFormatReader(std::istream& in, std::string file_name)
@@ -68,7 +48,18 @@ void FreeFormatReader::fail(std::string_view what, Diagnostic where) const {
   throw Error(file_name_ + " line " + std::to_string(where.line) + ": " + context_ + std::string(what), where);
 }
 
+void FreeFormatReader::unread_line(std::string line) {
+  unread_ = std::move(line);
+  --line_number_;
+}
+
 bool FreeFormatReader::read_line(std::string& line) {
+  if (unread_) {
+    line = std::move(*unread_);
+    unread_.reset();
+    ++line_number_;
+    return true;
+  }
   // In chunks, and never more than one character past the cap, so that a file
   // without line ends (a binary file, /dev/zero) ends the run at once in
   // bounded memory.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <istream>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -32,6 +33,10 @@ class FreeFormatReader {
   // Reads the next line whole (for fixed-width title reads). False at end of
   // file. A UTF-8 byte-order mark before the first line is skipped.
   bool read_line(std::string& line);
+
+  // Gives back the line read_line read last: the next read_line, or read,
+  // takes it again (a reader's look at a line that may be optional).
+  void unread_line(std::string line);
 
   // Starts a new list-directed read on the next line.
   void begin_read();
@@ -75,6 +80,7 @@ class FreeFormatReader {
 
   Got next_token(Token& token, bool path = false);
   bool load_line();
+  std::optional<std::string> unread_;
   void scan_quoted(std::string& text);
   std::string_view scan_unquoted();
   std::string_view scan_path();

@@ -46,6 +46,25 @@ long long leading_exponent(std::string_view text) {
 
 }  // namespace
 
+bool is_real_text(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+  if (i < text.size() && text[i] == '.') {
+    ++i;
+    while (i < text.size() && is_digit(text[i])) ++i, ++digits;
+  }
+  if (digits == 0) return false;
+  if (i == text.size()) return true;
+  if (text[i] != 'e' && text[i] != 'E' && text[i] != 'd' && text[i] != 'D') return false;
+  ++i;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t exponent_digits = 0;
+  while (i < text.size() && is_digit(text[i])) ++i, ++exponent_digits;
+  return exponent_digits > 0 && i == text.size();
+}
+
 bool parse_integer(std::string_view text, int& value) {
   if (!text.empty() && text.front() == '+') text.remove_prefix(1);
   int parsed = 0;

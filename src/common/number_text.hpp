@@ -9,6 +9,10 @@ namespace irteq {
 // (a host such as an R session may run under a comma-decimal locale), by
 // std::from_chars and std::to_chars.
 
+// [sign] (digits [. [digits]] | . digits) [(E|D) [sign] digits], letters in
+// either case: a real number as the readers take it.
+bool is_real_text(std::string_view text);
+
 // Digits with an optional sign; false when the value does not fit an int.
 bool parse_integer(std::string_view text, int& value);
 

@@ -7,7 +7,10 @@ RunResult run_with_report(const ControlFile& files, ReportFile& report, const Ru
   const LineSink lines = report.lines();
   const RunInput input = read_run(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
   const StandardErrorOptions& errors = options.standard_errors;
-  if (errors.delta_method || errors.draws > 0) {
+  // Screening by the Wald test reads the covariances too; when none is named, the linking says what it needs.
+  const bool wald = input.linking && input.linking->screen == ScreeningStatistic::wald &&
+                    (!files.new_cov.empty() || !files.old_cov.empty());
+  if (errors.delta_method || errors.draws > 0 || wald) {
     options.covariances = read_covariances(files, input, {.echo = {}, .warning = messages.input_warning, .strict = strict});
   }
   const RunResult result = run(input, options);

@@ -1,11 +1,14 @@
 // Reader of common-item files: a title line; the linking method applied,
-// optionally followed by "symmetric"; then one free-format read per common
-// item of its number in form X's item file and in form Y's. Pairs are echoed
-// as read; link() checks what they name.
+// optionally followed by "symmetric"; optionally "screen STATISTIC CUT";
+// then one free-format read per common item of its number in form X's item
+// file and in form Y's. Pairs are echoed as read; link() checks what they
+// name, and whether the cut suits the statistic.
+#include <cctype>
 #include <optional>
 #include <string_view>
 
 #include "common/fixed_field.hpp"
+#include "common/number_text.hpp"
 #include "input/titled_file.hpp"
 #include "irteq/files.hpp"
 #include "irteq/limits.hpp"
@@ -28,6 +31,49 @@ std::vector<std::string_view> words(std::string_view line) {
   return out;
 }
 
+std::string lower(std::string_view word) {
+  std::string text(word);
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+std::string quoted(std::string_view word) {
+  std::string text(1, '\'');
+  text.append(word).push_back('\'');
+  return text;
+}
+
+// The line after the method, when it starts with "screen": the statistic and the cut, on that line.
+void read_screening(TitledFile& titled, CommonItemsFile& file) {
+  FreeFormatReader& reader = titled.reader;
+  std::string line;
+  if (!reader.read_line(line)) return;
+  const std::vector<std::string_view> screen_words = words(line);
+  if (screen_words.empty() || lower(screen_words[0]) != "screen") {
+    reader.unread_line(std::move(line));
+    return;
+  }
+  file.screen_line = reader.line_number();
+  const auto screen_fail = [&](const std::string& what) {
+    reader.fail(what, {.code = ErrorCode::invalid_input, .line = file.screen_line});
+  };
+  const std::string valid = "write screen robust-z, rmsd or wald, then the cut (screen robust-z 2.7)";
+  if (screen_words.size() < 2) screen_fail("screen names no statistic; " + valid);
+  const std::optional<ScreeningStatistic> statistic = screening_statistic(screen_words[1]);
+  if (!statistic || *statistic == ScreeningStatistic::none) {
+    screen_fail("unknown screening statistic " + quoted(screen_words[1]) + "; " + valid);
+  }
+  if (screen_words.size() < 3) screen_fail("screen " + lower(screen_words[1]) + " gives no cut; " + valid);
+  if (!is_real_text(screen_words[2]) || !parse_real(screen_words[2], file.cut)) {
+    screen_fail("the cut " + quoted(screen_words[2]) + " is not a number; " + valid);
+  }
+  if (screen_words.size() > 3 && !screen_words[3].starts_with('/')) {
+    screen_fail(quoted(screen_words[3]) + " after the cut; the screening line ends with the cut");
+  }
+  file.screen = *statistic;
+  titled.echo.line("screen " + std::string(screening_statistic_name(file.screen)) + " " + shortest_text(file.cut));
+}
+
 }  // namespace
 
 CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options) {
@@ -46,11 +92,6 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
   };
   const std::string valid = "mean-mean, mean-sigma, haebara or stocking-lord, optionally followed by symmetric";
   if (method_words.empty()) method_fail("no linking method; write " + valid);
-  const auto quoted = [](std::string_view word) {
-    std::string text(1, '\'');
-    text.append(word).push_back('\'');
-    return text;
-  };
   const std::optional<LinkingMethod> method = linking_method(method_words[0]);
   if (!method) method_fail("unknown linking method " + quoted(method_words[0]) + "; write " + valid);
   file.method = *method;
@@ -62,6 +103,8 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
     file.symmetric = true;
   }
   echo.line(std::string(linking_method_name(file.method)) + (file.symmetric ? " symmetric" : ""));
+
+  read_screening(titled, file);
 
   int x_number = 0;  // keep what they held when a read leaves them unread
   int y_number = 0;

@@ -96,7 +96,8 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
     const CommonItemsFile common = read_file(
         echo, {"", "", "common item file as read in"}, files.common_items, "common-item file", InputPart::common_items,
         [&](std::istream& in) { return read_common_items(in, files.common_items, options); });
-    run.linking = LinkingInput{common.pairs, common.method, common.symmetric, files.common_items, common.method_line};
+    run.linking = LinkingInput{common.pairs,        common.method, common.symmetric, files.common_items,
+                               common.method_line,  common.screen, common.cut,       common.screen_line};
   }
   // Once all are read, so that a missing file gets its reader's message.
   for (const auto& [role, name] : {std::pair{"control", &files.control}, std::pair{"old_para", &files.old_para},

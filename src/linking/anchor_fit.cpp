@@ -1,6 +1,7 @@
 // How well each anchor fits once linked: an item whose parameters drifted
 // between the calibrations keeps a large expected-score difference that the
-// common transformation cannot remove.
+// common transformation cannot remove; its sign says which form finds the
+// item easier.
 #include "linking/anchor_fit.hpp"
 
 #include <array>
@@ -33,11 +34,18 @@ std::vector<AnchorFit> anchor_fit(std::span<const Item> linked_x, std::span<cons
     const Item& x = linked_x[common[i].x];
     const Item& y = items_y[common[i].y];
     double sum = 0.0;
+    double mean = 0.0;
     for (std::size_t q = 0; q < group2.points.size(); ++q) {
       const double difference = expected_item_score(y, group2.points[q]) - expected_item_score(x, group2.points[q]);
       sum += group2.weights[q] * difference * difference;
+      mean += group2.weights[q] * difference;
     }
-    fits.push_back({numbers[i].x_number, numbers[i].y_number, x.model, std::sqrt(sum)});
+    AnchorFit& fit = fits.emplace_back();
+    fit.x_number = numbers[i].x_number;
+    fit.y_number = numbers[i].y_number;
+    fit.model = x.model;
+    fit.rmsd = std::sqrt(sum);
+    fit.mean_difference = mean;
   }
   return fits;
 }

@@ -1,19 +1,16 @@
 // One linking of form X's scale onto form Y's, from checked input: the
 // common items resolved, both moment methods, the characteristic-curve
-// criteria minimised from the moment constants, the applied method's
-// transformation of form X's items and group 1's grid, and the anchors' fit.
+// criteria minimised from the moment constants, and the applied method's
+// transformation of form X's items and group 1's grid.
 #include <optional>
 
 #include "common/floating_point_mode.hpp"
 #include "irteq/error.hpp"
 #include "irteq/linking.hpp"
-#include "irteq/validate.hpp"
-#include "linking/anchor_fit.hpp"
 #include "linking/common_item_pairs.hpp"
 #include "linking/common_item_setup.hpp"
 #include "linking/link_methods.hpp"
-#include "models/normalised_grid.hpp"
-#include "models/prepare_items.hpp"
+#include "linking/screened_link.hpp"
 
 namespace irteq {
 
@@ -64,22 +61,11 @@ LinkingResult link_methods(const EquatingInput& forms, const LinkingInput& linki
   result.B = *applied.B;
   result.items_x = transform_items(forms.items_x, result.A, result.B);
   result.grid_group1 = transform_grid(forms.grid_group1, result.A, result.B);
-  if (every) {
-    result.anchors = anchor_fit(prepare_items(result.items_x), prepare_items(forms.items_y), common, linking.common,
-                                normalised_grid(forms.grid_group2));
-    for (std::size_t i = 0; i < common.size(); ++i) result.anchors[i].model = forms.items_x[common[i].x].model;
-  }
   return result;
 }
 
 LinkingResult link(const EquatingInput& forms, const LinkingInput& linking) {
-  const FloatingPointMode mode;
-  const InputNames& names = forms.names;
-  validate_items(forms.items_x, names.items_x);
-  validate_items(forms.items_y, names.items_y);
-  validate_grid(forms.grid_group1, names.grid_group1);
-  validate_grid(forms.grid_group2, names.grid_group2);
-  return link_methods(forms, linking, LinkingScope::every_method);
+  return screened_link(forms, linking, nullptr);
 }
 
 }  // namespace irteq

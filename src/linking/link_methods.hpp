@@ -6,7 +6,7 @@ namespace irteq {
 
 // Which of a linking's results to compute.
 enum class LinkingScope {
-  every_method,    // link(): every method's constants and the anchors' fit
+  every_method,    // link(): every method's constants
   applied_method,  // a parametric draw's relinking: the applied method's constants alone (a
                    // characteristic-curve method's start needs the moment methods' too)
 };

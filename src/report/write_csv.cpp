@@ -154,10 +154,18 @@ std::string standard_errors_csv(const EquatingResult& result, const StandardErro
 }
 
 std::string common_items_csv(const LinkingResult& linking) {
-  std::string csv = "x_item,y_item,model,rmsd\n";
+  std::string csv =
+      "x_item,y_item,model,rmsd,mean_difference,z_slope,z_location,wald,wald_df,wald_p,flagged,removed_round\n";
   for (const AnchorFit& anchor : linking.anchors) {
-    Row(csv).text(std::to_string(anchor.x_number)).text(std::to_string(anchor.y_number)).text(
-        item_code(anchor.model)).number(anchor.rmsd);
+    Row row(csv);
+    row.text(std::to_string(anchor.x_number)).text(std::to_string(anchor.y_number)).text(item_code(anchor.model));
+    row.number(anchor.rmsd).number(anchor.mean_difference);
+    optional_number(row, anchor.z_slope);
+    optional_number(row, anchor.z_location);
+    optional_number(row, anchor.wald);
+    row.text(anchor.wald_df ? std::to_string(*anchor.wald_df) : "");
+    optional_number(row, anchor.wald_p);
+    row.text(anchor.flagged ? "1" : "0").text(std::to_string(anchor.removed_round));
   }
   return csv;
 }

@@ -1,7 +1,8 @@
 // One run, from input to every result a front end shows: the root tolerance
 // and the covariances checked first, so that a faulty one costs nothing (and
 // a covariance given without standard errors is no less a mistake); then the
-// linking, the equating of the linked form and the standard errors.
+// linking (screened, with Wald tests when covariances are given), the
+// equating of the linked form and the standard errors.
 #include "irteq/run.hpp"
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 
 #include "common/number_text.hpp"
 #include "irteq/version.hpp"
+#include "linking/screened_link.hpp"
 #include "standard_errors/standard_errors.hpp"
 
 namespace irteq {
@@ -57,13 +59,23 @@ RunResult run(const RunInput& input, const RunOptions& options) {
   check_covariances(input.equating, options.covariances, standard_errors);
   RunResult result;
   result.record = record_of(input, options);
+  const ParameterCovariances& covariances = options.covariances;
+  const bool known = covariances.x || covariances.y;  // then every pair has its Wald test
   if (input.linking) {
-    result.linking = link(input.equating, *input.linking);
+    result.linking = screened_link(input.equating, *input.linking, known ? &covariances : nullptr);
     result.equating = equate(linked_input(input.equating, *result.linking), options.equating);
   } else {
     result.equating = equate(input.equating, options.equating);
   }
-  if (standard_errors) add_standard_errors(input, options, result);
+  if (!standard_errors) return result;
+  if (input.linking && input.linking->screen != ScreeningStatistic::none) {
+    // The standard errors take the pairs the screening kept as given.
+    RunInput kept = input;
+    kept.linking = final_linking(*input.linking, *result.linking);
+    add_standard_errors(kept, options, result);
+  } else {
+    add_standard_errors(input, options, result);
+  }
   return result;
 }
 

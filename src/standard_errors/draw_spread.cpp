@@ -7,7 +7,7 @@
 #include <cmath>
 #include <limits>
 
-#include "standard_errors/type7_quantile.hpp"
+#include "common/type7_quantile.hpp"
 
 namespace irteq {
 

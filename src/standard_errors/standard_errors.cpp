@@ -5,6 +5,7 @@
 #include "common/floating_point_mode.hpp"
 #include "irteq/error.hpp"
 #include "irteq/validate.hpp"
+#include "linking/screened_link.hpp"
 #include "models/check_items.hpp"
 #include "standard_errors/covariance_quadratic_form.hpp"
 #include "standard_errors/delta_method.hpp"
@@ -44,10 +45,10 @@ void add_standard_errors(const RunInput& input, const RunOptions& options, RunRe
 
 LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances) {
   check_covariances(forms, covariances, true);
-  LinkingResult result = link(forms, linking);
+  LinkingResult result = screened_link(forms, linking, &covariances);
   const FloatingPointMode mode;
   const ParameterLayout layout = parameter_layout(forms.items_x, forms.items_y);
-  linking_delta_method(forms, linking, result, layout, block_covariance(covariances, layout));
+  linking_delta_method(forms, final_linking(linking, result), result, layout, block_covariance(covariances, layout));
   return result;
 }
 

@@ -1,5 +1,5 @@
 // Type 7 quantiles, the draws' interval ends, against R's.
-#include "standard_errors/type7_quantile.hpp"
+#include "common/type7_quantile.hpp"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // The position is worked out from 1, as R's documentation states it
 // (j = floor(n p + 1 - p)), and a tie of the two order statistics gives
 // their value exactly.
-#include "standard_errors/type7_quantile.hpp"
+#include "common/type7_quantile.hpp"
 
 #include <cmath>
 #include <limits>
