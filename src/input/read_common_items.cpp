@@ -68,7 +68,9 @@ void read_screening(TitledFile& titled, CommonItemsFile& file) {
     screen_fail("the cut " + quoted(screen_words[2]) + " is not a number; " + valid);
   }
   if (screen_words.size() > 3 && !screen_words[3].starts_with('/')) {
-    screen_fail(quoted(screen_words[3]) + " after the cut; the screening line ends with the cut");
+    const bool comma = is_real_text(screen_words[3]) && line.find(',') != std::string::npos;
+    screen_fail(quoted(screen_words[3]) + " after the cut; the screening line ends with the cut" +
+                (comma ? " (a decimal comma? write the cut with a point)" : ""));
   }
   file.screen = *statistic;
   titled.echo.line("screen " + std::string(screening_statistic_name(file.screen)) + " " + shortest_text(file.cut));
