@@ -12,6 +12,8 @@
 #include "common/score_range.hpp"
 #include "form_builders.hpp"
 #include "irteq/irteq.hpp"
+#include "linking/screened_link.hpp"
+#include "models/item_model_facts.hpp"
 #include "standard_errors/standard_errors.hpp"
 
 namespace {
@@ -74,6 +76,43 @@ void BM_StandardErrors_PlainEquating(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(equate(input).observed_score.equivalents.data());
 }
 BENCHMARK(BM_StandardErrors_PlainEquating)->Unit(benchmark::kMillisecond);
+
+// The linking with its anchor statistics: 0 unscreened, 1 purified by
+// robust z (cut 2.7), 2 purified by the Wald test (p below 0.01, item-block
+// covariances), with every 20th form X item's locations moved by 0.5 so
+// that purification takes its two rounds. Against BM_StandardErrors_PlainEquating.
+void BM_Screening_Link(benchmark::State& state) {
+  const LinkedCase& c = LinkedCase::get();
+  LinkingInput linking = *c.run.linking;
+  EquatingInput forms = c.run.equating;
+  for (std::size_t i = 0; i < forms.items_x.size(); i += 20) {
+    Item& item = forms.items_x[i];
+    const auto m = static_cast<int>(item.category_scores.size());
+    for (std::size_t k = 0; k < item.parameters.size(); ++k) {
+      if (parameter_role(item.model, m, k) == ParameterRole::location) item.parameters[k] += 0.5;
+    }
+  }
+  const ParameterCovariances* covariances = nullptr;
+  if (state.range(0) == 1) {
+    linking.screen = ScreeningStatistic::robust_z;
+    linking.cut = 2.7;
+  } else if (state.range(0) == 2) {
+    linking.screen = ScreeningStatistic::wald;
+    linking.cut = 0.01;
+    covariances = &c.blocks;
+  }
+  std::size_t rounds = 0;
+  std::size_t flagged = 0;
+  for (auto _ : state) {
+    const LinkingResult result = screened_link(forms, linking, covariances);
+    benchmark::DoNotOptimize(result.A);
+    rounds = result.rounds.size();
+    flagged = rounds > 0 ? result.rounds.back().flagged.size() : 0;
+  }
+  state.counters["rounds"] = static_cast<double>(rounds);
+  state.counters["flagged"] = static_cast<double>(flagged);
+}
+BENCHMARK(BM_Screening_Link)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
 
 // Argument: 0 item blocks, 1 dense covariances.
 void BM_StandardErrors_DeltaMethod(benchmark::State& state) {
