@@ -130,7 +130,8 @@ void write_report(const RunResult& result, const RunOptions& options, const Line
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder);
 // Every file batch mode writes for a run: the equating's three and, when it
 // links, linking.csv (every method's constants, criterion and standard
-// errors, the one applied), common_items.csv (each anchor's fit), and form
+// errors, the one applied), common_items.csv (each anchor's statistics and
+// screening), and form
 // X's items and group 1's grid on form Y's scale as an item parameter file
 // and a quadrature points file (linked_items_x.par, linked_grid_group1.qd)
 // that read back to the same doubles; with standard errors,
