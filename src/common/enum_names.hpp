@@ -4,10 +4,20 @@
 // name function and the parser of each are the same table read both ways.
 #include <array>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
 namespace irteq {
+
+// Names are taken in any case: A-Z folded to a-z whatever the process locale.
+inline std::string ascii_lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
+}
 
 template <class Enum, std::size_t N>
 using NameTable = std::array<std::pair<Enum, std::string_view>, N>;

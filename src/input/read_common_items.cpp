@@ -3,10 +3,10 @@
 // then one free-format read per common item of its number in form X's item
 // file and in form Y's. Pairs are echoed as read; link() checks what they
 // name, and whether the cut suits the statistic.
-#include <cctype>
 #include <optional>
 #include <string_view>
 
+#include "common/enum_names.hpp"
 #include "common/fixed_field.hpp"
 #include "common/number_text.hpp"
 #include "input/titled_file.hpp"
@@ -31,12 +31,6 @@ std::vector<std::string_view> words(std::string_view line) {
   return out;
 }
 
-std::string lower(std::string_view word) {
-  std::string text(word);
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
 std::string quoted(std::string_view word) {
   std::string text(1, '\'');
   text.append(word).push_back('\'');
@@ -49,7 +43,7 @@ void read_screening(TitledFile& titled, CommonItemsFile& file) {
   std::string line;
   if (!reader.read_line(line)) return;
   const std::vector<std::string_view> screen_words = words(line);
-  if (screen_words.empty() || lower(screen_words[0]) != "screen") {
+  if (screen_words.empty() || ascii_lower(screen_words[0]) != "screen") {
     reader.unread_line(std::move(line));
     return;
   }
@@ -63,7 +57,7 @@ void read_screening(TitledFile& titled, CommonItemsFile& file) {
   if (!statistic || *statistic == ScreeningStatistic::none) {
     screen_fail("unknown screening statistic " + quoted(screen_words[1]) + "; " + valid);
   }
-  if (screen_words.size() < 3) screen_fail("screen " + lower(screen_words[1]) + " gives no cut; " + valid);
+  if (screen_words.size() < 3) screen_fail("screen " + ascii_lower(screen_words[1]) + " gives no cut; " + valid);
   if (!is_real_text(screen_words[2]) || !parse_real(screen_words[2], file.cut)) {
     screen_fail("the cut " + quoted(screen_words[2]) + " is not a number; " + valid);
   }

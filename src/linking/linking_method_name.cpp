@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "common/enum_names.hpp"
@@ -30,9 +28,7 @@ constexpr NameTable<LinkingMethod, 7> other_spellings{{
 std::string_view linking_method_name(LinkingMethod method) { return name_in(names, method); }
 
 std::optional<LinkingMethod> linking_method(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string lower = ascii_lower(name);
   if (const std::optional<LinkingMethod> method = value_in(names, lower)) return method;
   return value_in(other_spellings, lower);
 }

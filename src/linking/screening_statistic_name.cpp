@@ -1,5 +1,3 @@
-#include <algorithm>
-#include <cctype>
 #include <string>
 
 #include "common/enum_names.hpp"
@@ -19,9 +17,7 @@ constexpr NameTable<ScreeningStatistic, 4> names{{{ScreeningStatistic::none, "no
 std::string_view screening_statistic_name(ScreeningStatistic statistic) { return name_in(names, statistic); }
 
 std::optional<ScreeningStatistic> screening_statistic(std::string_view name) {
-  std::string lower(name);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  const std::string lower = ascii_lower(name);
   return value_in(names, lower);
 }
 
