@@ -40,10 +40,10 @@ print.irteq_linking <- function(x, ...) {
   a <- anchors_in_order(x$anchors)
   cat(if (screened(x)) "\nAnchors flagged, then those that fit worst" else "\nAnchors that fit worst",
       "(rmsd of expected item scores over group 2's grid):\n")
+  table <- anchors_table(utils::head(a, max(3L, sum(a$flagged))), screened(x))
   # Within 80 columns: summary() has every column.
-  shown <- intersect(c("x_item", "y_item", "model", "rmsd", "z_slope", "z_location", "wald_p", "flagged"),
-                     names(anchors_table(a, screened(x))))
-  print(anchors_table(utils::head(a, max(3L, sum(a$flagged))), screened(x))[shown], digits = 4, row.names = FALSE)
+  shown <- intersect(c("x_item", "y_item", "model", "rmsd", "z_slope", "z_location", "wald_p", "flagged"), names(table))
+  print(table[shown], digits = 4, row.names = FALSE)
   cat("Form X's items and group 1's grid on form Y's scale: $x_items, $x_grid\n")
   invisible(x)
 }
@@ -103,10 +103,9 @@ transformation_line <- function(x) {
           format(x$A, digits = 7), format(x$B, digits = 7))
 }
 
-# Whether the common items were screened (a linking made before screening was has no screen).
 screened <- function(x) !is.null(x$screen) && x$screen != "none"
 
-# "Screened by robust-z, cut 2.7: settled in round 2, 1 of 6 pairs removed (13/3)".
+# "Screened by robust-z (|z| above 2.7): settled in round 2, 1 of 6 pairs removed (13/3)".
 screening_line <- function(x) {
   rule <- switch(x$screen, "robust-z" = "|z| above", rmsd = "rmsd above", wald = "Wald p below")
   removed <- x$rounds$flagged[nrow(x$rounds)]  # in the pairs' order, as the last round flags them

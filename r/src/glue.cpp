@@ -624,7 +624,7 @@ List raw_score_table_glue(List y_items, double w2) {
 }
 
 // One run from R objects: linked first when x_item, y_item name common items
-// (the pairs of a linking, as link() took them).
+// (the pairs of a linking, as link() took them, screened as it screened them).
 // [[Rcpp::export(.run)]]
 List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads,
               double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress,
