@@ -45,16 +45,20 @@
     .Call(`_irteq_raw_score_table_glue`, y_items, w2)
 }
 
-.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric) {
-    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric)
+.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut) {
+    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut)
 }
 
-.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, x_cov, y_cov) {
-    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, x_cov, y_cov)
+.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov) {
+    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov)
 }
 
 .equate_files <- function(control, strict, threads, root_tolerance, se, draws, seed, progress) {
     .Call(`_irteq_equate_files_glue`, control, strict, threads, root_tolerance, se, draws, seed, progress)
+}
+
+.screening_statistic <- function(name) {
+    .Call(`_irteq_screening_statistic_glue`, name)
 }
 
 .linking_method <- function(name) {

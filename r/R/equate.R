@@ -93,10 +93,12 @@
 #'   to its own folder; the report it names is not written. When it names a
 #'   common-item file (`common_items NAME`), form X's scale is first linked
 #'   onto form Y's by the method that file names, as by [link()], and the
-#'   linked forms are equated, as the console program does. Standard errors
+#'   linked forms are equated, as the console program does (screened when
+#'   the file has a `screen` line, see [read_common_items()]). Standard errors
 #'   (`se`, `draws`) take the covariance files its `new_cov` (form X) and
 #'   `old_cov` (form Y) records name (see [read_covariance()]); it must name
-#'   at least one.
+#'   at least one. Screening by the Wald test reads them too, as the console
+#'   program does.
 #' @param strict `TRUE` to make every warning of the readers (numbers left
 #'   over on a line, a raw-to-scale row that does not match its score point,
 #'   ...) an error of class `irteq_error_input_warning`, as the console
@@ -124,8 +126,9 @@
 #'   seed gives the same draws on any machine and any number of threads.
 #' @param linking A linking, as [link()] returns it for `x_items`, `y_items`,
 #'   `x_grid` and `y_grid` (form X's own items and group 1's grid on form X's
-#'   scale): the run links again by its common items, method and `symmetric`
-#'   (to the same constants, or an error says the forms differ) and equates
+#'   scale): the run links again by its common items, method, `symmetric`
+#'   and screening (to the same constants, or an error says the forms
+#'   differ; a screening by the Wald test needs `x_cov` or `y_cov`) and equates
 #'   the linked form, as `equate_files()` does for a control file that names
 #'   common items. `NULL` when the forms are on one scale.
 #' @param root_tolerance The theta tolerance of true score equating's root
@@ -249,7 +252,8 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
   }
   v <- core_value(.run(xi, yi, xg, yg, s, w2, threads, root_tolerance, xc, yc, request$se, request$draws,
                        request$seed, request$progress, pairs$x_item, pairs$y_item,
-                       if (is.null(pairs)) "" else pairs$method, isTRUE(pairs$symmetric)), call)
+                       if (is.null(pairs)) "" else pairs$method, isTRUE(pairs$symmetric),
+                       if (is.null(pairs)) "none" else pairs$screen, cut_value(pairs$cut)), call)
   if (!is.null(pairs) && !(identical(v$linking$A, linking$A) && identical(v$linking$B, linking$B))) {
     abort(sprintf(paste("linking was made from other forms or grids than x_items, y_items, x_grid and y_grid: it",
                         "gives A = %s, B = %s, these A = %s, B = %s; pass the items and grids link() took"),
@@ -283,14 +287,16 @@ equating_from <- function(v, call) {
   result
 }
 
-# The pairs, method and symmetric flag of a linking passed to equate(); NULL for none.
+# The pairs, method, symmetric flag and screening of a linking passed to
+# equate(), so that the run links as link() did; NULL for none.
 as_linking <- function(linking, call) {
   if (is.null(linking)) return(NULL)
   if (!inherits(linking, "irteq_linking")) {
     abort(sprintf("linking must be a linking, as link() returns, not %s", type_name(linking)), call)
   }
   list(x_item = linking$anchors$x_item, y_item = linking$anchors$y_item, method = linking$method,
-       symmetric = linking$symmetric)
+       symmetric = linking$symmetric, screen = if (is.null(linking$screen)) "none" else linking$screen,
+       cut = cut_value(linking$cut))
 }
 
 new_equating <- function(v, call) {

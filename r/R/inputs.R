@@ -9,8 +9,9 @@
 #' The formats are described in the irteq documentation
 #' (`docs/input-formats.md`). A common-item file holds a title line, the
 #' linking method (`mean-mean`, `mean-sigma`, `haebara` or `stocking-lord`,
-#' the last two optionally followed by `symmetric`), then one pair of item
-#' numbers per read: form X's, form Y's.
+#' the last two optionally followed by `symmetric`), optionally a screening
+#' line, `screen STATISTIC CUT` (`screen robust-z 2.7`; see [link()]), then
+#' one pair of item numbers per read: form X's, form Y's.
 #'
 #' @param path The file's name.
 #' @param strict `TRUE` to make every warning an error of class
@@ -35,9 +36,11 @@
 #'   folder.
 #' * `read_common_items()`: a list with `method` (the linking method applied:
 #'   `"mean-mean"`, `"mean-sigma"`, `"haebara"` or `"stocking-lord"`),
-#'   `symmetric` (`TRUE` when the method is followed by `symmetric`) and
-#'   `pairs`, a data frame of the common items, `x_item` and `y_item`, their
-#'   numbers in form X's and form Y's item files, as [link()] takes them.
+#'   `symmetric` (`TRUE` when the method is followed by `symmetric`),
+#'   `screen` and `cut` (the screening line's statistic and cut; `"none"` and
+#'   `NULL` without one) and `pairs`, a data frame of the common items,
+#'   `x_item` and `y_item`, their numbers in form X's and form Y's item files,
+#'   as [link()] takes them.
 #' @seealso [equate_files()] reads and equates in one step; [write_items()]
 #'   and its siblings write these files.
 #' @examples
@@ -50,7 +53,8 @@
 #' read_control(file.path(folder, "control.txt"))
 #'
 #' common <- tempfile(fileext = ".txt")
-#' writeLines(c("Spring grade 7 anchor set", "haebara symmetric", "3 1", "7 4", "12 9"), common)
+#' writeLines(c("Spring grade 7 anchor set", "haebara symmetric", "screen robust-z 2.7", "3 1", "7 4",
+#'              "12 9"), common)
 #' read_common_items(common)
 #' @name read_items
 #' @export
@@ -84,7 +88,7 @@ read_common_items <- function(path, strict = FALSE) {
   call <- sys.call()
   strict <- check_flag(strict, "strict", call)
   v <- core_value(.read_common_items(check_path(path, "path", call), strict), call)
-  list(method = v$method, symmetric = v$symmetric, pairs = new_df(v$pairs))
+  list(method = v$method, symmetric = v$symmetric, screen = v$screen, cut = v$cut, pairs = new_df(v$pairs))
 }
 
 #' @rdname read_items

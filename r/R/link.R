@@ -35,12 +35,43 @@
 #' A b + B, each A d(k); `"BN"` each a(k) / A, each c(k) - a(k) B / A; and to
 #' each of group 1's points A theta + B (weights unchanged).
 #'
+#' @section Anchor screening and purification:
+#' Every common item's drift is measured against the applied method's
+#' constants (the columns of `anchors`, below): the rmsd and mean difference
+#' of its form Y and transformed form X expected item scores over group 2's
+#' grid; the robust z of its slope and location differences among all the
+#' common items' (Huynh and Meyer, 2010), z = (d - median) / (0.74 IQR),
+#' d = ln a_Y - ln a_X* for the slope and b_Y - b_X* for each location, the
+#' location of largest |z| standing for the item; and, with `x_cov` or
+#' `y_cov`, Lord's (1980) Wald test of the difference of its form Y and
+#' transformed form X parameters, chi-square with as many degrees of freedom
+#' as the parameters estimated.
+#'
+#' With `screen`, a pair is flagged when its robust z of the slope or of any
+#' location exceeds `cut` in magnitude (`"robust-z"`), when its rmsd exceeds
+#' `cut` (`"rmsd"`), or when its Wald test's p-value falls below `cut`
+#' (`"wald"`, which needs `x_cov` or `y_cov`). Cuts people cite: robust z 2.7
+#' (Liu and Jurich, 2022) or 1.645; rmsd 0.10 for dichotomous items (on the
+#' item score's scale: polytomous items' scores run wider); Wald p 0.05 or
+#' 0.01. Purification (Candell and Drasgow, 1988) links again without the
+#' flagged pairs, recomputes every pair's statistics against the new
+#' constants (flagged pairs included, so a pair flagged only under the first
+#' constants comes back), and goes on until the flagged set is the same twice
+#' running. The constants, every method's row and the transformation are the
+#' kept pairs'. It is an error (`irteq_error_linking_failed`) when a round
+#' flags more than half the pairs (the forms may not be on comparable scales,
+#' or the pairs may be wrong), leaves fewer than two, or the flagged set does
+#' not settle within 20 rounds. The standard errors (`x_cov`, `y_cov`, and
+#' [equate()]'s) take the kept pairs as given: they leave out the
+#' uncertainty of which pairs the screening kept.
+#'
 #' @section Equating after linking:
 #' Pass the linking to [equate()] with the items and grids it took,
 #' `equate(x_items, y_items, x_grid, y_grid, scale, linking = lk)`: the run
 #' links again to the same constants and equates the linked form, and with
 #' covariances (`x_cov`, `y_cov`, `se = TRUE` or `draws`) its standard errors
-#' carry the linking's error. This is what [equate_files()] does for a
+#' carry the linking's error. A screened linking is screened again, by the
+#' same statistic and cut, to the same pairs and constants. This is what [equate_files()] does for a
 #' control file that names common items, to the last bit, and what the
 #' console program's report holds. The linking's `x_items` and `x_grid`, form
 #' X's items and group 1's grid on form Y's scale, give the same equivalents,
@@ -70,7 +101,12 @@
 #'   (only with `"haebara"` or `"stocking-lord"`).
 #' @param x_cov,y_cov The covariance matrices of form X's (on its own scale)
 #'   and form Y's item parameter estimates, as for [equate()], or `NULL`:
-#'   with either, every method's delta-method standard errors of A and B.
+#'   with either, every method's delta-method standard errors of A and B, and
+#'   every pair's Wald test.
+#' @param screen The anchor screening: `"none"` (the default), `"robust-z"`,
+#'   `"rmsd"` or `"wald"`, in any case; see the section on screening.
+#' @param cut The value that flags a pair, with `screen`: a number above 0
+#'   (for `"wald"`, a p-value below 1), e.g. 2.7 for `"robust-z"`.
 #' @return An object of class `irteq_linking`, a list with
 #' * `method`, `A`, `B`, `symmetric`: the method applied and its constants;
 #' * `methods`: a data frame, one row per method: `method`, `A`, `B`,
@@ -81,11 +117,28 @@
 #'   standard errors (`NA` for a method not available);
 #' * `standard_errors` (with a covariance only): the applied constants'
 #'   standard errors, as [equate()] describes them;
-#' * `anchors`: the anchor screening, a data frame, one row per common item:
-#'   `x_item`, `y_item`, `model`, and `rmsd`, the root-mean-square difference
-#'   between its form Y and its transformed form X expected item scores over
-#'   group 2's grid (weights normalised), after linking by the applied method.
-#'   A drifting anchor stands out by a large value;
+#' * `screen`, `cut`: the screening statistic (`"none"` without screening)
+#'   and its cut (`NULL` without screening);
+#' * `anchors`: the anchor screening, a data frame, one row per common item in
+#'   the pairs' order, the columns of the console program's
+#'   `common_items.csv`, against the applied (with screening, the final)
+#'   constants: `x_item`, `y_item`, `model`; `rmsd`, the root-mean-square
+#'   difference between its form Y and its transformed form X expected item
+#'   scores over group 2's grid (weights normalised), and `mean_difference`,
+#'   their mean difference (form Y's minus form X's); `z_slope` and
+#'   `z_location`, its robust z (`NA` for `"BN"` items, for a slope not above
+#'   0, and for a kind with fewer than 3 values: `robust_z_notes` says why);
+#'   `wald`, `wald_df` and `wald_p`, the Wald test's chi-square, degrees of
+#'   freedom and p-value (`NA` without `x_cov` and `y_cov`); `flagged`
+#'   (logical: in the screening's final flagged set, left out of the
+#'   constants; the CSV file writes 1 and 0) and `removed_round`, the round
+#'   from which on it stayed flagged (0 for kept pairs);
+#' * `rounds`: with screening, one row per round of purification: `round`,
+#'   `A` and `B` (the applied method's constants from the pairs the round
+#'   before did not flag) and `flagged`, the pairs this round flags as text
+#'   `"x_item/y_item"`, separated by blanks (`""` for none); no rows without
+#'   screening;
+#' * `robust_z_notes`: why a kind of robust z is missing, if it is;
 #' * `x_items`: form X's items on form Y's scale, an item set as [items()]
 #'   returns (`"MU"` items stay `"MU"`), of class `irteq_linked_items` too;
 #' * `x_grid`: group 1's grid on form Y's scale;
@@ -113,6 +166,14 @@
 #'            x_grid = normal_grid(-0.4, 0.8), y_grid = normal_grid())
 #' lk
 #' summary(lk)
+#'
+#' # Screened by the rmsd of expected item scores: item 3 is flagged, and the
+#' # other four give the transformation back.
+#' screened <- link(x, y, data.frame(x_item = 1:5, y_item = 1:5), "stocking-lord",
+#'                  x_grid = normal_grid(-0.4, 0.8), y_grid = normal_grid(), screen = "rmsd", cut = 0.05)
+#' screened
+#' screened$rounds
+#' plot(screened, which = "drift")
 #'
 #' # Equating after linking: the forms and grids link() took, and the linking.
 #' scale <- list(table = data.frame(raw = 0:8, scale = 100 + 5 * 0:8, rounded = 100 + 5 * 0:8),
@@ -147,7 +208,7 @@
 #' identical(from_files$true_score, eq$true_score)
 #' @export
 link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_grid, symmetric = FALSE,
-                 x_cov = NULL, y_cov = NULL) {
+                 x_cov = NULL, y_cov = NULL, screen = c("none", "robust-z", "rmsd", "wald"), cut = NULL) {
   call <- sys.call()
   check_given(c(x_items = missing(x_items), y_items = missing(y_items), common = missing(common),
                 x_grid = missing(x_grid), y_grid = missing(y_grid)), call)
@@ -156,11 +217,13 @@ link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_g
   pairs <- as_pairs(common, "common", call)
   symmetric <- check_flag(symmetric, "symmetric", call)
   method <- check_method(method, call)
+  screening <- check_screening(screen, cut, call)
   xg <- as_grid(x_grid, "x_grid", call)
   yg <- as_grid(y_grid, "y_grid", call)
   xc <- as_covariance(x_cov, "x_cov", "x_items", call)
   yc <- as_covariance(y_cov, "y_cov", "y_items", call)
-  lk <- new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric, xc, yc), call))
+  lk <- new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric,
+                                     screening$screen, cut_value(screening$cut), xc, yc), call))
   if (!is.null(lk$methods$se_A)) {
     applied <- lk$methods$method == lk$method
     lk$standard_errors <- constant_errors(lk, c(delta = lk$methods$se_A[applied]), c(delta = lk$methods$se_B[applied]))
@@ -175,6 +238,24 @@ check_method <- function(method, call) {
   if (is.na(known)) abort(sprintf("method is %s; write %s", describe(method), valid), call)
   known
 }
+
+# The screening statistic, as the library spells it, and its cut (NULL without
+# screening): a cut goes with a statistic and a statistic with a cut. The
+# cut's range is the library's to check.
+check_screening <- function(screen, cut, call) {
+  if (identical(screen, c("none", "robust-z", "rmsd", "wald"))) screen <- "none"  # the default, as match.arg() takes it
+  known <- if (is.character(screen) && length(screen) == 1L && !is.na(screen)) .screening_statistic(screen) else NA
+  if (is.na(known)) abort(sprintf("screen is %s; write none, robust-z, rmsd or wald", describe(screen)), call)
+  if (known == "none") {
+    if (!is.null(cut)) abort("cut is given but screen is none: name the statistic, robust-z, rmsd or wald", call)
+    return(list(screen = known, cut = NULL))
+  }
+  if (is.null(cut)) abort(sprintf("screen %s needs cut, the value that flags a pair (see ?link)", known), call)
+  list(screen = known, cut = as_number(cut, "cut", call))
+}
+
+# The cut as the glue takes it: the library reads none without screening.
+cut_value <- function(cut) if (is.null(cut)) 0 else cut
 
 # Pairs of item numbers, list(x_item, y_item), from a data frame, a list or a two-column matrix.
 as_pairs <- function(x, what, call) {
@@ -199,8 +280,9 @@ new_linking <- function(v) {
   x_items <- new_items(v$x_items)
   class(x_items) <- c("irteq_linked_items", class(x_items))
   structure(
-    list(method = v$method, A = v$A, B = v$B, symmetric = v$symmetric, methods = new_df(v$methods),
-         anchors = new_df(v$anchors), x_items = x_items, x_grid = new_df(v$x_grid),
+    list(method = v$method, A = v$A, B = v$B, symmetric = v$symmetric, screen = v$screen, cut = v$cut,
+         methods = new_df(v$methods), anchors = new_df(v$anchors), rounds = new_df(v$rounds),
+         robust_z_notes = v$robust_z_notes, x_items = x_items, x_grid = new_df(v$x_grid),
          y_grid = new_df(v$y_grid), common_items = lapply(v$common_items, new_items)),
     class = "irteq_linking"
   )

@@ -45,6 +45,7 @@ print.irteq_equating <- function(x, ...) {
   cat(sprintf("IRT equating of form X (%s) to form Y (%s)\n", span("X"), span("Y")))
   if (!is.null(x$linking)) {
     cat("after linking form X's scale onto form Y's: ", transformation_line(x$linking), "\n", sep = "")
+    if (screened(x$linking)) cat(screening_line(x$linking), "\n", sep = "")
   }
   t <- as.data.frame(x)
   rows <- unique(round(seq(1, nrow(t), length.out = min(nrow(t), 7L))))

@@ -31,6 +31,8 @@
 #'   the columns `x_item` and `y_item` (or a two-column matrix).
 #' @param method,symmetric The linking method applied and whether its
 #'   characteristic-curve criterion is symmetric, as [link()] takes them.
+#' @param screen,cut The anchor screening, as [link()] takes it: with a
+#'   statistic other than `"none"`, the file's `screen` line.
 #' @param path The file to write (overwritten).
 #' @param title The file's title line.
 #' @return `path`, invisibly.
@@ -107,14 +109,19 @@ write_covariance <- function(covariance, items, path, title = "covariance of the
 
 #' @rdname write_items
 #' @export
-write_common_items <- function(common, path, method = "stocking-lord", symmetric = FALSE, title = "common items") {
+write_common_items <- function(common, path, method = "stocking-lord", symmetric = FALSE, title = "common items",
+                               screen = c("none", "robust-z", "rmsd", "wald"), cut = NULL) {
   call <- sys.call()
   path <- check_path(path, "path", call)
   pairs <- as_pairs(common, "common", call)
   symmetric <- check_flag(symmetric, "symmetric", call)
   method <- check_method(method, call)
+  screening <- check_screening(screen, cut, call)
   method_line <- paste0(method, if (symmetric) " symmetric")
-  write_lines(c(title_line(title, call), method_line, paste(pairs$x_item, pairs$y_item)), path, call)
+  screen_line <- if (!is.null(screening$cut)) {
+    paste("screen", screening$screen, .number_text(as_doubles(screening$cut, "cut", call, finite = TRUE)))
+  }
+  write_lines(c(title_line(title, call), method_line, screen_line, paste(pairs$x_item, pairs$y_item)), path, call)
 }
 
 #' @rdname write_items

@@ -193,14 +193,17 @@ irteq::EquatingInput forms_from_r(const List& x_items, const List& y_items, cons
   return input;
 }
 
-// R has checked the method's name against the library's parser (.linking_method).
+// R has checked the method's and the screening statistic's names against the
+// library's parsers (.linking_method, .screening_statistic); the cut is the library's to check.
 irteq::LinkingInput linking_from_r(const IntegerVector& x_item, const IntegerVector& y_item, const std::string& method,
-                                   bool symmetric) {
+                                   bool symmetric, const std::string& screen, double cut) {
   irteq::LinkingInput linking;
   linking.common_items_name = "common";
   for (R_xlen_t i = 0; i < x_item.size(); ++i) linking.common.push_back({x_item[i], y_item[i], 0});
   linking.method = irteq::linking_method(method).value_or(irteq::LinkingMethod::stocking_lord);
   linking.symmetric = symmetric;
+  linking.screen = irteq::screening_statistic(screen).value_or(irteq::ScreeningStatistic::none);
+  linking.cut = cut;
   return linking;
 }
 
@@ -293,6 +296,56 @@ List common_items_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput
   return List::create(_["x"] = items_to_r(x), _["x_linked"] = items_to_r(linked), _["y"] = items_to_r(y));
 }
 
+// The columns of the console's common_items.csv, NA where a statistic was not
+// computed; flagged as R's logical.
+List anchors_to_r(const irteq::LinkingResult& r) {
+  const auto a = static_cast<R_xlen_t>(r.anchors.size());
+  IntegerVector x_item(a), y_item(a), wald_df(a), removed_round(a);
+  CharacterVector model(a);
+  NumericVector rmsd(a), mean_difference(a), z_slope(a), z_location(a), wald(a), wald_p(a);
+  LogicalVector flagged(a);
+  for (R_xlen_t i = 0; i < a; ++i) {
+    const irteq::AnchorFit& fit = r.anchors[static_cast<std::size_t>(i)];
+    x_item[i] = fit.x_number;
+    y_item[i] = fit.y_number;
+    model[i] = std::string(irteq::item_code(fit.model));
+    rmsd[i] = fit.rmsd;
+    mean_difference[i] = fit.mean_difference;
+    z_slope[i] = or_na(fit.z_slope);
+    z_location[i] = or_na(fit.z_location);
+    wald[i] = or_na(fit.wald);
+    wald_df[i] = fit.wald_df ? *fit.wald_df : NA_INTEGER;
+    wald_p[i] = or_na(fit.wald_p);
+    flagged[i] = fit.flagged;
+    removed_round[i] = fit.removed_round;
+  }
+  return List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["model"] = model, _["rmsd"] = rmsd,
+                      _["mean_difference"] = mean_difference, _["z_slope"] = z_slope, _["z_location"] = z_location,
+                      _["wald"] = wald, _["wald_df"] = wald_df, _["wald_p"] = wald_p, _["flagged"] = flagged,
+                      _["removed_round"] = removed_round);
+}
+
+// The rounds of purification, the pairs each flags as "x/y x/y" ("" for none).
+List rounds_to_r(const irteq::LinkingResult& r) {
+  const auto n = static_cast<R_xlen_t>(r.rounds.size());
+  IntegerVector round(n);
+  NumericVector A(n), B(n);
+  CharacterVector flagged(n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    const irteq::ScreeningRound& s = r.rounds[static_cast<std::size_t>(i)];
+    round[i] = s.round;
+    A[i] = s.A;
+    B[i] = s.B;
+    std::string pairs;
+    for (const std::size_t k : s.flagged) {
+      if (!pairs.empty()) pairs += ' ';
+      pairs += std::to_string(r.anchors[k].x_number) + "/" + std::to_string(r.anchors[k].y_number);
+    }
+    flagged[i] = pairs;
+  }
+  return List::create(_["round"] = round, _["A"] = A, _["B"] = B, _["flagged"] = flagged);
+}
+
 // Moment methods have no criterion nor steps: NA there. se_A and se_B come
 // when the delta method gave them.
 List linking_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput& forms) {
@@ -322,21 +375,13 @@ List linking_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput& for
     methods.push_back(se_B, "se_B");
   }
 
-  const auto a = static_cast<R_xlen_t>(r.anchors.size());
-  IntegerVector x_item(a), y_item(a);
-  CharacterVector model(a);
-  NumericVector rmsd(a);
-  for (R_xlen_t i = 0; i < a; ++i) {
-    const irteq::AnchorFit& fit = r.anchors[static_cast<std::size_t>(i)];
-    x_item[i] = fit.x_number;
-    y_item[i] = fit.y_number;
-    model[i] = std::string(irteq::item_code(fit.model));
-    rmsd[i] = fit.rmsd;
-  }
-  const List anchors = List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["model"] = model, _["rmsd"] = rmsd);
-
+  const bool screened = r.screen != irteq::ScreeningStatistic::none;
   return List::create(_["methods"] = methods, _["method"] = std::string(irteq::linking_method_name(r.applied)),
-                      _["symmetric"] = r.symmetric, _["A"] = r.A, _["B"] = r.B, _["anchors"] = anchors,
+                      _["symmetric"] = r.symmetric, _["A"] = r.A, _["B"] = r.B,
+                      _["screen"] = std::string(irteq::screening_statistic_name(r.screen)),
+                      _["cut"] = screened ? Rcpp::wrap(r.cut) : R_NilValue, _["anchors"] = anchors_to_r(r),
+                      _["rounds"] = rounds_to_r(r),
+                      _["robust_z_notes"] = CharacterVector(r.robust_z_notes.begin(), r.robust_z_notes.end()),
                       _["x_items"] = items_to_r(r.items_x), _["x_grid"] = grid_to_r(r.grid_group1),
                       _["y_grid"] = grid_to_r(forms.grid_group2), _["common_items"] = common_items_to_r(r, forms));
 }
@@ -515,8 +560,12 @@ List read_common_items_glue(std::string path, bool strict) {
       x_item[static_cast<R_xlen_t>(i)] = f.pairs[i].x_number;
       y_item[static_cast<R_xlen_t>(i)] = f.pairs[i].y_number;
     }
+    const bool screened = f.screen != irteq::ScreeningStatistic::none;
     return List::create(_["method"] = std::string(irteq::linking_method_name(f.method)),
-                        _["symmetric"] = f.symmetric, _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
+                        _["symmetric"] = f.symmetric,
+                        _["screen"] = std::string(irteq::screening_statistic_name(f.screen)),
+                        _["cut"] = screened ? Rcpp::wrap(f.cut) : R_NilValue,
+                        _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
   });
 }
 
@@ -575,19 +624,20 @@ List raw_score_table_glue(List y_items, double w2) {
 }
 
 // One run from R objects: linked first when x_item, y_item name common items
-// (the pairs of a linking, as link() took them).
+// (the pairs of a linking, as link() took them, screened as it screened them).
 // [[Rcpp::export(.run)]]
 List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads,
               double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress,
               Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method,
-              bool symmetric) {
+              bool symmetric, std::string screen, double cut) {
   return guarded([&](Warnings& w) {
     irteq::RunInput input;
     input.equating = forms_from_r(x_items, y_items, x_grid, y_grid);
     input.equating.scale_table = scale_from_r(scale);
     input.equating.w2 = w2;
     if (x_item.isNotNull()) {
-      input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric);
+      input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric,
+                                     screen, cut);
     }
     return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
                      threads, root_tolerance, "R equate()", {}, w);
@@ -597,10 +647,10 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
 // Every method's delta-method standard errors when a covariance is given.
 // [[Rcpp::export(.link)]]
 List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item,
-               std::string method, bool symmetric, SEXP x_cov, SEXP y_cov) {
+               std::string method, bool symmetric, std::string screen, double cut, SEXP x_cov, SEXP y_cov) {
   return guarded([&](Warnings&) {
     const irteq::EquatingInput forms = forms_from_r(x_items, y_items, x_grid, y_grid);
-    const irteq::LinkingInput linking = linking_from_r(x_item, y_item, method, symmetric);
+    const irteq::LinkingInput linking = linking_from_r(x_item, y_item, method, symmetric, screen, cut);
     const bool errors = !Rf_isNull(x_cov) || !Rf_isNull(y_cov);
     const irteq::LinkingResult result =
         errors ? irteq::link(forms, linking, covariances_from_r(x_cov, y_cov)) : irteq::link(forms, linking);
@@ -616,11 +666,23 @@ List equate_files_glue(std::string control, bool strict, int threads, double roo
     const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
     const irteq::RunInput input = irteq::read_run(files, collecting(w, strict));
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
+    // Screening by the Wald test reads the covariances too, as the console program does; when
+    // none is named, the linking says what it needs.
+    const bool wald = input.linking && input.linking->screen == irteq::ScreeningStatistic::wald &&
+                      (!files.new_cov.empty() || !files.old_cov.empty());
     irteq::ParameterCovariances covariances;
-    if (request.wanted()) covariances = irteq::read_covariances(files, input, collecting(w, strict));
+    if (request.wanted() || wald) covariances = irteq::read_covariances(files, input, collecting(w, strict));
     return run_for_r(input, std::move(covariances), request, threads, root_tolerance, "R equate_files()",
                      {{"strict", strict ? "true" : "false"}}, w);
   });
+}
+
+// The library's screening statistic of a name, in any case, as its name; NA for none.
+// [[Rcpp::export(.screening_statistic)]]
+CharacterVector screening_statistic_glue(std::string name) {
+  const std::optional<irteq::ScreeningStatistic> statistic = irteq::screening_statistic(name);
+  return CharacterVector::create(statistic ? Rcpp::String(std::string(irteq::screening_statistic_name(*statistic)))
+                                           : Rcpp::String(NA_STRING));
 }
 
 // The library's method of a name (its own names and other programs' spellings), as its name; NA for none.

@@ -75,12 +75,28 @@ mixed_x <- function() {
   rbind(x, items("L3", list(0:1), list(c(1.7, 0.9, 0.3, 0.2)), item = 99L))
 }
 
-# The mixed forms as the files of a run linked through their six common items
-# by method, in a new folder: the control file's path. covariance(items), when
-# given, gives the forms' covariance files too.
-write_mixed_run <- function(folder, method, symmetric = FALSE, covariance = NULL) {
-  dir.create(folder)
+# mixed_x() with two anchors drifted: the locations of items 11 and 16 (both "L3") 0.5 higher.
+drifted_x <- function() {
   x <- mixed_x()
+  x$parameters[c(1, 6)] <- lapply(x$parameters[c(1, 6)], function(p) p + c(0, 0, 0.5, 0))
+  x
+}
+
+# The console program's common_items.csv in the types of link()'s anchors.
+read_anchors <- function(file) {
+  anchors <- read_numbers(file, "model")
+  integers <- c("x_item", "y_item", "wald_df", "removed_round")
+  anchors[integers] <- lapply(anchors[integers], as.integer)
+  anchors$flagged <- anchors$flagged == 1
+  anchors
+}
+
+# The mixed forms as the files of a run linked through their six common items
+# by method (screened by screen and cut), in a new folder: the control file's
+# path. covariance(items), when given, gives the forms' covariance files too.
+write_mixed_run <- function(folder, method, symmetric = FALSE, covariance = NULL, x = mixed_x(), screen = "none",
+                            cut = NULL) {
+  dir.create(folder)
   y <- mixed_y()
   write_items(x, file.path(folder, "x.par"))
   write_items(y, file.path(folder, "y.par"))
@@ -91,7 +107,7 @@ write_mixed_run <- function(folder, method, symmetric = FALSE, covariance = NULL
   write_scale_table(list(table = data.frame(raw = points, scale = scale, rounded = scale), scale_min = min(scale),
                          scale_max = max(scale), w2 = 0.4), file.path(folder, "y.scl"))
   write_common_items(data.frame(x_item = 11:16, y_item = 1:6), file.path(folder, "common.txt"), method,
-                     symmetric = symmetric)
+                     symmetric = symmetric, screen = screen, cut = cut)
   files <- c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl", new_para = "x.par",
              new_quad = "g1.qd", common_items = "common.txt")
   if (!is.null(covariance)) {

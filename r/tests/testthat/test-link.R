@@ -10,7 +10,7 @@ check_linked_equating <- function(control, label) {
   common <- read_common_items(files[["common_items"]])
   inputs <- read_inputs(files)
   lk <- link(inputs$x_items, inputs$y_items, common$pairs, common$method, inputs$x_grid, inputs$y_grid,
-             common$symmetric)
+             common$symmetric, screen = common$screen, cut = common$cut)
   expect_identical(lk$method, common$method, label = label)
 
   eq <- equate_files(control)
@@ -40,9 +40,7 @@ check_linked_equating <- function(control, label) {
     console <- read_numbers(file.path(csv, "linking.csv"), "method")
     expect_identical(console[c("method", "A", "B")], lk$methods[c("method", "A", "B")], label = label)
     expect_identical(console$method[console$applied == 1], lk$method, label = label)
-    anchors <- read_numbers(file.path(csv, "common_items.csv"), "model")
-    anchors[c("x_item", "y_item")] <- lapply(anchors[c("x_item", "y_item")], as.integer)
-    expect_identical(anchors, lk$anchors, label = label)
+    expect_identical(read_anchors(file.path(csv, "common_items.csv")), lk$anchors, label = label)
     expect_identical(read_items(file.path(csv, "linked_items_x.par")), structure(lk$x_items, class = "data.frame"),
                      label = label)
     expect_identical(as.data.frame(eq), read_numbers(file.path(csv, "equivalents.csv")), label = label)
@@ -97,6 +95,48 @@ test_that("a form of every model linked to a known transformation of itself give
                class = "irteq_error_invalid_input")
 })
 
+test_that("a screened linking leaves the drifted anchors out, the same by every route", {
+  control <- write_mixed_run(tempfile("screened"), "stocking-lord", x = drifted_x(), screen = "robust-z", cut = 2.7)
+  lk <- check_linked_equating(control, "screened")
+  expect_identical(read_common_items(read_control(control)[["common_items"]])[c("screen", "cut")],
+                   list(screen = "robust-z", cut = 2.7))
+  expect_lt(max(abs(c(lk$A, lk$B) - c(1.3, -0.4))), 1e-9)
+  expect_identical(lk$anchors$removed_round, c(1L, 0L, 0L, 0L, 0L, 1L))
+  expect_identical(lk$rounds$flagged, c("11/1 16/6", "11/1 16/6"))
+  expect_output(print(lk), "Screened by robust-z \\(\\|z\\| above 2.7\\): settled in round 2, 2 of 6 pairs removed")
+
+  # The drift plot, flagged pairs or none, and with nothing to draw ("BN" items alone).
+  bn <- items(c("BN", "BN"), list(0:2, 0:2), rep(list(c(1.7, -0.8, 0.1, 0.7, 0.5, 0.2, -0.7)), 2))
+  unscreened <- link(drifted_x(), mixed_y(), cbind(11:16, 1:6), "haebara", normal_grid(), normal_grid())
+  linkings <- list(lk, unscreened, link(bn, bn, cbind(1:2, 1:2), "haebara", normal_grid(), normal_grid()))
+  skip_if_not(capabilities("cairo"))
+  for (i in seq_along(linkings)) {
+    file <- tempfile(fileext = ".png")
+    grDevices::png(file, width = 900, height = 500, type = "cairo")
+    expect_silent(plot(linkings[[i]], which = "drift"))
+    grDevices::dev.off()
+    expect_gt(file.size(file), 5000, label = i)
+  }
+})
+
+test_that("screening by the Wald test reads the covariance files, as the console program does", {
+  covariance <- function(items) diag(0.001, length(parameter_names(items, estimated = TRUE)))
+  control <- write_mixed_run(tempfile("wald"), "stocking-lord", covariance = covariance, x = drifted_x(),
+                             screen = "wald", cut = 0.01)
+  x <- drifted_x()
+  y <- mixed_y()
+  lk <- link(x, y, cbind(11:16, 1:6), "stocking-lord", normal_grid(0.2, 0.9), normal_grid(), x_cov = covariance(x),
+             y_cov = covariance(y), screen = "wald", cut = 0.01)
+  expect_identical(lk$anchors$flagged, c(TRUE, FALSE, FALSE, FALSE, FALSE, TRUE))
+  expect_identical(equate_files(control)$linking$anchors, lk$anchors)
+  if (nzchar(binary())) {
+    csv <- file.path(dirname(control), "csv")
+    expect_identical(system2(binary(), c(shQuote(control), "--csv", shQuote(csv)), stdout = FALSE, stderr = FALSE),
+                     0L)
+    expect_identical(read_anchors(file.path(csv, "common_items.csv")), lk$anchors)
+  }
+})
+
 # Rows of (changes to link()'s arguments, the condition's class, a pattern of its message).
 test_that("bad arguments of link() are irteq_errors of their kind", {
   y <- mixed_y()
@@ -126,7 +166,15 @@ test_that("bad arguments of link() are irteq_errors of their kind", {
          "^common: mean-sigma linking failed: no common item has a slope"),
     list(list(x_grid = list(theta = 0:1, weight = c(1, -1))), invalid, "^x_grid: point 2: the quadrature weight -1"),
     list(list(x_items = l3(falling), y_items = l3(rising), common = cbind(1:3, 1:3)), "irteq_error_linking_failed",
-         "^common: stocking-lord linking failed: no convergence")
+         "^common: stocking-lord linking failed: no convergence"),
+    list(list(screen = "lord"), invalid, "^screen is 'lord'; write none, robust-z, rmsd or wald$"),
+    list(list(screen = "rmsd"), invalid, "^screen rmsd needs cut"),
+    list(list(cut = 0.1), invalid, "^cut is given but screen is none"),
+    list(list(screen = "Robust-Z", cut = -1), invalid,
+         "^common: screen robust-z: the cut is -1; it must be a finite number above 0$"),
+    list(list(screen = "wald", cut = 0.05), invalid, "^common: screen wald needs the covariance"),
+    list(list(screen = "rmsd", cut = 1e-300), "irteq_error_linking_failed",
+         "^common: screen rmsd round 1 flags 6 of 6 common items, more than half")
   )
   with <- function(changes) {
     good[names(changes)] <- changes
@@ -150,7 +198,11 @@ test_that("common-item files: read_common_items() reads what write_common_items(
   file <- tempfile(fileext = ".txt")
   pairs <- data.frame(x_item = c(3L, 7L, 12L), y_item = c(1L, 4L, 9L))
   write_common_items(pairs, file, "haebara", symmetric = TRUE)
-  expect_identical(read_common_items(file), list(method = "haebara", symmetric = TRUE, pairs = pairs))
+  expect_identical(read_common_items(file),
+                   list(method = "haebara", symmetric = TRUE, screen = "none", cut = NULL, pairs = pairs))
+  write_common_items(pairs, file, "MM", screen = "wald", cut = 0.1 + 0.2)
+  expect_identical(read_common_items(file)[c("method", "screen", "cut")],
+                   list(method = "mean-mean", screen = "wald", cut = 0.1 + 0.2))
   writeLines(c("anchors", "tucker", "3 1"), file)
   e <- expect_error(read_common_items(file), "line 2: .*unknown linking method 'tucker'",
                     class = "irteq_error_invalid_input")
