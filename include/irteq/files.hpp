@@ -112,6 +112,12 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options = {});
 // it names neither, or on a file that does not fit its form. Their records
 // are in files.
 ParameterCovariances read_covariances(const ControlFile& files, const RunInput& run, const ReadOptions& options = {});
+// The covariances a run of the control file reads: read_covariances when
+// standard errors are asked for, or when the common items are screened by
+// the Wald test and the control file names a covariance (naming none, the
+// linking says what it needs); none otherwise.
+ParameterCovariances read_run_covariances(const ControlFile& files, const RunInput& run, bool standard_errors,
+                                          const ReadOptions& options = {});
 
 // The report's result sections, line by line; after the echo of read_inputs
 // they complete the report. Report files end every line in CR LF.

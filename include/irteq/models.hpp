@@ -42,6 +42,16 @@ std::vector<std::string> parameter_names(ItemModel model, int categories);
 // The estimated ones among them, all but D: an item's rows in a covariance.
 std::vector<std::string> estimated_parameter_names(ItemModel model, int categories);
 
+// An item's slope and locations as the moment methods pool them and the
+// anchors' robust z compares them: the a of "L3", "SN", "SL" and "MU" items;
+// "L3" b, each "SN"/"SL" b(k), each "MU" step b - d(k), k = 2..m. "BN" items
+// have neither. The item as read ("MU" as "MU"); nothing is checked.
+struct SlopeAndLocations {
+  std::vector<double> slopes;  // none or one
+  std::vector<double> locations;
+};
+SlopeAndLocations slope_and_locations(const Item& item);
+
 // A raw-to-scale table that reports form Y's raw scores themselves, for
 // equating on the raw metric alone: one row per score point of items_y,
 // scale and rounded scale score equal to the raw score, the scale limits its

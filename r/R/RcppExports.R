@@ -25,6 +25,10 @@
     .Call(`_irteq_read_covariance_glue`, path, items, strict)
 }
 
+.slope_and_locations <- function(items) {
+    .Call(`_irteq_slope_and_locations_glue`, items)
+}
+
 .covariance_text <- function(covariance, items, name, title) {
     .Call(`_irteq_covariance_text_glue`, covariance, items, name, title)
 }

@@ -290,16 +290,10 @@ plot_linking_items <- function(x, theta, expected, page, extra) {
 }
 
 # Each item's slope and locations as the moment methods and the robust z pool
-# them, by the library's parameter names: "a"; "b" or each "b(k)", or for
-# "MU" items b - d(k), k = 2, ..., m. "BN" items have neither.
+# them, from the library: "a"; "b" or each "b(k)", or for "MU" items
+# b - d(k), k = 2, ..., m. "BN" items have neither.
 drift_terms <- function(set, call) {
-  names <- core_value(.parameter_names(as_items(set, "items", call), "items", FALSE), call)
-  Map(function(type, p, n) {
-    if (type == "BN") return(list(slope = numeric(), location = numeric()))
-    names(p) <- n
-    location <- if (type == "MU") p[["b"]] - p[startsWith(n, "d(")][-1L] else p[grepl("^b(\\(|$)", n)]
-    list(slope = p[["a"]], location = unname(location))
-  }, set$type, set$parameters, names)
+  core_value(.slope_and_locations(as_items(set, "items", call)), call)
 }
 
 drift_colours <- c(kept = "#0072B2", flagged = "#D55E00", identity = "#7F7F7F")

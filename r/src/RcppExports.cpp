@@ -82,6 +82,17 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// slope_and_locations_glue
+List slope_and_locations_glue(List items);
+RcppExport SEXP _irteq_slope_and_locations_glue(SEXP itemsSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    rcpp_result_gen = Rcpp::wrap(slope_and_locations_glue(items));
+    return rcpp_result_gen;
+END_RCPP
+}
 // covariance_text_glue
 List covariance_text_glue(NumericMatrix covariance, List items, std::string name, std::string title);
 RcppExport SEXP _irteq_covariance_text_glue(SEXP covarianceSEXP, SEXP itemsSEXP, SEXP nameSEXP, SEXP titleSEXP) {
@@ -349,6 +360,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_read_control_glue", (DL_FUNC) &_irteq_read_control_glue, 1},
     {"_irteq_read_common_items_glue", (DL_FUNC) &_irteq_read_common_items_glue, 2},
     {"_irteq_read_covariance_glue", (DL_FUNC) &_irteq_read_covariance_glue, 3},
+    {"_irteq_slope_and_locations_glue", (DL_FUNC) &_irteq_slope_and_locations_glue, 1},
     {"_irteq_covariance_text_glue", (DL_FUNC) &_irteq_covariance_text_glue, 4},
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},

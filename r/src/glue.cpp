@@ -577,6 +577,21 @@ List read_covariance_glue(std::string path, List items, bool strict) {
   });
 }
 
+// Each item's slope and locations as the library pools them, for the drift plot.
+// [[Rcpp::export(.slope_and_locations)]]
+List slope_and_locations_glue(List items) {
+  return guarded([&](Warnings&) {
+    const std::vector<irteq::Item> form = items_from_r(items, "items", irteq::InputPart::none);
+    List terms(static_cast<R_xlen_t>(form.size()));
+    for (std::size_t i = 0; i < form.size(); ++i) {
+      const irteq::SlopeAndLocations t = irteq::slope_and_locations(form[i]);
+      terms[static_cast<R_xlen_t>(i)] = List::create(_["slope"] = NumericVector(t.slopes.begin(), t.slopes.end()),
+                                                     _["location"] = NumericVector(t.locations.begin(), t.locations.end()));
+    }
+    return terms;
+  });
+}
+
 // The text of a covariance file, for R to write: the library's numbers and checks.
 // [[Rcpp::export(.covariance_text)]]
 List covariance_text_glue(NumericMatrix covariance, List items, std::string name, std::string title) {
@@ -666,12 +681,8 @@ List equate_files_glue(std::string control, bool strict, int threads, double roo
     const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
     const irteq::RunInput input = irteq::read_run(files, collecting(w, strict));
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
-    // Screening by the Wald test reads the covariances too, as the console program does; when
-    // none is named, the linking says what it needs.
-    const bool wald = input.linking && input.linking->screen == irteq::ScreeningStatistic::wald &&
-                      (!files.new_cov.empty() || !files.old_cov.empty());
-    irteq::ParameterCovariances covariances;
-    if (request.wanted() || wald) covariances = irteq::read_covariances(files, input, collecting(w, strict));
+    irteq::ParameterCovariances covariances =
+        irteq::read_run_covariances(files, input, request.wanted(), collecting(w, strict));
     return run_for_r(input, std::move(covariances), request, threads, root_tolerance, "R equate_files()",
                      {{"strict", strict ? "true" : "false"}}, w);
   });

@@ -7,12 +7,8 @@ RunResult run_with_report(const ControlFile& files, ReportFile& report, const Ru
   const LineSink lines = report.lines();
   const RunInput input = read_run(files, {.echo = lines, .warning = messages.input_warning, .strict = strict});
   const StandardErrorOptions& errors = options.standard_errors;
-  // Screening by the Wald test reads the covariances too; when none is named, the linking says what it needs.
-  const bool wald = input.linking && input.linking->screen == ScreeningStatistic::wald &&
-                    (!files.new_cov.empty() || !files.old_cov.empty());
-  if (errors.delta_method || errors.draws > 0 || wald) {
-    options.covariances = read_covariances(files, input, {.echo = {}, .warning = messages.input_warning, .strict = strict});
-  }
+  options.covariances = read_run_covariances(files, input, errors.delta_method || errors.draws > 0,
+                                             {.echo = {}, .warning = messages.input_warning, .strict = strict});
   const RunResult result = run(input, options);
   for (const RootFinderWarning& warning : result.equating.warnings) messages.root_finder(warning);
   write_report(result, options, lines);

@@ -1,5 +1,5 @@
 // The covariance files a control file names, read against the forms' items
-// as read (form X on its own scale), for standard errors only.
+// as read (form X on its own scale), for standard errors and the Wald test.
 #include "irteq/error.hpp"
 #include "irteq/files.hpp"
 
@@ -26,6 +26,14 @@ ParameterCovariances read_covariances(const ControlFile& files, const RunInput& 
   if (!files.new_cov.empty()) covariances.files.push_back(describe_input_file(files.new_cov, "new_cov"));
   if (!files.old_cov.empty()) covariances.files.push_back(describe_input_file(files.old_cov, "old_cov"));
   return covariances;
+}
+
+ParameterCovariances read_run_covariances(const ControlFile& files, const RunInput& run, bool standard_errors,
+                                          const ReadOptions& options) {
+  const bool wald = run.linking && run.linking->screen == ScreeningStatistic::wald &&
+                    (!files.new_cov.empty() || !files.old_cov.empty());
+  if (!standard_errors && !wald) return {};
+  return read_covariances(files, run, options);
 }
 
 }  // namespace irteq

@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "common/type7_quantile.hpp"
+#include "irteq/models.hpp"
 #include "models/item_model_facts.hpp"
 
 namespace irteq {
@@ -45,19 +46,18 @@ RobustZ robust_z(std::span<const Item> linked_x, std::span<const Item> items_y,
   for (std::size_t i = 0; i < common.size(); ++i) {
     const Item& x = linked_x[common[i].x];
     const Item& y = items_y[common[i].y];
-    std::vector<MomentTerm> x_slopes, x_locations, y_slopes, y_locations;
-    add_moment_terms(x, x_slopes, x_locations);
-    add_moment_terms(y, y_slopes, y_locations);
+    const SlopeAndLocations x_terms = slope_and_locations(x);
+    const SlopeAndLocations y_terms = slope_and_locations(y);
     if (model_facts(x.model).moment_terms == MomentTerms::none) nominal = true;
-    for (std::size_t k = 0; k < y_slopes.size(); ++k) {
-      if (x_slopes[k].value > 0.0 && y_slopes[k].value > 0.0) {
-        slopes.push_back({i, std::log(y_slopes[k].value) - std::log(x_slopes[k].value)});
+    for (std::size_t k = 0; k < y_terms.slopes.size(); ++k) {
+      if (x_terms.slopes[k] > 0.0 && y_terms.slopes[k] > 0.0) {
+        slopes.push_back({i, std::log(y_terms.slopes[k]) - std::log(x_terms.slopes[k])});
       } else {
         slope_not_positive = true;
       }
     }
-    for (std::size_t k = 0; k < y_locations.size(); ++k) {
-      locations.push_back({i, y_locations[k].value - x_locations[k].value});
+    for (std::size_t k = 0; k < y_terms.locations.size(); ++k) {
+      locations.push_back({i, y_terms.locations[k] - x_terms.locations[k]});
     }
   }
   if (nominal) out.notes.emplace_back("\"BN\" items have no single slope and no locations: no robust z");

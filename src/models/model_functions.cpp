@@ -79,6 +79,16 @@ std::vector<std::string> parameter_names(ItemModel model, int categories) {
   return names;
 }
 
+SlopeAndLocations slope_and_locations(const Item& item) {
+  std::vector<MomentTerm> slopes;
+  std::vector<MomentTerm> locations;
+  add_moment_terms(item, slopes, locations);
+  SlopeAndLocations out;
+  for (const MomentTerm& term : slopes) out.slopes.push_back(term.value);
+  for (const MomentTerm& term : locations) out.locations.push_back(term.value);
+  return out;
+}
+
 std::vector<std::string> estimated_parameter_names(ItemModel model, int categories) {
   std::vector<std::string> names = parameter_names(model, categories);
   names.erase(names.begin(), names.begin() + static_cast<std::ptrdiff_t>(first_estimated_parameter(model)));

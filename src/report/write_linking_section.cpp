@@ -19,8 +19,8 @@ namespace {
 
 constexpr std::array<std::pair<std::string_view, int>, 9> screening_columns{{{"rmsd", 11},
                                                                             {"mean diff", 11},
-                                                                            {"z slope", 9},
-                                                                            {"z locat", 9},
+                                                                            {"z slope", 10},
+                                                                            {"z locat", 10},
                                                                             {"wald", 11},
                                                                             {"df", 4},
                                                                             {"p-value", 10},
@@ -94,8 +94,8 @@ void write_linking_section(const LinkingResult& result, const LineSink& line) {
     append_text_right(text, item_code(anchor.model), 6);
     append_fixed(text, anchor.rmsd, 11, 6);
     append_fixed(text, anchor.mean_difference, 11, 6);
-    append_optional(text, anchor.z_slope, 9, 3);
-    append_optional(text, anchor.z_location, 9, 3);
+    append_optional(text, anchor.z_slope, 10, 2);
+    append_optional(text, anchor.z_location, 10, 2);
     append_optional(text, anchor.wald, 11, 4);
     if (anchor.wald_df) {
       append_integer(text, *anchor.wald_df, 4);
