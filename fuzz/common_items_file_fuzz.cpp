@@ -1,6 +1,9 @@
 // The common-item file reader on any file content, and link() on what it
 // accepts over a small pair of forms: pairs within the limits with the lines
-// they stand on, then constants with A > 0 or an Error, never a crash.
+// they stand on, then constants with A > 0 or an Error, never a crash; a
+// screening keeps at least two pairs and half of them, its last round the
+// flags of the round before.
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdint>
@@ -46,12 +49,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (file.pairs.size() > static_cast<std::size_t>(irteq::max_items)) std::abort();
   for (const irteq::CommonItemPair& pair : file.pairs) {
-    if (pair.line <= file.method_line) std::abort();
+    if (pair.line <= std::max(file.method_line, file.screen_line)) std::abort();
   }
-  const irteq::LinkingInput linking{file.pairs, file.method, file.symmetric, "common.txt", file.method_line};
+  const irteq::LinkingInput linking{file.pairs,       file.method, file.symmetric, "common.txt",
+                                    file.method_line, file.screen, file.cut,       file.screen_line};
   try {
     const irteq::LinkingResult result = irteq::link(valid, linking);
     if (!(result.A > 0.0) || !std::isfinite(result.B)) std::abort();
+    if (!result.rounds.empty()) {
+      const std::size_t flagged = result.rounds.back().flagged.size();
+      if (2 * flagged > file.pairs.size() || file.pairs.size() - flagged < 2) std::abort();
+      if (result.rounds.size() > 1 && result.rounds[result.rounds.size() - 2].flagged != result.rounds.back().flagged) {
+        std::abort();
+      }
+    }
   } catch (const irteq::Error&) {
   }
   return 0;

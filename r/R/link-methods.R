@@ -315,8 +315,9 @@ plot_linking_drift <- function(x, extra, call) {
   slopes[c("pair", "x", "y")] <- lapply(slopes, `[`, positive)
   drift_panel(slopes, flagged, a, "Slopes (log axes)", "xy", extra)
   drift_panel(pooled("location"), flagged, a, "Locations", "", extra)
-  graphics::mtext(sprintf("Common items' drift: form Y against form X after linking; %s", transformation_line(x)),
-                  outer = TRUE, font = 2, cex = 0.95, line = 1)
+  graphics::mtext("Common items' drift: form Y against form X after linking", outer = TRUE, font = 2, cex = 0.95,
+                  line = 1.6)
+  graphics::mtext(transformation_line(x), outer = TRUE, cex = 0.85, line = 0.4)
   legend <- c(kept = "common item", flagged = "flagged, with its items x/y", identity = "no drift")
   if (screened(x)) legend[["kept"]] <- "kept"
   shown <- c("kept", if (any(flagged)) "flagged", "identity")
@@ -334,8 +335,14 @@ drift_panel <- function(values, flagged, anchors, main, log, extra) {
     graphics::text(0.5, 0.5, "none among the common items")
     return(invisible())
   }
-  limits <- range(values$x, values$y)
-  draw(list(x = values$x, y = values$y, type = "n", log = log, xlim = limits, ylim = limits, main = main,
+  # Room around the points, and on the right for the flagged pairs' labels; on log axes in log units.
+  scale <- if (nzchar(log)) base::log else identity
+  unscale <- if (nzchar(log)) exp else identity
+  ends <- scale(range(values$x, values$y))
+  span <- max(diff(ends), 1e-6)
+  limits <- unscale(ends + c(-0.06, 0.06) * span)
+  xlimits <- unscale(ends + c(-0.06, 0.14) * span)
+  draw(list(x = values$x, y = values$y, type = "n", log = log, xlim = xlimits, ylim = limits, main = main,
             xlab = "form X after linking", ylab = "form Y"), extra)
   graphics::grid(col = "grey90", lty = 1)
   graphics::abline(0, 1, col = drift_colours[["identity"]], lty = 2)
