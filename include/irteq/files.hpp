@@ -14,6 +14,7 @@
 #include "irteq/linking.hpp"
 #include "irteq/result.hpp"
 #include "irteq/run.hpp"
+#include "irteq/tables.hpp"
 
 namespace irteq {
 
@@ -37,13 +38,14 @@ struct ControlFile {
   std::string common_items;  // the pairs that link form X's scale onto form Y's; empty when not named
   std::string new_cov;       // form X's parameter covariance; empty when not named
   std::string old_cov;       // form Y's parameter covariance; empty when not named
+  std::string cut_scores;    // the performance levels' cut scores on form Y's scale; empty when not named
   std::string control;       // the control file itself, as given to read_control
 
   friend bool operator==(const ControlFile&, const ControlFile&) = default;
 };
 
-// The control file's six names, and the common-item and covariance files
-// when common_items, new_cov and old_cov records name them (anywhere among or
+// The control file's six names, and the common-item, covariance and cut-score
+// files when common_items, new_cov, old_cov and cut_scores records name them (anywhere among or
 // after the six; they do not count as any of them), each relative one
 // resolved against the control file's own folder. Covariance files are read
 // only for standard errors (read_covariances).
@@ -77,6 +79,13 @@ struct CommonItemsFile {
 };
 CommonItemsFile read_common_items(std::istream& in, const std::string& name, const ReadOptions& options = {});
 
+// A cut-score file: a title line; optionally the lowest level's name alone,
+// in quotes; then one free-format read per cut of the scale score at which a
+// level starts, optionally followed by that level's name in quotes. Cuts as
+// read, each with its line; checked_cut_scores checks them against the
+// scale table. Unnamed levels are "1" ... "K+1".
+CutScores read_cut_scores(std::istream& in, const std::string& name, const ReadOptions& options = {});
+
 // A covariance file: the P x P covariance of a form's parameter estimates,
 // P = covariance_size(items), one free-format read per row. A wrong count,
 // an asymmetry beyond 1e-9 relative or a negative variance is an Error
@@ -89,6 +98,7 @@ std::vector<Item> read_items(const std::filesystem::path& file, const ReadOption
 QuadratureGrid read_grid(const std::filesystem::path& file, const ReadOptions& options = {});
 RawToScaleFile read_scale_table(const std::filesystem::path& file, const ReadOptions& options = {});
 CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadOptions& options = {});
+CutScores read_cut_scores(const std::filesystem::path& file, const ReadOptions& options = {});
 Covariance read_covariance(const std::filesystem::path& file, const std::vector<Item>& items,
                            const ReadOptions& options = {});
 

@@ -14,5 +14,6 @@
 #include "irteq/run.hpp"
 #include "irteq/run_record.hpp"
 #include "irteq/standard_errors.hpp"
+#include "irteq/tables.hpp"
 #include "irteq/validate.hpp"
 #include "irteq/version.hpp"

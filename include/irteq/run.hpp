@@ -10,6 +10,7 @@
 #include "irteq/result.hpp"
 #include "irteq/run_record.hpp"
 #include "irteq/standard_errors.hpp"
+#include "irteq/tables.hpp"
 
 namespace irteq {
 
@@ -18,6 +19,7 @@ namespace irteq {
 struct RunInput {
   EquatingInput equating{};               // form X's items and group 1's grid on form X's scale when it links
   std::optional<LinkingInput> linking{};  // absent: the forms are on one scale already
+  std::optional<CutScores> cut_scores{};  // performance levels on form Y's scale; they ask for the tables
   std::vector<InputFileRecord> files{};   // what read_run read it from: none when built in memory
 };
 
@@ -28,12 +30,16 @@ struct RunOptions {
   // either way, and gives every common item its Wald test.
   StandardErrorOptions standard_errors{};
   ParameterCovariances covariances{};
+  // The technical report's tables (report_tables), also computed whenever
+  // the input has cut scores.
+  bool tables = false;
 };
 
 struct RunResult {
   std::optional<LinkingResult> linking{};  // when the input links; se_A, se_B with the delta method's errors
   EquatingResult equating{};               // of form X (linked onto form Y's scale when the input links)
   std::optional<StandardErrors> standard_errors{};  // when asked for
+  std::optional<ReportTables> tables{};             // when asked for, or the input has cut scores
   // How the run came about: run() gives its time, options and the input's
   // and covariances' files, front end "library"; a front end may name itself
   // and add its own options. write_csv writes it as run.csv.
