@@ -91,10 +91,11 @@ struct ReliabilityRow {
 };
 
 // Classification accuracy and consistency (Lee, 2010) of the reported
-// scores' levels: overall (cut empty) or at one cut, as the joint
+// scores' levels: overall (cut empty; false_positive a reported level above
+// the true one, false_negative below it) or at one cut, as the joint
 // proportions false_positive (reported at or above the cut, true level
 // below) and false_negative (reported below, true at or above); kappa empty
-// where the levels' marginal proportions leave no room for it.
+// unless two levels have any probability.
 struct ClassificationRow {
   TableForm form = TableForm::x;
   int group = 1;
@@ -108,6 +109,8 @@ struct ClassificationRow {
 };
 
 struct ReportTables {
+  int scale_min = 0;  // the reported scores' range, form Y's scale table's
+  int scale_max = 0;
   std::optional<CutScores> cut_scores;  // as checked
   ConversionTable conversion;
   EapTable eap_x;  // form X on group 1's grid (on form Y's scale when the run links)

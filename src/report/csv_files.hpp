@@ -8,10 +8,12 @@
 
 namespace irteq {
 
-// Every file write_csv may write: the equating's three, a linking's four, the standard errors, the run's record.
-inline constexpr std::array<std::string_view, 9> csv_file_names{
-    "equivalents.csv",    "distributions.csv",     "moments.csv",         "linking.csv", "common_items.csv",
-    "linked_items_x.par", "linked_grid_group1.qd", "standard_errors.csv", "run.csv"};
+// Every file write_csv may write: the equating's three, a linking's four, the
+// standard errors, the run's record, the report tables' five.
+inline constexpr std::array<std::string_view, 14> csv_file_names{
+    "equivalents.csv",    "distributions.csv",     "moments.csv",         "linking.csv",     "common_items.csv",
+    "linked_items_x.par", "linked_grid_group1.qd", "standard_errors.csv", "run.csv",         "conversion.csv",
+    "eap.csv",            "csem.csv",              "reliability.csv",     "classification.csv"};
 
 struct CsvFile {
   std::string_view name;  // one of csv_file_names

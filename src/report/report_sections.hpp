@@ -14,4 +14,9 @@ void write_linking_section(const LinkingResult& linking, const LineSink& line);
 // point's standard errors.
 void write_standard_errors_section(const RunResult& result, const RunOptions& options, const LineSink& line);
 
+// The report's technical tables, last: conversion with reported scores and
+// levels, summed-score EAP, conditional standard errors of measurement,
+// reliability and, with cut scores, classification accuracy and consistency.
+void write_tables_section(const RunResult& result, const LineSink& line);
+
 }  // namespace irteq

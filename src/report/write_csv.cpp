@@ -170,6 +170,73 @@ std::string common_items_csv(const LinkingResult& linking) {
   return csv;
 }
 
+std::string csv_field(std::string_view text);
+
+// The conversion table: each form X raw score's equivalents, reported scores and levels (empty without cuts).
+std::string conversion_csv(const EquatingResult& result, const ReportTables& tables) {
+  std::string csv =
+      "raw,true_equivalent,true_scale,true_reported,true_level,observed_equivalent,observed_scale,observed_reported,"
+      "observed_level\n";
+  const ConversionTable& c = tables.conversion;
+  const auto level = [&](const std::vector<int>& levels, std::size_t i) {
+    return levels.empty() ? std::string() : csv_field(tables.cut_scores->levels[static_cast<std::size_t>(levels[i])]);
+  };
+  for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
+    Row row(csv);
+    row.number(result.x.raw_scores[i]).number(result.true_score.equivalents[i]).number(result.true_score.scale[i]);
+    row.number(c.true_reported[i]).text(level(c.true_level, i));
+    row.number(result.observed_score.equivalents[i]).number(result.observed_score.scale[i]);
+    row.number(c.observed_reported[i]).text(level(c.observed_level, i));
+  }
+  return csv;
+}
+
+std::string eap_csv(const ReportTables& tables) {
+  std::string csv = "form,raw,probability,eap,sd\n";
+  for (const auto& [form, table] : {std::pair{"X", &tables.eap_x}, std::pair{"Y", &tables.eap_y}}) {
+    for (std::size_t r = 0; r < table->raw_scores.size(); ++r) {
+      Row row(csv);
+      row.text(form).number(table->raw_scores[r]).number(table->probabilities[r]);
+      optional_number(row, table->eap[r]);
+      optional_number(row, table->sd[r]);
+    }
+  }
+  return csv;
+}
+
+std::string csem_csv(const ReportTables& tables) {
+  std::string csv = "form,group,equating,metric,theta,raw,csem\n";
+  for (const CsemRow& c : tables.csem) {
+    Row row(csv);
+    row.text(table_form_name(c.form)).text(std::to_string(c.group)).text(table_equating_name(c.equating));
+    row.text(table_metric_name(c.metric)).number(c.theta);
+    optional_number(row, c.raw_score);
+    row.number(c.csem);
+  }
+  return csv;
+}
+
+std::string reliability_csv(const ReportTables& tables) {
+  std::string csv = "form,group,equating,metric,reliability\n";
+  for (const ReliabilityRow& r : tables.reliability) {
+    Row(csv).text(table_form_name(r.form)).text(std::to_string(r.group)).text(table_equating_name(r.equating)).text(
+        table_metric_name(r.metric)).number(r.reliability);
+  }
+  return csv;
+}
+
+std::string classification_csv(const ReportTables& tables) {
+  std::string csv = "form,group,equating,cut,accuracy,consistency,false_positive,false_negative,kappa\n";
+  for (const ClassificationRow& c : tables.classification) {
+    Row row(csv);
+    row.text(table_form_name(c.form)).text(std::to_string(c.group)).text(table_equating_name(c.equating));
+    optional_number(row, c.cut);
+    row.number(c.accuracy).number(c.consistency).number(c.false_positive).number(c.false_negative);
+    optional_number(row, c.kappa);
+  }
+  return csv;
+}
+
 // For the titles of the linked files, within their 79 columns: linking.csv has every digit.
 std::string constants_text(const LinkingResult& linking) {
   return std::string(linking_method_name(linking.applied)) + ", A = " + shown_number(linking.A) +
@@ -204,9 +271,9 @@ std::string run_record_csv(const RunRecord& record) {
   return csv;
 }
 
-// The files of a run, its linking's and its standard errors' when it has them.
+// The files of a run, its linking's, its standard errors' and its tables' when it has them.
 void write_run_csv(const EquatingResult& result, const LinkingResult* linking, const StandardErrors* errors,
-                   const RunRecord* record, const std::filesystem::path& folder) {
+                   const ReportTables* tables, const RunRecord* record, const std::filesystem::path& folder) {
   make_folder(folder);
   std::vector<CsvFile> files{{"equivalents.csv", equivalents_csv(result)},
                              {"distributions.csv", distributions_csv(result)},
@@ -222,6 +289,13 @@ void write_run_csv(const EquatingResult& result, const LinkingResult* linking, c
     files.push_back({"linked_grid_group1.qd", grid.str()});
   }
   if (errors) files.push_back({"standard_errors.csv", standard_errors_csv(result, *errors)});
+  if (tables) {
+    files.push_back({"conversion.csv", conversion_csv(result, *tables)});
+    files.push_back({"eap.csv", eap_csv(*tables)});
+    files.push_back({"csem.csv", csem_csv(*tables)});
+    files.push_back({"reliability.csv", reliability_csv(*tables)});
+    if (tables->cut_scores) files.push_back({"classification.csv", classification_csv(*tables)});
+  }
   if (record) files.push_back({"run.csv", run_record_csv(*record)});
   replace_csv_files(folder, files);
 }
@@ -229,12 +303,13 @@ void write_run_csv(const EquatingResult& result, const LinkingResult* linking, c
 }  // namespace
 
 void write_csv(const EquatingResult& result, const std::filesystem::path& folder) {
-  write_run_csv(result, nullptr, nullptr, nullptr, folder);
+  write_run_csv(result, nullptr, nullptr, nullptr, nullptr, folder);
 }
 
 void write_csv(const RunResult& result, const std::filesystem::path& folder) {
   write_run_csv(result.equating, result.linking ? &*result.linking : nullptr,
-                result.standard_errors ? &*result.standard_errors : nullptr, &result.record, folder);
+                result.standard_errors ? &*result.standard_errors : nullptr, result.tables ? &*result.tables : nullptr,
+                &result.record, folder);
 }
 
 void write_run_record(const RunRecord& record, std::ostream& out) { out << run_record_csv(record); }

@@ -133,6 +133,7 @@ void write_report(const RunResult& result, const RunOptions& options, const Line
   if (result.linking) write_linking_section(*result.linking, line);
   write_report(result.equating, line);
   if (result.standard_errors) write_standard_errors_section(result, options, line);
+  if (result.tables) write_tables_section(result, line);
 }
 
 }  // namespace irteq

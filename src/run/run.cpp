@@ -1,8 +1,9 @@
 // One run, from input to every result a front end shows: the root tolerance
 // and the covariances checked first, so that a faulty one costs nothing (and
-// a covariance given without standard errors is no less a mistake); then the
-// linking (screened, with Wald tests when covariances are given), the
-// equating of the linked form and the standard errors.
+// a covariance given without standard errors is no less a mistake), and the
+// cut scores; then the linking (screened, with Wald tests when covariances
+// are given), the equating of the linked form, the report's tables when
+// asked for, and the standard errors.
 #include "irteq/run.hpp"
 
 #include <algorithm>
@@ -42,6 +43,7 @@ RunRecord record_of(const RunInput& input, const RunOptions& options) {
                     {"delta_method", flag(errors.delta_method)},
                     {"draws", std::to_string(errors.draws)},
                     {"seed", std::to_string(errors.seed)}};
+  if (options.tables) record.options.emplace_back("tables", "true");
   if (std::max(errors.threads, 1) != threads) {
     record.options.emplace_back("standard_error_threads", std::to_string(std::max(errors.threads, 1)));
   }
@@ -61,11 +63,17 @@ RunResult run(const RunInput& input, const RunOptions& options) {
   result.record = record_of(input, options);
   const ParameterCovariances& covariances = options.covariances;
   const bool known = covariances.x || covariances.y;  // then every pair has its Wald test
+  if (input.cut_scores) checked_cut_scores(*input.cut_scores, input.equating.scale_table);
   if (input.linking) {
     result.linking = screened_link(input.equating, *input.linking, known ? &covariances : nullptr);
-    result.equating = equate(linked_input(input.equating, *result.linking), options.equating);
+    const EquatingInput linked = linked_input(input.equating, *result.linking);
+    result.equating = equate(linked, options.equating);
+    if (options.tables || input.cut_scores) result.tables = report_tables(linked, result.equating, input.cut_scores);
   } else {
     result.equating = equate(input.equating, options.equating);
+    if (options.tables || input.cut_scores) {
+      result.tables = report_tables(input.equating, result.equating, input.cut_scores);
+    }
   }
   if (!standard_errors) return result;
   if (input.linking && input.linking->screen != ScreeningStatistic::none) {
