@@ -15,10 +15,10 @@ namespace irteq {
 // scale_max]; K + 1 levels, lowest first. A reported score s is in level k
 // (from 0) when k cuts are at or below it.
 struct CutScores {
-  std::vector<double> cuts;
-  std::vector<std::string> levels;  // K + 1 names; "1" ... "K+1" when unnamed
-  std::string name = "cut scores";  // what messages call them: the file name when read from a file
-  std::vector<int> lines;           // each cut's line of the file, for messages; empty when built in memory
+  std::vector<double> cuts{};
+  std::vector<std::string> levels{};  // K + 1 names; "1" ... "K+1" when unnamed
+  std::string name = "cut scores";    // what messages call them: the file name when read from a file
+  std::vector<int> lines{};           // each cut's line of the file, for messages; empty when built in memory
 };
 
 // The cut scores checked against form Y's scale table: at least one cut,

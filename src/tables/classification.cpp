@@ -43,6 +43,9 @@ std::vector<ClassificationRow> classification_rows(TableForm form, int group, Ta
   std::vector<int> level_of(reported.size());
   for (std::size_t x = 0; x < reported.size(); ++x) level_of[x] = performance_level(cuts, reported[x]);
 
+  const auto [low, high] = std::minmax_element(reported.begin(), reported.end());
+  const double lowest = *low;
+  const double highest = *high;
   double total = 0.0;
   double accuracy = 0.0;
   double consistency = 0.0;
@@ -62,6 +65,9 @@ std::vector<ClassificationRow> classification_rows(TableForm form, int group, Ta
       expected += L[x] * reported[x];
     }
     for (double& value : p) value /= row_total;
+    // A mean of the reported scores, kept within them against rounding: a
+    // score every examinee reaches must not read as one just below it.
+    expected = std::clamp(expected / row_total, lowest, highest);
     const auto true_level = static_cast<std::size_t>(performance_level(cuts, expected));
     const double w = weights[q];
     total += w;
