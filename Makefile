@@ -38,7 +38,7 @@ test: | prerequisites
 # does not agree. Needs only cmake and g++. See docs/validation.md.
 validate: build
 	cmake --build $(BUILD) -j $(JOBS) --target irteq_validate
-	$(BUILD)/irteq_validate $(BUILD)/irteq validation/kb04 validation/est2pl
+	$(BUILD)/irteq_validate $(BUILD)/irteq validation/kb04 validation/est2pl validation/lsat7
 
 # One build under AddressSanitizer and UndefinedBehaviorSanitizer for the tests
 # and the fuzz targets: clang where it is installed (libFuzzer needs it), else

@@ -1,18 +1,22 @@
-// irteq_validate: irteq's linking constants and their standard errors against
-// published values, through both of irteq's front ends.
+// irteq_validate: irteq's linking constants, their standard errors and its
+// summed-score EAP tables against published values, through both of irteq's
+// front ends.
 //
 //   irteq_validate IRTEQ_PROGRAM EXAMPLE_FOLDER...
 //
-// An example folder (validation/kb04, validation/est2pl) holds control files,
-// a README.md whose first line is its title and which says where every
-// published number comes from, and expected.csv: the header
-// control,method,QUANTITY... (QUANTITY one of A, B, se_A, se_B) and one row
-// per published linking, the method as irteq names it.
+// An example folder (validation/kb04, validation/est2pl, validation/lsat7)
+// holds control files, a README.md whose first line is its title and which
+// says where every published number comes from, and expected.csv: either the
+// header control,method,QUANTITY... (QUANTITY one of A, B, se_A, se_B) and
+// one row per published linking, the method as irteq names it; or the
+// header control,form,raw,QUANTITY... (QUANTITY eap or sd) and one row per
+// published raw score of a summed-score EAP table, form X or Y.
 //
 // Each control file runs twice, on a copy of the folder so that no report
 // lands in it: through the library (irteq::run) and through the console
 // program in batch mode (IRTEQ_PROGRAM CONTROL --csv DIR, with --se when
-// standard errors are published), whose linking.csv is read back. A value
+// standard errors are published, --tables for EAP tables), whose linking.csv
+// or eap.csv is read back. A value
 // passes when both give the same double and it lies within the tolerance of
 // the published value: half a unit in the last digit of the published text
 // (irteq's value rounds to it) or, when the folder has a tolerance.txt, the
@@ -24,6 +28,7 @@
 
 #include <stdlib.h>  // mkdtemp
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -116,12 +121,15 @@ struct TemporaryFolder {
 };
 
 // One control file's linking by both front ends.
+// What an example compares: linking constants (by method) or EAP tables (by form and raw score).
+enum class Kind { linking, eap };
+
 struct Runs {
-  irteq::LinkingResult library;
-  std::map<std::string, Row> console;  // linking.csv's rows by method
+  irteq::RunResult library;
+  std::map<std::string, Row> console;  // linking.csv's rows by method, or eap.csv's by "form raw"
 };
 
-Runs run_both(const fs::path& control, bool standard_errors, const fs::path& program) {
+Runs run_both(const fs::path& control, Kind kind, bool standard_errors, const fs::path& program) {
   Runs runs;
   const irteq::ControlFile files = irteq::read_control(control);
   const irteq::RunInput input = irteq::read_run(files);
@@ -130,16 +138,30 @@ Runs run_both(const fs::path& control, bool standard_errors, const fs::path& pro
     options.standard_errors.delta_method = true;
     options.covariances = irteq::read_covariances(files, input);
   }
-  const irteq::RunResult result = irteq::run(input, options);
-  if (!result.linking) throw std::runtime_error(control.string() + " names no common items");
-  runs.library = *result.linking;
+  options.tables = kind == Kind::eap;
+  runs.library = irteq::run(input, options);
+  if (kind == Kind::linking && !runs.library.linking) throw std::runtime_error(control.string() + " names no common items");
 
   const fs::path csv = control.parent_path() / ("csv-" + control.stem().string());
-  const std::string command =
-      quoted(program) + " " + quoted(control) + " --csv " + quoted(csv) + (standard_errors ? " --se" : "");
+  const std::string command = quoted(program) + " " + quoted(control) + " --csv " + quoted(csv) +
+                              (standard_errors ? " --se" : "") + (kind == Kind::eap ? " --tables" : "");
   if (std::system(command.c_str()) != 0) throw std::runtime_error("the console program failed: " + command);
-  for (const Row& row : read_csv(csv / "linking.csv")) runs.console[row.at("method")] = row;
+  if (kind == Kind::linking) {
+    for (const Row& row : read_csv(csv / "linking.csv")) runs.console[row.at("method")] = row;
+  } else {
+    for (const Row& row : read_csv(csv / "eap.csv")) runs.console[row.at("form") + " " + row.at("raw")] = row;
+  }
   return runs;
+}
+
+// A value of the library's EAP table: form X's or Y's, at a raw score.
+std::optional<double> eap_value(const irteq::ReportTables& tables, const std::string& form, double raw,
+                                const std::string& quantity) {
+  const irteq::EapTable& table = form == "X" ? tables.eap_x : tables.eap_y;
+  for (std::size_t r = 0; r < table.raw_scores.size(); ++r) {
+    if (table.raw_scores[r] == raw) return quantity == "eap" ? table.eap[r] : table.sd[r];
+  }
+  return std::nullopt;
 }
 
 // Runs one example and prints its table; the number of values and of failures.
@@ -158,9 +180,13 @@ std::pair<int, int> validate(const fs::path& example, const fs::path& program) {
   TemporaryFolder work;
   fs::copy(example, work.path, fs::copy_options::recursive);
   const std::vector<Row> expected = read_csv(work.path / "expected.csv");
+  const Kind kind = expected.at(0).contains("raw") ? Kind::eap : Kind::linking;
+  const std::vector<std::string> quantities = kind == Kind::linking
+                                                  ? std::vector<std::string>{"A", "se_A", "B", "se_B"}
+                                                  : std::vector<std::string>{"eap", "sd"};
   for (const auto& [column, text] : expected.at(0)) {
-    if (column != "control" && column != "method" && column != "A" && column != "B" && column != "se_A" &&
-        column != "se_B") {
+    const bool key = column == "control" || (kind == Kind::linking ? column == "method" : column == "form" || column == "raw");
+    if (!key && std::find(quantities.begin(), quantities.end(), column) == quantities.end()) {
       throw std::runtime_error("expected.csv: unknown column " + column);
     }
   }
@@ -180,25 +206,39 @@ std::pair<int, int> validate(const fs::path& example, const fs::path& program) {
   int failures = 0;
   for (const Row& row : expected) {
     const std::string& control = row.at("control");
-    if (!runs.contains(control)) runs.emplace(control, run_both(work.path / control, standard_errors, program));
+    if (!runs.contains(control)) {
+      runs.emplace(control, run_both(work.path / control, kind, standard_errors, program));
+    }
     const Runs& both = runs.at(control);
-    const std::optional<irteq::LinkingMethod> method = irteq::linking_method(row.at("method"));
-    if (!method) throw std::runtime_error("expected.csv: unknown method " + row.at("method"));
-    const std::string name(irteq::linking_method_name(*method));
-    const irteq::MethodConstants& constants = both.library.methods[static_cast<std::size_t>(*method)];
-    // The table's order of columns: A, se_A, B, se_B as published.
-    for (const std::string& quantity : {std::string("A"), std::string("se_A"), std::string("B"), std::string("se_B")}) {
+    std::string name;  // the row's label, and its key among the console's rows
+    std::string key;
+    const irteq::MethodConstants* constants = nullptr;
+    if (kind == Kind::linking) {
+      const std::optional<irteq::LinkingMethod> method = irteq::linking_method(row.at("method"));
+      if (!method) throw std::runtime_error("expected.csv: unknown method " + row.at("method"));
+      name = irteq::linking_method_name(*method);
+      key = name;
+      constants = &both.library.linking->methods[static_cast<std::size_t>(*method)];
+      if (both.library.linking->symmetric) name += " symmetric";
+    } else {
+      name = "form " + row.at("form") + " raw " + row.at("raw");
+      key = row.at("form") + " " + row.at("raw");
+    }
+    // The table's order of columns: A, se_A, B, se_B as published; eap, sd.
+    for (const std::string& quantity : quantities) {
       if (!row.contains(quantity)) continue;
       const std::string& text = row.at(quantity);
       const double published = number(text);
       const double allowed = tolerance ? *tolerance : half_unit(text);
-      const std::optional<double> library = library_value(constants, quantity);
+      const std::optional<double> library =
+          kind == Kind::linking ? library_value(*constants, quantity)
+                                : eap_value(*both.library.tables, row.at("form"), number(row.at("raw")), quantity);
       std::optional<double> console;
-      if (both.console.contains(name) && !both.console.at(name).at(quantity).empty()) {
-        console = number(both.console.at(name).at(quantity));
+      if (both.console.contains(key) && !both.console.at(key).at(quantity).empty()) {
+        console = number(both.console.at(key).at(quantity));
       }
       const bool pass = library && console && *library == *console && std::fabs(*library - published) <= allowed;
-      const std::string label = name + (both.library.symmetric ? " symmetric " : " ") + quantity;
+      const std::string label = name + " " + quantity;
       std::printf("%-28s %12s %15.10f %15.10f %+11.1e %9.0e  %s\n", label.c_str(), text.c_str(),
                   library.value_or(NAN), console.value_or(NAN), library.value_or(NAN) - published, allowed,
                   pass ? "yes" : "NO");
