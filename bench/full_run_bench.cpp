@@ -183,6 +183,30 @@ void BM_FiveCategoryRun_Equate(benchmark::State& state) {
 }
 BENCHMARK(BM_FiveCategoryRun_Equate)->Apply(on_one_and_two_threads)->Unit(benchmark::kMillisecond);
 
+// The technical report's tables of the full run and of the bundled example,
+// after their equating (one thread), with three cut scores inside the scale:
+// against BM_FullRun_Equate/1 and BM_BundledExample_Equate/1.
+void time_tables(benchmark::State& state, const EquatingInput& input) {
+  const EquatingResult result = equate(input);
+  const ScaleTable& scale = input.scale_table;
+  const double span = scale.scale_max - scale.scale_min;
+  const CutScores cuts{.cuts = {scale.scale_min + 0.3 * span, scale.scale_min + 0.5 * span,
+                                scale.scale_min + 0.7 * span}};
+  for (auto _ : state) {
+    const ReportTables tables = report_tables(input, result, cuts);
+    benchmark::DoNotOptimize(tables.csem.data());
+  }
+  report_score_points(state, input);
+}
+
+void BM_FullRun_Tables(benchmark::State& state) { time_tables(state, FullRunCase::get().input()); }
+BENCHMARK(BM_FullRun_Tables)->Unit(benchmark::kMillisecond);
+
+void BM_BundledExample_Tables(benchmark::State& state) {
+  time_tables(state, read_control_file(std::filesystem::path(IRTEQ_EXAMPLE_DIR) / "control.txt"));
+}
+BENCHMARK(BM_BundledExample_Tables)->Unit(benchmark::kMicrosecond);
+
 // A typical run: the bundled example (two forms of a few dozen items), read
 // from its files and equated in memory.
 void BM_BundledExample_Equate(benchmark::State& state) {
