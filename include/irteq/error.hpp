@@ -33,6 +33,7 @@ enum class InputPart {
   report,
   csv,
   common_items,
+  cut_scores,
 };
 
 // Each code's and part's name: the enumerator's own ("file_error", "items_x",

@@ -105,15 +105,18 @@ Covariance read_covariance(const std::filesystem::path& file, const std::vector<
 // The five input files, form Y's first. The echo is the report's first part:
 // "form y input", form Y's three files, "form x input", form X's two. A
 // control file that names common items is refused: its forms are on two
-// scales and must be linked first (read_run).
+// scales and must be linked first (read_run). Cut scores it names are not
+// read: they belong to the tables of a run.
 EquatingInput read_inputs(const ControlFile& files, const ReadOptions& options = {});
 // read_inputs(read_control(control_file)).
 EquatingInput read_control_file(const std::filesystem::path& control_file, const ReadOptions& options = {});
 
 // A run as its control file describes it: the five input files and, when
 // the control file names common items, how to link form X's scale onto form
-// Y's, the common-item file echoed after form X's input; and the records of
-// the control file and of those files (files). run() runs it.
+// Y's, the common-item file echoed after form X's input; when it names cut
+// scores, those as read (cut_scores), echoed after form X's input and any
+// common-item file, and checked against the scale table by run(); and the
+// records of the control file and of those files (files). run() runs it.
 RunInput read_run(const ControlFile& files, const ReadOptions& options = {});
 
 // The covariance files that the control file's new_cov (form X) and old_cov

@@ -28,10 +28,10 @@
 #' Besides `message` and `call`, an `irteq_error` holds `code` (the class's
 #' suffix: `"file_error"`, ...), `input` (which input: `"items_x"`,
 #' `"items_y"`, `"grid_group1"`, `"grid_group2"`, `"scale_table"`,
-#' `"control_file"`, `"common_items"`; `""` when not known), `source` (the file, or the argument
-#' the input came from), and `line`, `item`, `row` (a quadrature point, a scale table row or
-#' a pair of common items) and `score_point` (counted from 1; 0 where not
-#' applicable).
+#' `"control_file"`, `"common_items"`, `"cut_scores"`; `""` when not known), `source` (the file,
+#' or the argument the input came from), and `line`, `item`, `row` (a quadrature point, a scale
+#' table row, a pair of common items or a cut score) and `score_point` (counted from 1; 0 where
+#' not applicable).
 #'
 #' The warnings are the readers' warnings of suspicious lines (which go on
 #' reading), and the failed root searches of true score equating, which are

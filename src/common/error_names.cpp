@@ -18,7 +18,7 @@ constexpr NameTable<ErrorCode, 10> codes{{
     {ErrorCode::interrupted, "interrupted"},
 }};
 
-constexpr NameTable<InputPart, 10> parts{{
+constexpr NameTable<InputPart, 11> parts{{
     {InputPart::none, "none"},
     {InputPart::control_file, "control_file"},
     {InputPart::items_x, "items_x"},
@@ -29,6 +29,7 @@ constexpr NameTable<InputPart, 10> parts{{
     {InputPart::report, "report"},
     {InputPart::csv, "csv"},
     {InputPart::common_items, "common_items"},
+    {InputPart::cut_scores, "cut_scores"},
 }};
 
 }  // namespace

@@ -64,6 +64,11 @@ class FreeFormatReader {
   // right after the values the read took (after a slash: none).
   const std::string& current_line() const { return line_; }
   int numbers_left_on_line() const;
+  // What the current read has not taken of its line: empty after a slash, or
+  // before the read has a line.
+  std::string_view rest_of_line() const {
+    return ended_ || !line_loaded_ ? std::string_view{} : std::string_view(line_).substr(position_);
+  }
   // The first real number of the read on the current line that a comma and
   // digits follow, as "0,5": a decimal comma, when numbers are left over.
   // Empty when there is none.

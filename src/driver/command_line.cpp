@@ -110,6 +110,8 @@ CommandLine parse_command_line(std::span<const std::string_view> arguments) {
       }
     } else if (!options_ended && argument == "--se") {
       line.delta_method = true;
+    } else if (!options_ended && argument == "--tables") {
+      line.tables = true;
     } else if (!options_ended && argument == "--strict") {
       line.strict = true;
     } else if (!options_ended && argument.size() > 1 && argument.front() == '-') {
@@ -132,6 +134,7 @@ std::string usage_text() {
   return R"(Usage: irteq
        irteq CONTROL_FILE [--csv DIR] [--strict] [--threads T]
                           [--se] [--draws N] [--seed S] [--root-tolerance E]
+                          [--tables]
        irteq --help | --version
 
 Equates a new test form X to an old form Y by IRT true score and observed
@@ -168,6 +171,11 @@ Options:
               most the default 1e-06 (the report's, within about 1e-6);
               1e-14 brings the true score equivalents to within about
               1e-12 of the exact ones
+  --tables    add a technical report's tables: the conversion, summed-score
+              EAPs, conditional standard errors of measurement and
+              reliabilities, and with a cut_scores record (which asks for
+              them too) performance levels and classification accuracy and
+              consistency
   --help      show this help and exit
   --version   show the version and exit
 

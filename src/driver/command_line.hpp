@@ -23,6 +23,7 @@ struct CommandLine {
   bool strict = false;                     // batch, --strict: input warnings are errors
   int threads = available_cores();         // batch, --threads T: threads of the equating and the draws
   bool delta_method = false;               // batch, --se: delta-method standard errors
+  bool tables = false;                     // batch, --tables: the technical report's tables
   int draws = 0;                           // batch, --draws N: parametric draws (0: none)
   std::uint64_t seed = 1;                  // batch, --seed S: the draws' seed
   double root_tolerance = default_root_tolerance;  // batch, --root-tolerance E: true score equating's roots
@@ -32,7 +33,7 @@ struct CommandLine {
 
 // Parses the arguments after the program's name:
 //   CONTROL_FILE [--csv DIR] [--strict] [--threads T] [--se] [--draws N] [--seed S]
-//                [--root-tolerance E]
+//                [--root-tolerance E] [--tables]
 //   (also --csv=DIR, --threads=T, --draws=N, --seed=S, --root-tolerance=E; "--" ends the options)
 //   --help | --version
 CommandLine parse_command_line(std::span<const std::string_view> arguments);

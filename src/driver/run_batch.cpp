@@ -22,7 +22,8 @@ int run_batch(const CommandLine& line, std::ostream& errors) {
         .root_finder = [&](const RootFinderWarning& warning) { warn(warning_message(warning)); }};
     RunOptions options{.equating = {.threads = line.threads, .root_tolerance = line.root_tolerance},
                        .standard_errors = {.delta_method = line.delta_method, .draws = line.draws,
-                                           .seed = line.seed, .threads = line.threads}};
+                                           .seed = line.seed, .threads = line.threads},
+                       .tables = line.tables};
     if (line.draws > 0 && is_terminal(errors)) options.standard_errors.progress = draw_progress(errors);
     RunResult result = run_with_report(files, *report, messages, line.strict, options);
     result.record.front_end = line.command;

@@ -16,9 +16,9 @@ namespace {
 
 constexpr int record_count = 6;
 // Records a control file may add, anywhere among the six or after them: none counts as one of the six.
-constexpr std::array<std::string_view, 3> optional_keywords{"common_items", "new_cov", "old_cov"};
-constexpr std::array<std::string ControlFile::*, 3> optional_slots{&ControlFile::common_items, &ControlFile::new_cov,
-                                                                   &ControlFile::old_cov};
+constexpr std::array<std::string_view, 4> optional_keywords{"common_items", "new_cov", "old_cov", "cut_scores"};
+constexpr std::array<std::string ControlFile::*, 4> optional_slots{&ControlFile::common_items, &ControlFile::new_cov,
+                                                                   &ControlFile::old_cov, &ControlFile::cut_scores};
 constexpr std::array<std::string_view, 6> keywords{"output", "old_para", "old_quad", "raw2scale", "new_para", "new_quad"};
 constexpr std::array<std::string ControlFile::*, 6> slots{&ControlFile::output,    &ControlFile::old_para,
                                                            &ControlFile::old_quad,  &ControlFile::raw2scale,

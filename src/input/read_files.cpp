@@ -31,6 +31,12 @@ CommonItemsFile read_common_items(const std::filesystem::path& file, const ReadO
   return read_common_items(in, file.string(), options);
 }
 
+CutScores read_cut_scores(const std::filesystem::path& file, const ReadOptions& options) {
+  std::ifstream in;
+  open_input_file(in, file.string(), "cut-score file");
+  return read_cut_scores(in, file.string(), options);
+}
+
 Covariance read_covariance(const std::filesystem::path& file, const std::vector<Item>& items,
                            const ReadOptions& options) {
   std::ifstream in;

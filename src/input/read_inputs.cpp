@@ -99,11 +99,19 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
     run.linking = LinkingInput{common.pairs,        common.method, common.symmetric, files.common_items,
                                common.method_line,  common.screen, common.cut,       common.screen_line};
   }
+  // Read as written: run() checks them against the scale table.
+  if (!files.cut_scores.empty()) {
+    const Echo echo(options.echo);
+    run.cut_scores = read_file(echo, {"", "", "cut score file as read in"}, files.cut_scores, "cut-score file",
+                               InputPart::cut_scores,
+                               [&](std::istream& in) { return read_cut_scores(in, files.cut_scores, options); });
+  }
   // Once all are read, so that a missing file gets its reader's message.
   for (const auto& [role, name] : {std::pair{"control", &files.control}, std::pair{"old_para", &files.old_para},
                                    std::pair{"old_quad", &files.old_quad}, std::pair{"raw2scale", &files.raw2scale},
                                    std::pair{"new_para", &files.new_para}, std::pair{"new_quad", &files.new_quad},
-                                   std::pair{"common_items", &files.common_items}}) {
+                                   std::pair{"common_items", &files.common_items},
+                                   std::pair{"cut_scores", &files.cut_scores}}) {
     if (!name->empty()) run.files.push_back(describe_input_file(*name, role));
   }
   return run;

@@ -55,6 +55,7 @@ TEST(RunBatch, CommandLineUsageAndExitStatus) {
        "irteq: the option --seed needs a whole number of at least 0, not '-1'\nTry 'irteq --help' for more "
        "information.\n"},
       {{"control.txt", "--root-tolerance", "1e-14"}, 0, "", ""},
+      {{"control.txt", "--tables"}, 0, "", ""},
       {{"control.txt", "--root-tolerance=0"}, 2, "",
        "irteq: the option --root-tolerance: root_tolerance is 0; the theta tolerance of true score equating must lie "
        "above 0 and at most 1e-06\nTry 'irteq --help' for more information.\n"},

@@ -4,9 +4,12 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "input/control_records.hpp"
 #include "irteq/error.hpp"
+#include "irteq/files.hpp"
 #include "support/binary_run.hpp"
 #include "support/small_case.hpp"
 
@@ -108,6 +111,29 @@ TEST(ControlFile, FindsTheCommonItemsRecordAmongAndAfterTheSix) {
   }
 }
 
+// read_run reads the cut scores a control file names, after form X's files,
+// as written: they are the run's to check. read_inputs leaves them unread.
+TEST(ControlFile, ACutScoresRecordIsReadWithTheRun) {
+  SmallCase c;
+  c.set("control.txt", "cut_scores levels/cuts.txt\noutput report.txt\nold_para y.par\nold_quad g2.qd\n"
+                       "raw2scale y.scl\nnew_para x.par\nnew_quad g1.qd\n");
+  std::filesystem::create_directory(c.folder() / "levels");
+  c.set("levels/cuts.txt", "levels\n15 'pass'\n");
+  const ControlFile files = read_control(c.folder() / "control.txt");
+  std::string echo;
+  const RunInput run = read_run(files, {.echo = [&](std::string_view line) { echo.append(line).append("\n"); },
+                                        .warning = {}});
+  ASSERT_TRUE(run.cut_scores.has_value());
+  EXPECT_EQ(run.cut_scores->name, (c.folder() / "levels" / "cuts.txt").string());
+  EXPECT_EQ(run.cut_scores->cuts, std::vector<double>{15});
+  EXPECT_EQ(run.cut_scores->levels, (std::vector<std::string>{"1", "pass"}));
+  EXPECT_EQ(run.files.back().role, "cut_scores");
+  EXPECT_TRUE(echo.ends_with("cut score file as read in\n\nlevels" + std::string(73, ' ') + "\n          15  \"pass\"\n"))
+      << echo;
+  EXPECT_LT(echo.find("form x input"), echo.find("cut score file as read in"));
+  EXPECT_NO_THROW(read_inputs(files));
+}
+
 // Unquoted names run to the next blank, tab or comma, slashes and all: they
 // read exactly as the same names quoted.
 TEST(ControlFile, ReadsUnquotedPathsAsQuotedOnes) {
@@ -115,7 +141,8 @@ TEST(ControlFile, ReadsUnquotedPathsAsQuotedOnes) {
     const char* separators[] = {" ", ",", "\t", " , "};
     std::string text;
     int record = 0;
-    for (const char* keyword : {"output", "old_para", "common_items", "old_quad", "raw2scale", "new_para", "new_quad"}) {
+    for (const char* keyword : {"output", "old_para", "common_items", "old_quad", "raw2scale", "new_para", "new_quad",
+                                "cut_scores"}) {
       text += std::string(keyword) + separators[record++ % 4] + quote + folder + keyword + ".txt" + quote + " / rest\n";
     }
     return text;
@@ -129,6 +156,7 @@ TEST(ControlFile, ReadsUnquotedPathsAsQuotedOnes) {
     EXPECT_EQ(unquoted, read_control_records((dir / "quoted.txt").string()));
     EXPECT_EQ(unquoted.new_quad, folder + "new_quad.txt");
     EXPECT_EQ(unquoted.common_items, folder + "common_items.txt");
+    EXPECT_EQ(unquoted.cut_scores, folder + "cut_scores.txt");
   }
 }
 

@@ -22,6 +22,7 @@ TEST(ReadFiles, AFileWithoutLineEndsStopsAtTheCap) {
       [&] { read_items(zeros); },
       [&] { read_grid(zeros); },
       [&] { read_scale_table(zeros); },
+      [&] { read_cut_scores(zeros); },
   };
   for (const auto& read : reads) {
     try {

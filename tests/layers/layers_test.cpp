@@ -1,8 +1,8 @@
 // The library's layers hold: each folder of src/ includes only folders below
 // it (common <- models <- validate <- truescore, observed, linking, convert
-// <- equate, standard_errors <- input, report, run <- driver), the readers
-// and writers include no computation, the public headers only each other,
-// and the front ends and examples nothing of src/ at all.
+// <- equate, standard_errors, tables <- input, report, run <- driver), the
+// readers and writers include no computation, the public headers only each
+// other, and the front ends and examples nothing of src/ at all.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,12 +20,13 @@ namespace fs = std::filesystem;
 
 const std::map<std::string, int> ranks{
     {"common", 0},   {"models", 1}, {"validate", 2}, {"truescore", 3}, {"observed", 3},
-    {"linking", 3},  {"convert", 3}, {"equate", 4},  {"standard_errors", 4}, {"input", 5},
-    {"report", 5},   {"run", 5},     {"driver", 6},
+    {"linking", 3},  {"convert", 3}, {"equate", 4},  {"standard_errors", 4}, {"tables", 4},
+    {"input", 5},    {"report", 5},  {"run", 5},     {"driver", 6},
 };
 // The readers and writers turn files into the computation's input and its
 // results into files; they need no computation of their own.
-const std::set<std::string> computation{"truescore", "observed", "linking", "convert", "equate", "standard_errors"};
+const std::set<std::string> computation{"truescore", "observed", "linking", "convert",
+                                        "equate",    "standard_errors", "tables"};
 
 // Every "folder/..." a file includes with quotes, and every <folder/...> of
 // the library's own folders (other <...> are the system's).
