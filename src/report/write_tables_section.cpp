@@ -30,35 +30,55 @@ void optional_fixed(std::string& text, const std::optional<double>& value, int w
   }
 }
 
-// A level's name in a column as wide as the longest, after two blanks; nothing without cuts.
-void append_level(std::string& text, const ReportTables& tables, const std::vector<int>& levels, std::size_t i) {
-  if (!tables.cut_scores) return;
+// The width of the level column: its longest name, at least "level".
+std::size_t level_width(const ReportTables& tables) {
   std::size_t width = 5;
   for (const std::string& name : tables.cut_scores->levels) width = std::max(width, name.size());
+  return width;
+}
+
+// A level's name after two blanks, padded to the column's width unless it ends the line; nothing without cuts.
+void append_level(std::string& text, const ReportTables& tables, const std::vector<int>& levels, std::size_t i,
+                  bool last) {
+  if (!tables.cut_scores) return;
   const std::string& name = tables.cut_scores->levels[static_cast<std::size_t>(levels[i])];
   text += "  ";
   text += name;
-  text.append(width - std::min(width, name.size()), ' ');
+  if (!last) text.append(level_width(tables) - name.size(), ' ');
+}
+
+void append_level_label(std::string& text, const ReportTables& tables, bool last) {
+  if (!tables.cut_scores) return;
+  text += "  level";
+  if (!last) text.append(level_width(tables) - 5, ' ');
 }
 
 void write_conversion(const EquatingResult& result, const ReportTables& tables, const LineSink& line) {
   const ConversionTable& c = tables.conversion;
-  const bool levels = tables.cut_scores.has_value();
+  const bool levels = tables.cut_scores.has_value();  // form Y's table only
   heading(line, "conversion of form x raw scores: reported scale scores rounded and clamped to [" +
                     std::to_string(tables.scale_min) + ", " + std::to_string(tables.scale_max) + "]");
-  line(levels ? "x-raw  true-equiv  true-scale  reported  level, then observed: equiv, scale, reported, level"
-              : "x-raw  true-equiv  true-scale  reported   obs-equiv   obs-scale  reported");
+  std::string header = "x-raw";
+  append_text_right(header, "true-equiv", 12);
+  append_text_right(header, "true-scale", 12);
+  append_text_right(header, "reported", 10);
+  append_level_label(header, tables, false);
+  append_text_right(header, "obs-equiv", 12);
+  append_text_right(header, "obs-scale", 12);
+  append_text_right(header, "reported", 10);
+  append_level_label(header, tables, true);
+  line(header);
   for (std::size_t i = 0; i < result.x.raw_scores.size(); ++i) {
     std::string text;
     append_fixed(text, result.x.raw_scores[i], 5, 0);
     append_fixed(text, result.true_score.equivalents[i], 12, 6);
     append_fixed(text, result.true_score.scale[i], 12, 6);
     append_fixed(text, c.true_reported[i], 10, 0);
-    append_level(text, tables, c.true_level, i);
+    append_level(text, tables, c.true_level, i, false);
     append_fixed(text, result.observed_score.equivalents[i], 12, 6);
     append_fixed(text, result.observed_score.scale[i], 12, 6);
     append_fixed(text, c.observed_reported[i], 10, 0);
-    append_level(text, tables, c.observed_level, i);
+    append_level(text, tables, c.observed_level, i, true);
     line(text);
   }
   heading(line, "form y reported scale scores");
@@ -67,7 +87,7 @@ void write_conversion(const EquatingResult& result, const ReportTables& tables, 
     std::string text;
     append_fixed(text, result.y.raw_scores[i], 5, 0);
     append_fixed(text, c.y_reported[i], 10, 0);
-    append_level(text, tables, c.y_level, i);
+    append_level(text, tables, c.y_level, i, true);
     line(text);
   }
 }
@@ -99,9 +119,16 @@ std::vector<std::vector<const CsemRow*>> csem_columns(const ReportTables& tables
 }
 
 std::string column_label(const CsemRow& row) {
-  std::string label(table_equating_name(row.equating));
-  if (!label.empty()) label += ' ';
-  return label + std::string(table_metric_name(row.metric));
+  const std::string metric(table_metric_name(row.metric));
+  switch (row.equating) {
+    case TableEquating::true_score:
+      return "true " + metric;
+    case TableEquating::observed_score:
+      return "obs " + metric;
+    case TableEquating::none:
+      break;
+  }
+  return metric;
 }
 
 void write_csem(const ReportTables& tables, TableForm form, bool by_raw, const std::string& title,
@@ -110,13 +137,13 @@ void write_csem(const ReportTables& tables, TableForm form, bool by_raw, const s
   if (columns.empty()) return;
   heading(line, title);
   std::string header = by_raw ? "x-raw       theta" : "       theta";
-  for (const auto& column : columns) append_text_right(header, column_label(*column.front()), 17);
+  for (const auto& column : columns) append_text_right(header, column_label(*column.front()), 15);
   line(header);
   for (std::size_t i = 0; i < columns.front().size(); ++i) {
     std::string text;
     if (by_raw) append_fixed(text, *columns.front()[i]->raw_score, 5, 0);
     append_fixed(text, columns.front()[i]->theta, 12, 6);
-    for (const auto& column : columns) append_fixed(text, column[i]->csem, 17, 6);
+    for (const auto& column : columns) append_fixed(text, column[i]->csem, 15, 6);
     line(text);
   }
 }
