@@ -61,6 +61,14 @@ void append_fixed(std::string& line, double value, int width, int decimals) {
 
 void append_text(std::string& line, std::string_view text) { line.append(text); }
 
+void append_optional_fixed(std::string& line, const std::optional<double>& value, int width, int decimals) {
+  if (value) {
+    append_fixed(line, *value, width, decimals);
+  } else {
+    line.append(static_cast<std::size_t>(width), ' ');
+  }
+}
+
 void append_text_right(std::string& line, std::string_view text, int width) {
   if (static_cast<int>(text.size()) >= width) {
     line.append(text.substr(0, static_cast<std::size_t>(width)));

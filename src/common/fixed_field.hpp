@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -17,6 +18,8 @@ void append_integer(std::string& line, long long value, int width);             
 void append_fixed(std::string& line, double value, int width, int decimals);         // Fw.d
 void append_text(std::string& line, std::string_view text);                          // A
 void append_text_right(std::string& line, std::string_view text, int width);         // Aw
+// Fw.d when there is a value, else w blanks: a value the run does not have.
+void append_optional_fixed(std::string& line, const std::optional<double>& value, int width, int decimals);
 
 // One blank, then each integer in 12 columns: the free-format echo of integers.
 void append_free_integers(std::string& line, std::span<const int> values);

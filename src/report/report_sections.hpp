@@ -4,6 +4,9 @@
 
 namespace irteq {
 
+// Two empty lines, the title, one empty line: how a report section or table starts.
+void write_heading(const LineSink& line, std::string_view title);
+
 // The report's linking section: every method's constants, the one applied
 // and the anchors' fit. It stands between the echo and the results.
 void write_linking_section(const LinkingResult& linking, const LineSink& line);

@@ -27,14 +27,6 @@ constexpr std::array<std::pair<std::string_view, int>, 9> screening_columns{{{"r
                                                                             {"flagged", 8},
                                                                             {"round", 8}}};
 
-void append_optional(std::string& text, const std::optional<double>& value, int width, int decimals) {
-  if (value) {
-    append_fixed(text, *value, width, decimals);
-  } else {
-    text.append(static_cast<std::size_t>(width), ' ');
-  }
-}
-
 std::string screening_rule(ScreeningStatistic screen, double cut) {
   const std::string shown = shortest_text(cut);
   switch (screen) {
@@ -94,15 +86,15 @@ void write_linking_section(const LinkingResult& result, const LineSink& line) {
     append_text_right(text, item_code(anchor.model), 6);
     append_fixed(text, anchor.rmsd, 11, 6);
     append_fixed(text, anchor.mean_difference, 11, 6);
-    append_optional(text, anchor.z_slope, 10, 2);
-    append_optional(text, anchor.z_location, 10, 2);
-    append_optional(text, anchor.wald, 11, 4);
+    append_optional_fixed(text, anchor.z_slope, 10, 2);
+    append_optional_fixed(text, anchor.z_location, 10, 2);
+    append_optional_fixed(text, anchor.wald, 11, 4);
     if (anchor.wald_df) {
       append_integer(text, *anchor.wald_df, 4);
     } else {
       text.append(4, ' ');
     }
-    append_optional(text, anchor.wald_p, 10, 6);
+    append_optional_fixed(text, anchor.wald_p, 10, 6);
     append_integer(text, anchor.flagged ? 1 : 0, 8);
     append_integer(text, anchor.removed_round, 8);
     line(text);

@@ -12,14 +12,14 @@
 
 namespace irteq {
 
-namespace {
-
 void write_heading(const LineSink& line, std::string_view title) {
   line({});
   line({});
   line(title);
   line({});
 }
+
+namespace {
 
 void write_true_scores(const EquatingResult& result, const LineSink& line) {
   write_heading(line, "true score equating output");

@@ -15,21 +15,6 @@ namespace irteq {
 
 namespace {
 
-void heading(const LineSink& line, const std::string& title) {
-  line({});
-  line({});
-  line(title);
-  line({});
-}
-
-void optional_fixed(std::string& text, const std::optional<double>& value, int width, int decimals) {
-  if (value) {
-    append_fixed(text, *value, width, decimals);
-  } else {
-    text.append(static_cast<std::size_t>(width), ' ');
-  }
-}
-
 // The width of the level column: its longest name, at least "level".
 std::size_t level_width(const ReportTables& tables) {
   std::size_t width = 5;
@@ -56,7 +41,7 @@ void append_level_label(std::string& text, const ReportTables& tables, bool last
 void write_conversion(const EquatingResult& result, const ReportTables& tables, const LineSink& line) {
   const ConversionTable& c = tables.conversion;
   const bool levels = tables.cut_scores.has_value();  // form Y's table only
-  heading(line, "conversion of form x raw scores: reported scale scores rounded and clamped to [" +
+  write_heading(line, "conversion of form x raw scores: reported scale scores rounded and clamped to [" +
                     std::to_string(tables.scale_min) + ", " + std::to_string(tables.scale_max) + "]");
   std::string header = "x-raw";
   append_text_right(header, "true-equiv", 12);
@@ -81,7 +66,7 @@ void write_conversion(const EquatingResult& result, const ReportTables& tables, 
     append_level(text, tables, c.observed_level, i, true);
     line(text);
   }
-  heading(line, "form y reported scale scores");
+  write_heading(line, "form y reported scale scores");
   line(levels ? "y-raw  reported  level" : "y-raw  reported");
   for (std::size_t i = 0; i < result.y.raw_scores.size(); ++i) {
     std::string text;
@@ -93,14 +78,14 @@ void write_conversion(const EquatingResult& result, const ReportTables& tables, 
 }
 
 void write_eap(const EapTable& table, const std::string& title, const LineSink& line) {
-  heading(line, title);
+  write_heading(line, title);
   line("  raw   probability         eap          sd");
   for (std::size_t r = 0; r < table.raw_scores.size(); ++r) {
     std::string text;
     append_fixed(text, table.raw_scores[r], 5, 0);
     append_fixed(text, table.probabilities[r], 14, 10);
-    optional_fixed(text, table.eap[r], 12, 6);
-    optional_fixed(text, table.sd[r], 12, 6);
+    append_optional_fixed(text, table.eap[r], 12, 6);
+    append_optional_fixed(text, table.sd[r], 12, 6);
     line(text);
   }
 }
@@ -135,7 +120,7 @@ void write_csem(const ReportTables& tables, TableForm form, bool by_raw, const s
                 const LineSink& line) {
   const std::vector<std::vector<const CsemRow*>> columns = csem_columns(tables, form, by_raw);
   if (columns.empty()) return;
-  heading(line, title);
+  write_heading(line, title);
   std::string header = by_raw ? "x-raw       theta" : "       theta";
   for (const auto& column : columns) append_text_right(header, column_label(*column.front()), 15);
   line(header);
@@ -149,7 +134,7 @@ void write_csem(const ReportTables& tables, TableForm form, bool by_raw, const s
 }
 
 void write_reliability(const ReportTables& tables, const LineSink& line) {
-  heading(line, "reliability: 1 - mean conditional error variance over the group / score variance");
+  write_heading(line, "reliability: 1 - mean conditional error variance over the group / score variance");
   line("form  group  equating  metric      reliability");
   for (const ReliabilityRow& r : tables.reliability) {
     std::string text;
@@ -164,19 +149,19 @@ void write_reliability(const ReportTables& tables, const LineSink& line) {
 
 void write_classification(const ReportTables& tables, const LineSink& line) {
   if (tables.classification.empty()) return;
-  heading(line, "classification accuracy and consistency of the reported levels (lee, 2010)");
+  write_heading(line, "classification accuracy and consistency of the reported levels (lee, 2010)");
   line("form  group  equating         cut    accuracy consistency   false pos   false neg       kappa");
   for (const ClassificationRow& c : tables.classification) {
     std::string text;
     append_text_right(text, table_form_name(c.form), 4);
     append_integer(text, c.group, 7);
     append_text_right(text, table_equating_name(c.equating), 10);
-    optional_fixed(text, c.cut, 12, 3);
+    append_optional_fixed(text, c.cut, 12, 3);
     append_fixed(text, c.accuracy, 12, 6);
     append_fixed(text, c.consistency, 12, 6);
     append_fixed(text, c.false_positive, 12, 6);
     append_fixed(text, c.false_negative, 12, 6);
-    optional_fixed(text, c.kappa, 12, 6);
+    append_optional_fixed(text, c.kappa, 12, 6);
     line(text);
   }
   line({});
@@ -194,7 +179,7 @@ void write_classification(const ReportTables& tables, const LineSink& line) {
 void write_tables_section(const RunResult& result, const LineSink& line) {
   const ReportTables& tables = *result.tables;
   const EquatingResult& equating = result.equating;
-  heading(line, "technical report tables");
+  write_heading(line, "technical report tables");
   line("scores as reported: the rounded scale score clamped to the scale's range");
   write_conversion(equating, tables, line);
   write_eap(tables.eap_y, "summed-score eap: form y over group 2's grid", line);
