@@ -49,16 +49,16 @@
     .Call(`_irteq_raw_score_table_glue`, y_items, w2)
 }
 
-.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut) {
-    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut)
+.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels) {
+    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels)
 }
 
 .link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov) {
     .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov)
 }
 
-.equate_files <- function(control, strict, threads, root_tolerance, se, draws, seed, progress) {
-    .Call(`_irteq_equate_files_glue`, control, strict, threads, root_tolerance, se, draws, seed, progress)
+.equate_files <- function(control, strict, threads, root_tolerance, se, draws, seed, progress, tables) {
+    .Call(`_irteq_equate_files_glue`, control, strict, threads, root_tolerance, se, draws, seed, progress, tables)
 }
 
 .screening_statistic <- function(name) {
@@ -99,6 +99,10 @@
 
 .tcc <- function(items, theta) {
     .Call(`_irteq_tcc_glue`, items, theta)
+}
+
+.eap_table <- function(items, grid) {
+    .Call(`_irteq_eap_table_glue`, items, grid)
 }
 
 .convert_items <- function(sources, covariance, name) {

@@ -74,6 +74,49 @@
 #' Without `se` or draws the result is exactly what it is without these
 #' arguments.
 #'
+#' @section Tables of a technical report:
+#' With `tables = TRUE`, or cut scores (`cuts`, or `equate_files()` on a
+#' control file with a `cut_scores` record naming a cut-score file), the
+#' result gains `tables`, the tables of the console program's `--tables`
+#' (its CSV files `conversion.csv`, `eap.csv`, `csem.csv`, `reliability.csv`
+#' and `classification.csv`, column for column, `NA` where a field is
+#' empty), computed over the equated (after linking, the linked) forms with
+#' group 1's grid for form X and group 2's for form Y:
+#' * `conversion`: per form X raw score, each method's `equivalent`, `scale`
+#'   and `reported` score (the rounded scale score clamped to the scale
+#'   table's range) and, with cut scores, its performance `level` (by name),
+#'   as `raw`, `true_equivalent`, `true_scale`, `true_reported`,
+#'   `true_level`, `observed_equivalent`, `observed_scale`,
+#'   `observed_reported`, `observed_level`;
+#' * `eap`: the summed-score EAP table of each form in its group (see
+#'   [eap_table()]): `form`, `raw`, `probability`, `eap`, `sd`;
+#' * `csem`: conditional standard errors of measurement, the standard
+#'   deviation of a score given theta: `form`, `group`, `equating` (`"true"`,
+#'   `"observed"`, or `NA` for form X's raw scores and form Y's scores),
+#'   `metric` (`"raw"`, `"scale"`, or `"reported"`), `theta`, `raw` and
+#'   `csem`; one row per grid point (`raw` `NA`), and for form X one per raw
+#'   score at the theta true score equating found for it (the grid's lowest
+#'   up to the chance score, its highest at the top score);
+#' * `reliability`: per form and metric, 1 - the grid's weighted mean of the
+#'   squared CSEM / the score's variance in the group: `form`, `group`,
+#'   `equating`, `metric`, `reliability`;
+#' * `classification` (with cut scores only): Lee's (2010) classification
+#'   accuracy and consistency of the reported levels, overall (`cut` `NA`:
+#'   `false_positive` the probability of a reported level above the true
+#'   one, `false_negative` below it) and at each cut (reported at or above
+#'   it with the true level below, and the reverse), with Cohen's `kappa`
+#'   of the consistency (`NA` unless two levels have any probability):
+#'   `form`, `group`, `equating`, `cut`, `accuracy`, `consistency`,
+#'   `false_positive`, `false_negative`, `kappa`;
+#' * `cut_scores` (with cut scores only): a list of the `cuts` and the
+#'   `levels`' names, lowest first;
+#' * `scale_min`, `scale_max`: the range of the reported scores.
+#'
+#' A reported score is in level k + 1 when k cuts are at or below it; the
+#' true level at theta is that of the expected reported score.
+#' [plot()][plot.irteq_equating()] draws the conversion (`which =
+#' "conversion"`) and the conditional standard errors (`which = "csem"`).
+#'
 #' @param x_items,y_items The item sets of form X (the new form) and form Y
 #'   (the old form), as [items()] or [read_items()] return.
 #' @param x_grid The quadrature grid of group 1, the group that took form X
@@ -141,6 +184,15 @@
 #'   equivalents, and their standard errors, to within about 1e-12 of the
 #'   exact ones. The draws are equated with the same tolerance; nothing else
 #'   depends on it.
+#' @param tables `TRUE` for the tables of a technical report (see the section
+#'   below); cut scores ask for them too.
+#' @param cuts The cut scores of the performance levels on form Y's scale, or
+#'   `NULL` for none: a numeric vector, each the scale score at which a level
+#'   starts, increasing, within the scale table's `scale_min` and
+#'   `scale_max`. The result then has the levels in its conversion and the
+#'   classification table.
+#' @param levels The names of the `length(cuts) + 1` levels, lowest first, or
+#'   `NULL` to number them `"1"`, `"2"`, ...
 #' @return An object of class `irteq_equating`, a list with
 #' * `true_score`: a data frame with one row per form X raw score point:
 #'   `raw`, `theta` (the ability at which form X's true score is `raw`; `NA`
@@ -174,16 +226,19 @@
 #' * `draws` (with `draws > 0` only): a list of `draws`, the draws that
 #'   entered the statistics, and `redraws`, the draws drawn again (an item
 #'   the models cannot use, or a linking that failed or gave A <= 0).
+#' * `tables` (with `tables = TRUE` or cut scores only): the tables of a
+#'   technical report, see the section above.
 #'
 #' Its attribute `run`, `attr(result, "run")`, is the run's record, a data
 #' frame with the rows and columns of the console program's `run.csv`
 #' (`field`, `name`, `value`, `path`, `bytes`, `sha256`): irteq's version,
 #' the time the run began (UTC), the front end (`"R equate()"` or `"R
-#' equate_files()"`), the options (`strict` for `equate_files()`, `threads`,
-#' `root_tolerance`, `delta_method`, `draws`, `seed`), and one `input` row per file read, with
-#' its absolute path, size and SHA-256: the control file and every file it
-#' names (the covariance files when standard errors read them). `equate()`
-#' reads no file: its one `input` row says `none: built in memory`. Two runs
+#' equate_files()"`), the options (`strict` for `equate_files()`, `cuts` and
+#' `levels` for `equate()` given cuts, `threads`, `root_tolerance`,
+#' `delta_method`, `draws`, `seed`, and `tables` when `TRUE`), and one `input`
+#' row per file read, with its absolute path, size and SHA-256: the control
+#' file and every file it names (the covariance files when standard errors
+#' read them). `equate()` reads no file: its one `input` row says `none: built in memory`. Two runs
 #' on the same inputs differ in the `time` row alone.
 #' @seealso [summary.irteq_equating()], [plot.irteq_equating()],
 #'   [as.data.frame.irteq_equating()]. Other R packages for IRT linking and
@@ -214,9 +269,23 @@
 #'                   x_cov = diag(0.001, p), se = TRUE, draws = 50)
 #' head(with_se$true_score)
 #' plot(with_se, which = "se")
+#'
+#' # Performance levels: the conversion table with each score's level, and
+#' # the classification's accuracy and consistency.
+#' leveled <- equate(read_items(file.path(folder, "formx.par")),
+#'                   read_items(file.path(folder, "formy.par")),
+#'                   read_grid(file.path(folder, "group1.qd")),
+#'                   read_grid(file.path(folder, "group2.qd")),
+#'                   read_scale_table(file.path(folder, "formy.scl")),
+#'                   cuts = c(130, 150, 170), levels = c("Below Basic", "Basic", "Proficient", "Advanced"))
+#' head(leveled$tables$conversion)
+#' leveled$tables$reliability
+#' leveled$tables$classification[is.na(leveled$tables$classification$cut), ]
+#' plot(leveled, which = "conversion")
 #' @export
 equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threads = 1L, x_cov = NULL,
-                   y_cov = NULL, se = FALSE, draws = 0L, seed = 1L, linking = NULL, root_tolerance = 1e-6) {
+                   y_cov = NULL, se = FALSE, draws = 0L, seed = 1L, linking = NULL, root_tolerance = 1e-6,
+                   tables = FALSE, cuts = NULL, levels = NULL) {
   call <- sys.call()
   check_given(c(x_items = missing(x_items), y_items = missing(y_items), x_grid = missing(x_grid),
                 y_grid = missing(y_grid)), call)
@@ -226,6 +295,7 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
   threads <- check_threads(threads, call)
   root_tolerance <- as_number(root_tolerance, "root_tolerance", call)
   request <- standard_error_request(se, draws, seed, call)
+  report <- tables_request(tables, cuts, levels, call)
   pairs <- as_linking(linking, call)
   if (inherits(x_items, "irteq_linked_items") && (!is.null(pairs) || !is.null(x_cov) || !is.null(y_cov))) {
     abort(paste("x_items are form X's items after linking (link()'s x_items), on form Y's scale;",
@@ -253,7 +323,8 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
   v <- core_value(.run(xi, yi, xg, yg, s, w2, threads, root_tolerance, xc, yc, request$se, request$draws,
                        request$seed, request$progress, pairs$x_item, pairs$y_item,
                        if (is.null(pairs)) "" else pairs$method, isTRUE(pairs$symmetric),
-                       if (is.null(pairs)) "none" else pairs$screen, cut_value(pairs$cut)), call)
+                       if (is.null(pairs)) "none" else pairs$screen, cut_value(pairs$cut), report$tables,
+                       report$cuts, report$levels), call)
   if (!is.null(pairs) && !(identical(v$linking$A, linking$A) && identical(v$linking$B, linking$B))) {
     abort(sprintf(paste("linking was made from other forms or grids than x_items, y_items, x_grid and y_grid: it",
                         "gives A = %s, B = %s, these A = %s, B = %s; pass the items and grids link() took"),
@@ -266,23 +337,25 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
 #' @rdname equate
 #' @export
 equate_files <- function(control, strict = FALSE, threads = 1L, se = FALSE, draws = 0L, seed = 1L,
-                         root_tolerance = 1e-6) {
+                         root_tolerance = 1e-6, tables = FALSE) {
   call <- sys.call()
   control <- check_path(control, "control", call)
   strict <- check_flag(strict, "strict", call)
   threads <- check_threads(threads, call)
   root_tolerance <- as_number(root_tolerance, "root_tolerance", call)
   request <- standard_error_request(se, draws, seed, call)
+  tables <- check_flag(tables, "tables", call)
   equating_from(core_value(.equate_files(control, strict, threads, root_tolerance, request$se, request$draws,
-                                         request$seed, request$progress), call), call)
+                                         request$seed, request$progress, tables), call), call)
 }
 
-# The equating of what the glue's run gave: its linking and standard errors
-# when it has them, and the run's record as the attribute "run".
+# The equating of what the glue's run gave: its linking, standard errors and
+# tables when it has them, and the run's record as the attribute "run".
 equating_from <- function(v, call) {
   result <- new_equating(v, call)
   if (!is.null(v$linking)) result$linking <- new_linking(v$linking)
   result <- with_standard_errors(result, v$standard_errors)
+  result$tables <- new_tables(v$tables)
   attr(result, "run") <- utils::read.csv(text = v$run, colClasses = c(rep("character", 4), "numeric", "character"))
   result
 }

@@ -21,6 +21,11 @@
 #'   method and by parametric draws, from the covariance of the item parameter
 #'   estimates: `se` and `draws` of [equate()] and [equate_files()],
 #'   [read_covariance()], [plot()][plot.irteq_equating()] with `which = "se"`.
+#' * The tables of a technical report (conversion with performance levels,
+#'   summed-score EAP, conditional standard errors of measurement,
+#'   reliability, classification accuracy and consistency): `tables` and
+#'   `cuts` of [equate()], [eap_table()], [plot()][plot.irteq_equating()]
+#'   with `which = "conversion"` and `"csem"`.
 #' * Back to files: [write_items()], [write_grid()], [write_scale_table()],
 #'   [write_common_items()], [write_control()].
 #' * Results: `print()`, [summary()][summary.irteq_equating()],

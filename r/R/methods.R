@@ -54,6 +54,7 @@ print.irteq_equating <- function(x, ...) {
   cat("Form Y equivalents of some form X raw scores (", nrow(t), " in all):\n", sep = "")
   print(shown, digits = 4, row.names = FALSE)
   if (!is.null(x$standard_errors)) cat(standard_errors_line(x), "\n", sep = "")
+  if (!is.null(x$tables)) cat(tables_line(x$tables), "\n", sep = "")
   n <- nrow(x$warnings)
   if (n > 0L) {
     cat(sprintf("%d root search%s failed, at raw score%s %s: see $warnings\n", n,
@@ -187,6 +188,18 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #' * `"se"` (an equating with standard errors only, see [equate()]): the
 #'   standard errors of both methods' equivalents at each form X raw score,
 #'   the delta method's as lines, the parametric draws' as points.
+#' * `"conversion"` (an equating with tables only, see [equate()]'s
+#'   `tables` and `cuts`): each method's reported score (the rounded scale
+#'   score clamped to the scale's range) as a step at each form X raw score;
+#'   with cut scores, the cuts as dashed lines (their values on the right
+#'   axis), the performance levels as bands, each named where the steps
+#'   leave room.
+#' * `"csem"` (an equating with tables only): the conditional standard errors
+#'   of measurement of the tables' `csem`, in six panels: of raw scores,
+#'   scale scores and reported scores (columns, one vertical scale each), by
+#'   theta over each group's grid (top) and by form X raw score at the theta
+#'   of true score equating (bottom); form X's raw scores, its scores by each
+#'   method, and form Y's scores.
 #'
 #' When the equating has standard errors, `"differences"` also draws each
 #' method's 95 % confidence band about 0: its equivalent's estimate
@@ -195,13 +208,22 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #' estimate. A difference between the methods inside the bands is within the
 #' sampling error of the item parameter estimates.
 #'
+#' With `baseline = "raw"`, `"differences"` draws instead each method's form
+#' Y raw score equivalent minus the form X raw score, how far the equating
+#' moves each score (0 where form X and form Y are alike), with each
+#' method's 95 % band about its difference when there are standard errors
+#' (the same bands, about the estimate instead of 0).
+#'
 #' @param x An `irteq_equating` object, as [equate()] returns.
 #' @param which Which plots to draw, one or more of `"equivalents"`,
-#'   `"differences"`, `"distributions"` and `"se"`; by default the first three,
-#'   and `"se"` when `x` has standard errors, one after another (on an
-#'   interactive device after a prompt).
+#'   `"differences"`, `"distributions"`, `"se"`, `"conversion"` and
+#'   `"csem"`; by default the first three, and `"se"` when `x` has standard
+#'   errors, one after another (on an interactive device after a prompt).
 #' @param metric `"raw"` for form Y raw score equivalents, `"scale"` for their
 #'   (unrounded) form Y scale scores.
+#' @param baseline What `"differences"` subtracts: `"observed"`, observed
+#'   score equating's equivalents from true score equating's; `"raw"`, the
+#'   form X raw score from each method's equivalent (with `metric = "raw"`).
 #' @param ... Further graphical parameters for [graphics::plot()], such as
 #'   `main` or `xlim`.
 #' @return `x`, invisibly.
@@ -222,17 +244,36 @@ as.data.frame.irteq_equating <- function(x, row.names = NULL, optional = FALSE, 
 #'                   x_cov = diag(0.001, p), se = TRUE, draws = 50)
 #' plot(with_se, which = "se", metric = "scale")
 #' plot(with_se, which = "differences")
+#' plot(with_se, which = "differences", baseline = "raw")
+#'
+#' # The tables' plots, with performance levels.
+#' leveled <- equate_files(file.path(folder, "control.txt"), tables = TRUE)
+#' plot(leveled, which = "csem")
+#' leveled <- equate(x, read_items(file.path(folder, "formy.par")),
+#'                   read_grid(file.path(folder, "group1.qd")),
+#'                   read_grid(file.path(folder, "group2.qd")),
+#'                   read_scale_table(file.path(folder, "formy.scl")),
+#'                   cuts = c(130, 150, 170), levels = c("Below Basic", "Basic", "Proficient", "Advanced"))
+#' plot(leveled, which = "conversion")
 #' @export
 plot.irteq_equating <- function(x, which = c("equivalents", "differences", "distributions", "se"),
-                                metric = c("raw", "scale"), ...) {
+                                metric = c("raw", "scale"), baseline = c("observed", "raw"), ...) {
+  call <- sys.call()
   every <- missing(which)
-  which <- match.arg(which, several.ok = TRUE)
+  which <- match.arg(which, c("equivalents", "differences", "distributions", "se", "conversion", "csem"),
+                     several.ok = TRUE)
   metric <- match.arg(metric)
+  baseline <- match.arg(baseline)
   errors <- standard_error_series(x, metric)
   if (every && is.null(errors)) which <- setdiff(which, "se")
   if ("se" %in% which && is.null(errors)) {
-    abort("x has no standard errors: equate with se = TRUE or draws > 0 to plot them", sys.call())
+    abort("x has no standard errors: equate with se = TRUE or draws > 0 to plot them", call)
   }
+  if ("differences" %in% which && baseline == "raw" && metric != "raw") {
+    abort(paste("baseline = \"raw\" subtracts form X's raw scores from form Y raw score equivalents:",
+                "plot it with metric = \"raw\""), call)
+  }
+  tables <- lapply(stats::setNames(nm = intersect(which, c("conversion", "csem"))), tables_of, x = x, call = call)
   if (length(which) > 1L && grDevices::dev.interactive()) {
     old <- grDevices::devAskNewPage(TRUE)
     on.exit(grDevices::devAskNewPage(old), add = TRUE)
@@ -246,14 +287,22 @@ plot.irteq_equating <- function(x, which = c("equivalents", "differences", "dist
   observed <- x$observed_score[[column]]
   unit <- if (metric == "raw") "form Y raw score equivalent" else "form Y scale score"
   for (kind in which) {
-    # The standard errors' plots: two rows of legend below, a line of subtitle above.
+    # The standard errors' plots: two rows of legend below, a line of subtitle above;
+    # the conversion's cut scores on the right.
     two_rows <- kind == "se" || (kind == "differences" && !is.null(errors))
-    graphics::par(mar = if (two_rows) c(7.4, 5.1, 4.1, 1.1) else c(6.1, 5.1, 3.1, 1.1))
+    right <- if (kind == "conversion" && !is.null(x$tables$cut_scores)) 4.1 else 1.1
+    graphics::par(mar = if (two_rows) c(7.4, 5.1, 4.1, 1.1) else c(6.1, 5.1, 3.1 + (kind == "conversion"), right))
     switch(kind,
       equivalents = plot_equivalents(raw, true, observed, metric, unit, list(...)),
-      differences = plot_differences(raw, true - observed, x$chance_score, metric, errors, list(...)),
+      differences = if (baseline == "raw") {
+        plot_adjustments(raw, list(true = true, observed = observed), x$chance_score, errors, list(...))
+      } else {
+        plot_differences(raw, true - observed, x$chance_score, metric, errors, list(...))
+      },
       distributions = plot_distributions(x$distributions, x$w2, list(...)),
-      se = plot_standard_errors(raw, errors, x$chance_score, unit, list(...))
+      se = plot_standard_errors(raw, errors, x$chance_score, unit, list(...)),
+      conversion = plot_conversion(tables$conversion, list(...)),
+      csem = plot_csem(tables$csem, x$chance_score, list(...))
     )
   }
   invisible(x)
@@ -303,6 +352,33 @@ plot_differences <- function(raw, difference, chance, metric, errors, extra) {
 }
 
 band_lines <- c(true = 2, observed = 4)
+
+# Each method's equivalent minus the form X raw score it equates, with its
+# 95 % band when there are standard errors: how far the equating moves each score.
+plot_adjustments <- function(raw, equivalents, chance, errors, extra) {
+  moved <- lapply(equivalents, `-`, raw)
+  bands <- if (!is.null(errors)) Map(`+`, moved, lapply(errors$methods, function(m) m$band))
+  draw(list(x = raw, y = moved$true, type = "n", xlab = "form X raw score",
+            ylab = "equivalent minus raw score", main = "Form Y equivalents minus form X raw scores",
+            ylim = range(0, unlist(moved), unlist(bands), na.rm = TRUE)), extra)
+  graphics::grid(col = "grey90", lty = 1)
+  graphics::abline(h = 0, col = "grey50")
+  mark_chance(chance)
+  for (m in names(bands)) {
+    graphics::matlines(raw, bands[[m]], col = colours[[m]], lty = band_lines[[m]], lwd = 1.2)
+  }
+  graphics::points(raw, moved$true, pch = 19, cex = 0.6, col = colours[["true"]])
+  graphics::points(raw, moved$observed, pch = 1, cex = 0.8, col = colours[["observed"]])
+  if (is.null(bands)) {
+    legend_below(c(methods, "form X chance score"), pch = c(19, 1, NA), lty = c(0, 0, 3),
+                 col = c(colours[c("true", "observed")], "black"))
+  } else {
+    graphics::mtext(sprintf("95 %% bands: %s", sub(" less the estimate$", "", errors$band_source)), side = 3,
+                    line = 0.4, cex = 0.85)
+    legend_below(c(methods, sprintf("%s, 95 %% band", methods)), ncol = 2L, pch = c(19, 1, NA, NA),
+                 lty = c(0, 0, band_lines), col = colours[c("true", "observed", "true", "observed")])
+  }
+}
 
 # Form X's chance score, a dotted line labelled at the top on its right (a chance score of 0 sits on the axis).
 mark_chance <- function(chance) {

@@ -23,9 +23,10 @@
 #' @param w2 The weight of group 2 in the synthetic population.
 #' @param files A named character vector (or list) of the six file names, names
 #'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
-#'   and optionally `common_items`, a common-item file, and `new_cov` and
-#'   `old_cov`, form X's and form Y's covariance files (each written as its
-#'   record unless `""`, as [read_control()] gives it when there is none).
+#'   and optionally `common_items`, a common-item file, `new_cov` and
+#'   `old_cov`, form X's and form Y's covariance files, and `cut_scores`, a
+#'   cut-score file (each written as its record unless `""`, as
+#'   [read_control()] gives it when there is none).
 #'   Relative names are taken relative to the control file's folder.
 #' @param common The common items, as [link()] takes them: a data frame with
 #'   the columns `x_item` and `y_item` (or a two-column matrix).
@@ -135,7 +136,7 @@ write_control <- function(files, path) {
   }
   missing <- setdiff(keywords, names(files))
   if (length(missing) > 0L) abort(paste("files lacks", paste(missing, collapse = ", ")), call)
-  for (optional in c("common_items", "new_cov", "old_cov")) {
+  for (optional in c("common_items", "new_cov", "old_cov", "cut_scores")) {
     if (optional %in% names(files) && !identical(unname(files[[optional]]), "")) keywords <- c(keywords, optional)
   }
   names <- vapply(keywords, function(k) check_path(files[[k]], sprintf("files[[\"%s\"]]", k), call), "")

@@ -157,8 +157,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // run_glue
-List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric, std::string screen, double cut);
-RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP) {
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric, std::string screen, double cut, bool tables, SEXP cuts, SEXP levels);
+RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP, SEXP tablesSEXP, SEXP cutsSEXP, SEXP levelsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -182,7 +182,10 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
     Rcpp::traits::input_parameter< std::string >::type screen(screenSEXP);
     Rcpp::traits::input_parameter< double >::type cut(cutSEXP);
-    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut));
+    Rcpp::traits::input_parameter< bool >::type tables(tablesSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type cuts(cutsSEXP);
+    Rcpp::traits::input_parameter< SEXP >::type levels(levelsSEXP);
+    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -209,8 +212,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // equate_files_glue
-List equate_files_glue(std::string control, bool strict, int threads, double root_tolerance, bool se, int draws, double seed, bool progress);
-RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP) {
+List equate_files_glue(std::string control, bool strict, int threads, double root_tolerance, bool se, int draws, double seed, bool progress, bool tables);
+RcppExport SEXP _irteq_equate_files_glue(SEXP controlSEXP, SEXP strictSEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP tablesSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -222,7 +225,8 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< int >::type draws(drawsSEXP);
     Rcpp::traits::input_parameter< double >::type seed(seedSEXP);
     Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
-    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, root_tolerance, se, draws, seed, progress));
+    Rcpp::traits::input_parameter< bool >::type tables(tablesSEXP);
+    rcpp_result_gen = Rcpp::wrap(equate_files_glue(control, strict, threads, root_tolerance, se, draws, seed, progress, tables));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -339,6 +343,18 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// eap_table_glue
+List eap_table_glue(List items, List grid);
+RcppExport SEXP _irteq_eap_table_glue(SEXP itemsSEXP, SEXP gridSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< List >::type items(itemsSEXP);
+    Rcpp::traits::input_parameter< List >::type grid(gridSEXP);
+    rcpp_result_gen = Rcpp::wrap(eap_table_glue(items, grid));
+    return rcpp_result_gen;
+END_RCPP
+}
 // convert_items_glue
 List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name);
 RcppExport SEXP _irteq_convert_items_glue(SEXP sourcesSEXP, SEXP covarianceSEXP, SEXP nameSEXP) {
@@ -366,9 +382,9 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_raw_score_table_glue", (DL_FUNC) &_irteq_raw_score_table_glue, 2},
-    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 20},
+    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 23},
     {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 12},
-    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 8},
+    {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 9},
     {"_irteq_screening_statistic_glue", (DL_FUNC) &_irteq_screening_statistic_glue, 1},
     {"_irteq_linking_method_glue", (DL_FUNC) &_irteq_linking_method_glue, 1},
     {"_irteq_parameter_names_glue", (DL_FUNC) &_irteq_parameter_names_glue, 3},
@@ -379,6 +395,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_probabilities_glue", (DL_FUNC) &_irteq_probabilities_glue, 2},
     {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},
     {"_irteq_tcc_glue", (DL_FUNC) &_irteq_tcc_glue, 2},
+    {"_irteq_eap_table_glue", (DL_FUNC) &_irteq_eap_table_glue, 2},
     {"_irteq_convert_items_glue", (DL_FUNC) &_irteq_convert_items_glue, 3},
     {NULL, NULL, 0}
 };

@@ -280,6 +280,161 @@ List equating_to_r(const irteq::EquatingResult& r, double w2) {
                       _["w2"] = w2, _["chance_score"] = t.chance_score);
 }
 
+// ---- the technical report's tables ----
+
+// R's NA where the CSV files leave a field empty: an equating's name for none, a level without cuts.
+Rcpp::String name_or_na(std::string_view name) {
+  return name.empty() ? Rcpp::String(NA_STRING) : Rcpp::String(std::string(name));
+}
+
+List eap_to_r(const irteq::EapTable& t) {
+  NumericVector eap(t.eap.size()), sd(t.sd.size());
+  for (std::size_t r = 0; r < t.eap.size(); ++r) {
+    eap[static_cast<R_xlen_t>(r)] = or_na(t.eap[r]);
+    sd[static_cast<R_xlen_t>(r)] = or_na(t.sd[r]);
+  }
+  return List::create(_["raw"] = doubles(t.raw_scores), _["probability"] = doubles(t.probabilities), _["eap"] = eap,
+                      _["sd"] = sd);
+}
+
+// Level names by level, NA throughout without cut scores.
+CharacterVector level_names(const std::vector<int>& levels, std::size_t n, const irteq::ReportTables& t) {
+  CharacterVector names(static_cast<R_xlen_t>(n), NA_STRING);
+  for (std::size_t i = 0; i < levels.size(); ++i) {
+    names[static_cast<R_xlen_t>(i)] = t.cut_scores->levels[static_cast<std::size_t>(levels[i])];
+  }
+  return names;
+}
+
+// The columns of the console's conversion.csv, eap.csv, csem.csv,
+// reliability.csv and classification.csv (with cut scores only), NA where
+// they are empty; and the cut scores as checked, and the reported scores' range.
+List tables_to_r(const irteq::EquatingResult& r, const irteq::ReportTables& t) {
+  const std::size_t nx = r.x.raw_scores.size();
+  const irteq::ConversionTable& c = t.conversion;
+  const List conversion = List::create(
+      _["raw"] = doubles(r.x.raw_scores), _["true_equivalent"] = doubles(r.true_score.equivalents),
+      _["true_scale"] = doubles(r.true_score.scale), _["true_reported"] = doubles(c.true_reported),
+      _["true_level"] = level_names(c.true_level, nx, t),
+      _["observed_equivalent"] = doubles(r.observed_score.equivalents),
+      _["observed_scale"] = doubles(r.observed_score.scale), _["observed_reported"] = doubles(c.observed_reported),
+      _["observed_level"] = level_names(c.observed_level, nx, t));
+
+  const List x_eap = eap_to_r(t.eap_x);
+  const List y_eap = eap_to_r(t.eap_y);
+  const auto x_points = static_cast<R_xlen_t>(t.eap_x.raw_scores.size());
+  CharacterVector eap_form(x_points + static_cast<R_xlen_t>(t.eap_y.raw_scores.size()));
+  for (R_xlen_t i = 0; i < eap_form.size(); ++i) eap_form[i] = i < x_points ? "X" : "Y";
+  const auto joined = [&](const char* column) {
+    const NumericVector x = x_eap[column];
+    const NumericVector y = y_eap[column];
+    NumericVector out(x.size() + y.size());
+    std::copy(x.begin(), x.end(), out.begin());
+    std::copy(y.begin(), y.end(), out.begin() + x.size());
+    return out;
+  };
+  const List eap = List::create(_["form"] = eap_form, _["raw"] = joined("raw"),
+                                _["probability"] = joined("probability"), _["eap"] = joined("eap"),
+                                _["sd"] = joined("sd"));
+
+  const auto n = static_cast<R_xlen_t>(t.csem.size());
+  CharacterVector form(n), equating(n), metric(n);
+  IntegerVector group(n);
+  NumericVector theta(n), raw(n), csem(n);
+  for (R_xlen_t i = 0; i < n; ++i) {
+    const irteq::CsemRow& row = t.csem[static_cast<std::size_t>(i)];
+    form[i] = std::string(irteq::table_form_name(row.form));
+    group[i] = row.group;
+    equating[i] = name_or_na(irteq::table_equating_name(row.equating));
+    metric[i] = std::string(irteq::table_metric_name(row.metric));
+    theta[i] = row.theta;
+    raw[i] = or_na(row.raw_score);
+    csem[i] = row.csem;
+  }
+  const List csem_table = List::create(_["form"] = form, _["group"] = group, _["equating"] = equating,
+                                       _["metric"] = metric, _["theta"] = theta, _["raw"] = raw, _["csem"] = csem);
+
+  const auto m = static_cast<R_xlen_t>(t.reliability.size());
+  CharacterVector r_form(m), r_equating(m), r_metric(m);
+  IntegerVector r_group(m);
+  NumericVector reliability(m);
+  for (R_xlen_t i = 0; i < m; ++i) {
+    const irteq::ReliabilityRow& row = t.reliability[static_cast<std::size_t>(i)];
+    r_form[i] = std::string(irteq::table_form_name(row.form));
+    r_group[i] = row.group;
+    r_equating[i] = name_or_na(irteq::table_equating_name(row.equating));
+    r_metric[i] = std::string(irteq::table_metric_name(row.metric));
+    reliability[i] = row.reliability;
+  }
+  List out = List::create(
+      _["conversion"] = conversion, _["eap"] = eap, _["csem"] = csem_table,
+      _["reliability"] = List::create(_["form"] = r_form, _["group"] = r_group, _["equating"] = r_equating,
+                                      _["metric"] = r_metric, _["reliability"] = reliability));
+  if (t.cut_scores) {
+    const auto k = static_cast<R_xlen_t>(t.classification.size());
+    CharacterVector c_form(k), c_equating(k);
+    IntegerVector c_group(k);
+    NumericVector cut(k), accuracy(k), consistency(k), false_positive(k), false_negative(k), kappa(k);
+    for (R_xlen_t i = 0; i < k; ++i) {
+      const irteq::ClassificationRow& row = t.classification[static_cast<std::size_t>(i)];
+      c_form[i] = std::string(irteq::table_form_name(row.form));
+      c_group[i] = row.group;
+      c_equating[i] = name_or_na(irteq::table_equating_name(row.equating));
+      cut[i] = or_na(row.cut);
+      accuracy[i] = row.accuracy;
+      consistency[i] = row.consistency;
+      false_positive[i] = row.false_positive;
+      false_negative[i] = row.false_negative;
+      kappa[i] = or_na(row.kappa);
+    }
+    out.push_back(List::create(_["form"] = c_form, _["group"] = c_group, _["equating"] = c_equating, _["cut"] = cut,
+                               _["accuracy"] = accuracy, _["consistency"] = consistency,
+                               _["false_positive"] = false_positive, _["false_negative"] = false_negative,
+                               _["kappa"] = kappa),
+                  "classification");
+    out.push_back(List::create(_["cuts"] = doubles(t.cut_scores->cuts),
+                               _["levels"] = CharacterVector(t.cut_scores->levels.begin(), t.cut_scores->levels.end())),
+                  "cut_scores");
+  }
+  out.push_back(t.scale_min, "scale_min");
+  out.push_back(t.scale_max, "scale_max");
+  return out;
+}
+
+// Cut scores given in R, as the run's record shows them: no file holds them.
+std::vector<std::pair<std::string, std::string>> cut_scores_options(const std::optional<irteq::CutScores>& cuts) {
+  if (!cuts) return {};
+  std::string values, names;
+  for (const double cut : cuts->cuts) {
+    char buffer[32];
+    const auto end = std::to_chars(buffer, buffer + sizeof buffer, cut).ptr;
+    values.append(values.empty() ? "" : " ").append(buffer, end);
+  }
+  for (const std::string& level : cuts->levels) {
+    names.append(names.empty() ? "\"" : " \"");
+    for (const char c : level) names.append(c == '"' ? "\"\"" : std::string(1, c));
+    names += '"';
+  }
+  std::vector<std::pair<std::string, std::string>> options{{"cuts", values}};
+  if (!cuts->levels.empty()) options.emplace_back("levels", names);
+  return options;
+}
+
+// Cut scores given in R, named in messages as equate()'s argument; R has checked
+// their types, the library checks the rest (and names the levels "1", ... when none are given).
+std::optional<irteq::CutScores> cut_scores_from_r(SEXP cuts, SEXP levels) {
+  if (Rf_isNull(cuts)) return std::nullopt;
+  const NumericVector values(cuts);
+  irteq::CutScores cut_scores;
+  cut_scores.cuts.assign(values.begin(), values.end());
+  if (!Rf_isNull(levels)) {
+    const CharacterVector names(levels);
+    for (R_xlen_t i = 0; i < names.size(); ++i) cut_scores.levels.emplace_back(names[i]);
+  }
+  cut_scores.name = "cuts";
+  return cut_scores;
+}
+
 // The item numbered `number` (a common item's number names one item: link() has checked).
 const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number) {
   return *std::find_if(items.begin(), items.end(), [&](const irteq::Item& item) { return item.number == number; });
@@ -481,7 +636,8 @@ class DrawsProgress {
 // naming the R function and its options of its own. Its warnings (a scale
 // table's raw column, many redraws) join the R warnings.
 List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covariances,
-               const StandardErrorRequest& request, int threads, double root_tolerance, const std::string& front_end,
+               const StandardErrorRequest& request, int threads, double root_tolerance, bool tables,
+               const std::string& front_end,
                const std::vector<std::pair<std::string, std::string>>& front_end_options, Warnings& warnings) {
   DrawsProgress progress(request.show_progress);
   irteq::RunOptions options;
@@ -493,6 +649,7 @@ List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covaria
   options.standard_errors.threads = threads;
   options.standard_errors.progress = [&progress](int done, int total) { return progress.step(done, total); };
   options.covariances = std::move(covariances);
+  options.tables = tables;
   irteq::RunResult result;
   try {
     result = irteq::run(input, options);
@@ -509,6 +666,7 @@ List run_for_r(const irteq::RunInput& input, irteq::ParameterCovariances covaria
     }
     value.push_back(standard_errors_to_r(*result.standard_errors, result.linking), "standard_errors");
   }
+  if (result.tables) value.push_back(tables_to_r(result.equating, *result.tables), "tables");
   result.record.front_end = front_end;
   result.record.options.insert(result.record.options.begin(), front_end_options.begin(), front_end_options.end());
   std::ostringstream record;
@@ -644,7 +802,7 @@ List raw_score_table_glue(List y_items, double w2) {
 List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads,
               double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress,
               Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method,
-              bool symmetric, std::string screen, double cut) {
+              bool symmetric, std::string screen, double cut, bool tables, SEXP cuts, SEXP levels) {
   return guarded([&](Warnings& w) {
     irteq::RunInput input;
     input.equating = forms_from_r(x_items, y_items, x_grid, y_grid);
@@ -654,8 +812,9 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
       input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric,
                                      screen, cut);
     }
+    input.cut_scores = cut_scores_from_r(cuts, levels);
     return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
-                     threads, root_tolerance, "R equate()", {}, w);
+                     threads, root_tolerance, tables, "R equate()", cut_scores_options(input.cut_scores), w);
   });
 }
 
@@ -676,14 +835,14 @@ List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVect
 // As the console program runs a control file: linked first when it names common items.
 // [[Rcpp::export(.equate_files)]]
 List equate_files_glue(std::string control, bool strict, int threads, double root_tolerance, bool se, int draws,
-                       double seed, bool progress) {
+                       double seed, bool progress, bool tables) {
   return guarded([&](Warnings& w) {
     const irteq::ControlFile files = irteq::read_control(std::filesystem::path(control));
     const irteq::RunInput input = irteq::read_run(files, collecting(w, strict));
     const StandardErrorRequest request = standard_error_request(se, draws, seed, progress);
     irteq::ParameterCovariances covariances =
         irteq::read_run_covariances(files, input, request.wanted(), collecting(w, strict));
-    return run_for_r(input, std::move(covariances), request, threads, root_tolerance, "R equate_files()",
+    return run_for_r(input, std::move(covariances), request, threads, root_tolerance, tables, "R equate_files()",
                      {{"strict", strict ? "true" : "false"}}, w);
   });
 }
@@ -824,6 +983,14 @@ List tcc_glue(List items, NumericVector theta) {
     const std::vector<double> thetas(theta.begin(), theta.end());
     return doubles(irteq::test_characteristic_curve(items_from_r(items, "items", irteq::InputPart::none), thetas,
                                                     "items"));
+  });
+}
+
+// The summed-score EAP table of any items over any grid.
+// [[Rcpp::export(.eap_table)]]
+List eap_table_glue(List items, List grid) {
+  return guarded([&](Warnings&) {
+    return eap_to_r(irteq::eap_table(items_from_r(items, "items", irteq::InputPart::none), grid_from_r(grid), "items"));
   });
 }
 

@@ -38,6 +38,21 @@ read_numbers <- function(file, text_columns = character()) {
   d
 }
 
+# The console program's tables (--tables, or cut scores) from its CSV folder in
+# the types of equate()'s tables: empty text fields NA, groups integers.
+read_tables <- function(folder) {
+  names <- c("conversion", "eap", "csem", "reliability", "classification")
+  files <- file.path(folder, paste0(names, ".csv"))
+  text <- c("form", "equating", "metric", "true_level", "observed_level")
+  tables <- lapply(stats::setNames(files[file.exists(files)], names[file.exists(files)]), function(file) {
+    d <- read_numbers(file, intersect(text, strsplit(readLines(file, n = 1L), ",")[[1L]]))
+    for (column in intersect(text, names(d))) d[[column]][d[[column]] == ""] <- NA_character_
+    if (!is.null(d$group)) d$group <- as.integer(d$group)
+    d
+  })
+  tables
+}
+
 # The inputs a control file's records name, as equate()'s arguments.
 read_inputs <- function(files) {
   list(x_items = read_items(files[["new_para"]]), y_items = read_items(files[["old_para"]]),

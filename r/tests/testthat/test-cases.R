@@ -1,6 +1,6 @@
 # Every generated case: equate_files() gives the console program's --csv values
-# exactly, with its warnings; equate() on the inputs read into R, and on the
-# inputs written back out by R, give the same result.
+# exactly, its tables (--tables) too, with its warnings; equate() on the inputs
+# read into R, and on the inputs written back out by R, give the same result.
 test_that("the generated cases give the console program's values, from files and from memory", {
   skip_if(!nzchar(cases_dir()) || !nzchar(binary()), "IRTEQ_CASES_DIR and IRTEQ_BINARY are not set")
   cases <- list.dirs(cases_dir(), recursive = FALSE)
@@ -8,10 +8,10 @@ test_that("the generated cases give the console program's values, from files and
   for (case in cases) {
     control <- copy_case(case)
     csv <- file.path(dirname(control), "csv")
-    stderr <- suppressWarnings(system2(binary(), c(shQuote(control), "--csv", shQuote(csv)),
+    stderr <- suppressWarnings(system2(binary(), c(shQuote(control), "--csv", shQuote(csv), "--tables"),
                                        stdout = TRUE, stderr = TRUE))
     expect_null(attr(stderr, "status"), label = case)
-    run <- with_warnings(equate_files(control))
+    run <- with_warnings(equate_files(control, tables = TRUE))
     eq <- run$value
     expect_identical(run$warnings, sub("^irteq: warning: ", "", stderr), label = case)
 
@@ -20,13 +20,16 @@ test_that("the generated cases give the console program's values, from files and
     expect_identical(eq$distributions, read_numbers(file.path(csv, "distributions.csv"), "form"), label = case)
     expect_identical(eq$moments, read_numbers(file.path(csv, "moments.csv"), c("block", "group", "score")),
                      label = case)
+    tables <- read_tables(csv)
+    expect_identical(names(tables), c("conversion", "eap", "csem", "reliability"), label = case)
+    expect_identical(eq$tables[names(tables)], tables, label = case)
 
     files <- read_control(control)
     inputs <- suppressWarnings(read_inputs(files))
     # A raw column off form Y's score points is a warning in files and in memory alike; rows pair by position.
     y_raw <- eq$distributions$raw[eq$distributions$form == "Y"]
     rows <- seq_len(min(nrow(inputs$scale$table), length(y_raw)))
-    memory <- with_warnings(do.call(equate, inputs))
+    memory <- with_warnings(do.call(equate, c(inputs, tables = TRUE)))
     off <- !identical(as.numeric(inputs$scale$table$raw[rows]), y_raw[rows])
     expect_identical(any(grepl("^scale: row [0-9]+ gives raw score", memory$warnings)), off, label = case)
     expect_identical(memory$value, eq, label = case, ignore_attr = "run")
@@ -41,7 +44,7 @@ test_that("the generated cases give the console program's values, from files and
     write_scale_table(inputs$scale, file.path(out, "y.scl"))
     written <- write_control(c(output = "out.txt", old_para = "y.par", old_quad = "g2.qd", raw2scale = "y.scl",
                                new_para = "x.par", new_quad = "g1.qd"), file.path(out, "control.txt"))
-    expect_identical(suppressWarnings(equate_files(written)), eq, label = case, ignore_attr = "run")
+    expect_identical(suppressWarnings(equate_files(written, tables = TRUE)), eq, label = case, ignore_attr = "run")
   }
 })
 
