@@ -30,10 +30,10 @@
 #'   scores) and `w2` (the weight of group 2 in the synthetic population).
 #' * `read_control()`: a named character vector of the six file names, names
 #'   `output`, `old_para`, `old_quad`, `raw2scale`, `new_para` and `new_quad`,
-#'   and `common_items`, `new_cov` and `old_cov`, the common-item file and
-#'   form X's and form Y's covariance files their records name (`""` when
-#'   there is none), each relative name resolved against the control file's
-#'   folder.
+#'   and `common_items`, `new_cov`, `old_cov` and `cut_scores`, the
+#'   common-item file, form X's and form Y's covariance files and the
+#'   cut-score file their records name (`""` when there is none), each
+#'   relative name resolved against the control file's folder.
 #' * `read_common_items()`: a list with `method` (the linking method applied:
 #'   `"mean-mean"`, `"mean-sigma"`, `"haebara"` or `"stocking-lord"`),
 #'   `symmetric` (`TRUE` when the method is followed by `symmetric`),

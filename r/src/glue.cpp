@@ -705,7 +705,8 @@ List read_control_glue(std::string path) {
     return CharacterVector::create(_["output"] = f.output, _["old_para"] = f.old_para, _["old_quad"] = f.old_quad,
                                    _["raw2scale"] = f.raw2scale, _["new_para"] = f.new_para,
                                    _["new_quad"] = f.new_quad, _["common_items"] = f.common_items,
-                                   _["new_cov"] = f.new_cov, _["old_cov"] = f.old_cov);
+                                   _["new_cov"] = f.new_cov, _["old_cov"] = f.old_cov,
+                                   _["cut_scores"] = f.cut_scores);
   });
 }
 
