@@ -32,6 +32,9 @@ struct Item {
   ItemModel model = ItemModel::l3;
   std::vector<int> category_scores;  // one per category: the first the lowest, the last the highest
   std::vector<double> parameters;
+  // The name a calibration program gave the item ("R05001"); empty when it
+  // has none. Messages and CSV files name it beside the number.
+  std::string label{};
 };
 
 // One group's ability distribution. The weights need not sum to 1: equate()
