@@ -64,7 +64,9 @@ struct ConvertedItems {
 
 // The same, carrying the covariance of the source values (over every item's
 // values, item by item, each in its form's order) by the delta method with
-// the conversion's exact Jacobian.
+// the conversion's exact Jacobian. A covariance in the logit metric (its g
+// or c rows those of logit(g), the values themselves g) gives one in the
+// logit metric.
 ConvertedItems convert_items(const std::vector<SourceItem>& sources, const Covariance& covariance,
                              const std::string& name = "items");
 

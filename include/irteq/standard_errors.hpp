@@ -49,6 +49,17 @@ struct PointStandardErrors {
   std::optional<std::vector<DrawSpread>> draws;  // the parametric draws
 };
 
+// An item whose drawn parameters the models could not use (an "L3" c
+// outside [0, 1], graded thresholds out of order), and in how many of the
+// draws' attempts.
+struct InvalidDrawnItem {
+  char form = 'X';  // 'X' or 'Y'
+  int item = 0;     // position in its form, from 1
+  int number = 0;   // as written
+  std::string label{};
+  int count = 0;
+};
+
 // Every linking method's delta-method standard errors are with its constants
 // (MethodConstants::se_A, se_B).
 struct StandardErrors {
@@ -60,11 +71,15 @@ struct StandardErrors {
   std::optional<DrawSpread> B_draws;
   int draws = 0;    // draws that entered the statistics
   int redraws = 0;  // draws drawn again: an invalid item, a linking that failed or gave A <= 0
+  // Every item invalid in at least one attempt, most often first (ties: form
+  // X before form Y, then by position); an attempt can hold several.
+  std::vector<InvalidDrawnItem> invalid_items{};
 };
 
 // When more than 10 % of the draws' attempts were drawn again, the warning
 // the report, batch mode and R give ("parametric draws: 130 of 1130 drawn
-// again (11.5 %); ..."); else empty.
+// again (11.5 %); invalid most often: form X item 3 (R05003) 120, form X
+// item 7 85; ..."), naming at most five items; else empty.
 std::string redraws_warning(const StandardErrors& errors);
 
 }  // namespace irteq

@@ -40,7 +40,8 @@ void validate_scale_table(const ScaleTable& table, double w2, const std::string&
 // A covariance of a form's estimates (form X's on its own scale), as run()
 // and the covariance file reader check it: covariance_size(items) rows and
 // columns, every variance a finite number of 0 or more, symmetric within
-// 1e-9 relative; messages name rows and columns by item and parameter.
+// 1e-9 relative; messages name rows and columns by item and parameter. In
+// the logit metric, an "L3" c of 0 or 1 must have a variance of 0.
 void validate_covariance(const Covariance& covariance, const std::vector<Item>& items, const std::string& name);
 
 // EquatingOptions::root_tolerance (irteq/equate.hpp): a finite number above 0

@@ -81,7 +81,8 @@ ConvertedItems convert_items(const std::vector<SourceItem>& sources, const Covar
     }
     row0 += c.rows, column0 += c.columns;
   }
-  ConvertedItems result{items_of(converted), {p, std::vector<double>(p * p, 0.0)}};
+  // c is g itself (a Jacobian row of 1), so a covariance of logit(g) gives one of logit(c).
+  ConvertedItems result{items_of(converted), {p, std::vector<double>(p * p, 0.0), covariance.guessing}};
   for (std::size_t i = 0; i < p; ++i) {
     row0 = 0, column0 = 0;
     for (const ItemConversion& c : converted) {

@@ -56,9 +56,18 @@ std::string percent(int part, int whole) {
 std::string redraws_warning(const StandardErrors& errors) {
   const int attempts = errors.draws + errors.redraws;
   if (errors.redraws * 10 <= attempts) return {};
-  return "parametric draws: " + std::to_string(errors.redraws) + " of " + std::to_string(attempts) +
-         " drawn again (" + percent(errors.redraws, attempts) +
-         " %); the covariance is too wide for the models, and the draws are not normal";
+  std::string text = "parametric draws: " + std::to_string(errors.redraws) + " of " + std::to_string(attempts) +
+                     " drawn again (" + percent(errors.redraws, attempts) +
+                     " %); the covariance is too wide for the models, and the draws are not normal";
+  // The worst few items tell where the covariance is too wide (often c near 0, drawn in the probability metric).
+  constexpr std::size_t items_named = 5;
+  for (std::size_t k = 0; k < errors.invalid_items.size() && k < items_named; ++k) {
+    const InvalidDrawnItem& item = errors.invalid_items[k];
+    text += k == 0 ? "; invalid most often: " : ", ";
+    text += std::string("form ") + item.form + " item " + std::to_string(item.item) +
+            (item.label.empty() ? "" : " (" + item.label + ")") + " " + std::to_string(item.count);
+  }
+  return text;
 }
 
 void write_standard_errors_section(const RunResult& run, const RunOptions& options, const LineSink& line) {

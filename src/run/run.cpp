@@ -65,7 +65,8 @@ RunResult run(const RunInput& input, const RunOptions& options) {
   const bool known = covariances.x || covariances.y;  // then every pair has its Wald test
   if (input.cut_scores) checked_cut_scores(*input.cut_scores, input.equating.scale_table);
   if (input.linking) {
-    result.linking = screened_link(input.equating, *input.linking, known ? &covariances : nullptr);
+    const ParameterCovariances probability = probability_metric(covariances, input.equating);
+    result.linking = screened_link(input.equating, *input.linking, known ? &probability : nullptr);
     const EquatingInput linked = linked_input(input.equating, *result.linking);
     result.equating = equate(linked, options.equating);
     if (options.tables || input.cut_scores) result.tables = report_tables(linked, result.equating, input.cut_scores);

@@ -61,6 +61,8 @@ DrawFactor draw_factor(const Covariance& covariance, const std::vector<Item>& it
         out.rows.push_back(row);
         out.items.push_back(item);
         out.parameters.push_back(first + (row - offsets[item]));
+        out.logit.push_back(covariance.guessing == GuessingMetric::logit && items[item].model == ItemModel::l3 &&
+                            row + 1 == offsets[item + 1]);
       }
     }
     const std::size_t n = out.rows.size();

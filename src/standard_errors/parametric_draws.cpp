@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <atomic>
 #include <climits>
+#include <cmath>
 #include <exception>
 #include <functional>
 #include <mutex>
@@ -20,6 +21,7 @@
 #include "irteq/equate.hpp"
 #include "irteq/error.hpp"
 #include "linking/link_methods.hpp"
+#include "models/item_problems.hpp"
 #include "standard_errors/draw_factor.hpp"
 #include "standard_errors/draw_items.hpp"
 #include "standard_errors/normal_draws.hpp"
@@ -55,6 +57,7 @@ struct DrawOutcome {
   bool done = false;           // equated or over the limit: it counts in the verdict
   int redraws = 0;
   std::string first_problem;   // why its first attempt was drawn again
+  std::vector<std::size_t> invalid;  // the items invalid in its attempts: form X's positions, then form Y's after them
   std::exception_ptr failure;  // its equating failed
 };
 
@@ -71,6 +74,41 @@ std::string usable_draw(const DrawPlan& plan, DrawBuffers& buffers, LinkingResul
   return {};
 }
 
+// The drawn items the models cannot use, added to invalid: form X's by
+// position, form Y's after form X's.
+void add_invalid_items(const DrawPlan& plan, const DrawBuffers& buffers, std::vector<std::size_t>& invalid) {
+  const auto add = [&](const std::vector<Item>& items, std::size_t first) {
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Item& item = items[i];
+      const bool finite = std::all_of(item.parameters.begin(), item.parameters.end(),
+                                      [](double value) { return std::isfinite(value); });
+      const auto m = static_cast<int>(item.category_scores.size());
+      if (!finite || !parameter_problem(item.model, m, item.parameters).empty()) invalid.push_back(first + i);
+    }
+  };
+  if (plan.x) add(buffers.forms.items_x, 0);
+  if (plan.y) add(buffers.forms.items_y, plan.run.equating.items_x.size());
+}
+
+// Counts of the items the draws' attempts found invalid, most often first.
+std::vector<InvalidDrawnItem> invalid_items(const EquatingInput& forms, const std::vector<DrawOutcome>& outcomes) {
+  const std::size_t x_size = forms.items_x.size();
+  std::vector<int> counts(x_size + forms.items_y.size(), 0);
+  for (const DrawOutcome& outcome : outcomes) {
+    for (const std::size_t i : outcome.invalid) ++counts[i];
+  }
+  std::vector<InvalidDrawnItem> out;
+  for (std::size_t i = 0; i < counts.size(); ++i) {
+    if (counts[i] == 0) continue;
+    const bool x = i < x_size;
+    const Item& item = x ? forms.items_x[i] : forms.items_y[i - x_size];
+    out.push_back({x ? 'X' : 'Y', static_cast<int>(x ? i + 1 : i - x_size + 1), item.number, item.label, counts[i]});
+  }
+  std::stable_sort(out.begin(), out.end(),
+                   [](const InvalidDrawnItem& a, const InvalidDrawnItem& b) { return a.count > b.count; });
+  return out;
+}
+
 // Draws until the items can be used, then equates them into drawn.
 DrawEnd one_draw(const DrawPlan& plan, int draw, DrawBuffers& buffers, DrawOutcome& outcome,
                  const std::function<bool()>& abandon, DrawnEquating& drawn) {
@@ -82,6 +120,7 @@ DrawEnd one_draw(const DrawPlan& plan, int draw, DrawBuffers& buffers, DrawOutco
     if (plan.y) draw_items(estimates.items_y, *plan.y, stream, buffers.normals, buffers.forms.items_y);
     const std::string problem = usable_draw(plan, buffers, linked);
     if (problem.empty()) break;
+    add_invalid_items(plan, buffers, outcome.invalid);
     if (outcome.redraws == 0) outcome.first_problem = problem;
     if (++outcome.redraws > plan.redraw_limit) return DrawEnd::over_limit;
     if (abandon()) return DrawEnd::abandoned;
@@ -205,6 +244,7 @@ DrawnResults parametric_draws(const RunInput& run, const ParameterCovariances& c
                 {.code = ErrorCode::interrupted});
   }
   for (const DrawOutcome& outcome : outcomes) out.redraws += outcome.redraws;
+  out.invalid_items = invalid_items(estimates, outcomes);
   return out;
 }
 

@@ -22,6 +22,7 @@ struct DrawnEquating {
 struct DrawnResults {
   std::vector<DrawnEquating> draws;  // in draw order
   int redraws = 0;                   // draws drawn again before they could be used
+  std::vector<InvalidDrawnItem> invalid_items;  // as StandardErrors' invalid_items
   bool linked = false;
 };
 

@@ -30,13 +30,24 @@ void check_covariances(const EquatingInput& forms, const ParameterCovariances& c
   }
 }
 
+ParameterCovariances probability_metric(const ParameterCovariances& covariances, const EquatingInput& forms) {
+  ParameterCovariances out;
+  out.x_name = covariances.x_name;
+  out.y_name = covariances.y_name;
+  if (covariances.x) out.x = probability_metric(*covariances.x, forms.items_x);
+  if (covariances.y) out.y = probability_metric(*covariances.y, forms.items_y);
+  return out;
+}
+
 void add_standard_errors(const RunInput& input, const RunOptions& options, RunResult& result) {
   const FloatingPointMode mode;
   const StandardErrorOptions& errors = options.standard_errors;
   const ParameterCovariances& covariances = options.covariances;
   result.standard_errors.emplace();
   // The delta method differentiates at the thetas result holds, found to the run's root tolerance.
-  if (errors.delta_method) delta_method(input, covariances, errors.threads, result);
+  if (errors.delta_method) {
+    delta_method(input, probability_metric(covariances, input.equating), errors.threads, result);
+  }
   if (errors.draws > 0) {
     summarise_draws(parametric_draws(input, covariances, errors, options.equating.root_tolerance),
                     *result.standard_errors);
@@ -45,10 +56,11 @@ void add_standard_errors(const RunInput& input, const RunOptions& options, RunRe
 
 LinkingResult link(const EquatingInput& forms, const LinkingInput& linking, const ParameterCovariances& covariances) {
   check_covariances(forms, covariances, true);
-  LinkingResult result = screened_link(forms, linking, &covariances);
+  const ParameterCovariances probability = probability_metric(covariances, forms);
+  LinkingResult result = screened_link(forms, linking, &probability);
   const FloatingPointMode mode;
   const ParameterLayout layout = parameter_layout(forms.items_x, forms.items_y);
-  linking_delta_method(forms, final_linking(linking, result), result, layout, block_covariance(covariances, layout));
+  linking_delta_method(forms, final_linking(linking, result), result, layout, block_covariance(probability, layout));
   return result;
 }
 

@@ -9,6 +9,11 @@ namespace irteq {
 // standard errors need them.
 void check_covariances(const EquatingInput& forms, const ParameterCovariances& covariances, bool needed);
 
+// Both forms' covariances with c itself on the "L3" c rows
+// (probability_metric, irteq/covariance.hpp): what the delta method and the
+// Wald tests take; only the parametric draws draw in the logit metric.
+ParameterCovariances probability_metric(const ParameterCovariances& covariances, const EquatingInput& forms);
+
 // The standard errors options.standard_errors asks for, of a run's results:
 // result holds what run() computed for input with options (the linking when
 // it links, the equating); result.standard_errors is set, and every linking

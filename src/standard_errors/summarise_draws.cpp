@@ -36,6 +36,7 @@ void summarise_draws(const DrawnResults& drawn, StandardErrors& out) {
   }
   out.draws = static_cast<int>(draws);
   out.redraws = drawn.redraws;
+  out.invalid_items = drawn.invalid_items;
 }
 
 }  // namespace irteq

@@ -71,6 +71,28 @@ void validate_covariance(const Covariance& covariance, const std::vector<Item>& 
     at.row = static_cast<int>(fault->row + 1);
     throw Error(name + ": " + fault->message, at);
   }
+  if (covariance.guessing == GuessingMetric::logit) {
+    // logit(c) of a c of 0 or 1 is infinite: such an estimate can have no variance on that scale.
+    std::size_t row = 0;
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      const Item& item = items[i];
+      row += estimated_parameter_count(item);
+      if (item.model != ItemModel::l3) continue;
+      const double c = item.parameters.back();
+      const double variance = covariance.values[(row - 1) * covariance.size + (row - 1)];
+      if (variance > 0.0 && !(c > 0.0 && c < 1.0)) {
+        Diagnostic at = where;
+        at.row = static_cast<int>(row);
+        at.item = static_cast<int>(i + 1);
+        throw Error(name + ": item " + std::to_string(i + 1) + " (number " + std::to_string(item.number) +
+                        (item.label.empty() ? "" : ", " + item.label) + ") has c = " + shown_number(c) +
+                        " and a variance of logit(c) of " + shown_number(variance) +
+                        "; a c of 0 or 1 has no logit, so the covariance cannot be in the logit metric there "
+                        "(hold c fixed with a zero row and column, or give the covariance of c)",
+                    at);
+      }
+    }
+  }
 }
 
 }  // namespace irteq

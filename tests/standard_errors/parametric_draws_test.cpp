@@ -70,6 +70,7 @@ std::vector<double> all_numbers(const StandardErrors& errors) {
     numbers.insert(numbers.end(), {(*constant)->sd, (*constant)->lower, (*constant)->upper});
   }
   numbers.push_back(errors.redraws);
+  for (const InvalidDrawnItem& item : errors.invalid_items) numbers.insert(numbers.end(), {item.form == 'X' ? 1.0 : 2.0, 1.0 * item.item, 1.0 * item.count});
   return numbers;
 }
 
@@ -96,6 +97,7 @@ TEST(ParametricDraws, GiveTheSameBitsOnAnyThreadCount) {
     if (first.empty()) {
       first = numbers;
       EXPECT_GT(errors.redraws, 0);
+      EXPECT_FALSE(errors.invalid_items.empty());
       EXPECT_GT(errors.A_draws->sd, 0.0);
       EXPECT_LT(errors.A_draws->lower, linking.A);
       EXPECT_GT(errors.A_draws->upper, linking.A);
