@@ -89,7 +89,9 @@ CutScores read_cut_scores(std::istream& in, const std::string& name, const ReadO
 // A covariance file: the P x P covariance of a form's parameter estimates,
 // P = covariance_size(items), one free-format read per row. A wrong count,
 // an asymmetry beyond 1e-9 relative or a negative variance is an Error
-// naming the line, row and column by item and parameter.
+// naming the line, row and column by item and parameter. A line "guessing
+// logit" after the title says the "L3" c rows are the covariance of logit(c)
+// (GuessingMetric); "guessing probability", or no such line, that they are c's.
 Covariance read_covariance(std::istream& in, const std::string& name, const std::vector<Item>& items,
                            const ReadOptions& options = {});
 
@@ -171,7 +173,7 @@ void write_run_record(const RunRecord& record, std::ostream& out);
 // that the readers read back to the very same items, grid and matrix:
 // numbers in their shortest exact text, "MU" items as "MU". What they write
 // is checked first, as run() checks it, so no file irteq cannot use is
-// written.
+// written. A covariance in the logit metric gets its "guessing logit" line.
 void write_items(const std::vector<Item>& items, std::ostream& out, std::string_view title);
 void write_grid(const QuadratureGrid& grid, std::ostream& out, std::string_view title);
 void write_covariance(const Covariance& covariance, const std::vector<Item>& items, std::ostream& out,

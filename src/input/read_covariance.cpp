@@ -5,7 +5,11 @@
 // "SL": a, b(1..m-1); "BN": a(1..m), c(1..m); "MU": a, b, d(1..m)). A
 // parameter held fixed has a zero row and column. Rows and columns are named
 // in messages by item and parameter, since a wrong count is the usual fault.
+// A line "guessing logit" (or "guessing probability") may stand between the
+// title and the numbers: the metric of the "L3" c rows. No file of numbers
+// starts a line with a word, so files without it read as before.
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -20,6 +24,22 @@ Covariance read_covariance(std::istream& in, const std::string& name, const std:
   TitledFile titled(in, name, options);
   FreeFormatReader& reader = titled.reader;
   titled.echo_title();
+  GuessingMetric guessing = GuessingMetric::probability;
+  if (std::string line; reader.read_line(line)) {
+    std::istringstream words(line);
+    std::string keyword, metric, more;
+    words >> keyword >> metric >> more;
+    if (keyword == "guessing") {
+      if ((metric != "logit" && metric != "probability") || !more.empty()) {
+        reader.fail("the guessing line must read \"guessing logit\" or \"guessing probability\": the metric of "
+                    "the L3 items' c in the covariance");
+      }
+      if (metric == "logit") guessing = GuessingMetric::logit;
+      titled.echo.line("guessing parameter c in the " + metric + " metric");
+    } else {
+      reader.unread_line(std::move(line));
+    }
+  }
 
   // What each row and column stands for: "row 7 (item 3, number 12, b)".
   const std::vector<std::string> labels = covariance_labels(items);
@@ -27,7 +47,7 @@ Covariance read_covariance(std::istream& in, const std::string& name, const std:
   const auto place = [&](const char* what, std::size_t index) {
     return std::string(what) + " " + std::to_string(index + 1) + " " + labels[index];
   };
-  Covariance covariance{size, std::vector<double>(size * size, 0.0)};
+  Covariance covariance{size, std::vector<double>(size * size, 0.0), guessing};
   std::vector<int> row_lines(size, 0);
   for (std::size_t row = 0; row < size; ++row) {
     reader.begin_read();

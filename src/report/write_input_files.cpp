@@ -54,6 +54,7 @@ void write_covariance(const Covariance& covariance, const std::vector<Item>& ite
   validate_items(items, "items of the covariance to write");
   validate_covariance(covariance, items, "covariance to write");
   out << title_line(title) << '\n';
+  if (covariance.guessing == GuessingMetric::logit) out << "guessing logit\n";
   for (std::size_t row = 0; row < covariance.size; ++row) {
     for (std::size_t column = 0; column < covariance.size; ++column) {
       out << (column == 0 ? "" : " ") << shortest_text(covariance.values[row * covariance.size + column]);

@@ -66,8 +66,10 @@ TEST(ReadCovariance, ReadsEverySpellingToTheSameDoubles) {
     padded[row] = std::string(4092 + row - padded[row].size(), ' ') + padded[row];
   }
   cases.push_back({"long lines", matrix(padded)});
+  cases.push_back({"a guessing probability line", "covariance\n  guessing probability\n" + matrix(good).substr(11)});
   for (const Case& c : cases) {
     const Covariance covariance = read_text(c.text);
+    EXPECT_EQ(covariance.guessing, GuessingMetric::probability) << c.what;
     ASSERT_EQ(covariance.values.size(), expected.size()) << c.what;
     for (std::size_t i = 0; i < expected.size(); ++i) {
       EXPECT_EQ(std::bit_cast<std::uint64_t>(covariance.values[i]), std::bit_cast<std::uint64_t>(expected[i]))
@@ -123,6 +125,27 @@ TEST(ReadCovariance, NamesTheRowAndColumnOfEachFault) {
       ADD_FAILURE() << "no error";
     } catch (const Error& error) {
       EXPECT_EQ(std::string(error.what()).substr(0, c.message.size()), c.message);
+    }
+  }
+}
+
+// A "guessing logit" line after the title marks the metric, and write_covariance writes it back.
+TEST(ReadCovariance, ReadsAndWritesTheGuessingMetric) {
+  const Covariance logit = read_text("covariance\nguessing logit\n" + matrix(good).substr(11));
+  EXPECT_EQ(logit.guessing, GuessingMetric::logit);
+  std::ostringstream out;
+  write_covariance(logit, form, out, "again");
+  const Covariance again = read_text(out.str());
+  EXPECT_EQ(again.guessing, GuessingMetric::logit);
+  EXPECT_EQ(again.values, logit.values);
+  for (const char* line : {"guessing logits", "guessing logit c"}) {
+    SCOPED_TRACE(line);
+    try {
+      read_text("covariance\n" + std::string(line) + "\n" + matrix(good).substr(11));
+      ADD_FAILURE() << "no error";
+    } catch (const Error& error) {
+      const std::string expected = "x.cov line 2: the guessing line must read \"guessing logit\"";
+      EXPECT_EQ(std::string(error.what()).substr(0, expected.size()), expected);
     }
   }
 }
