@@ -30,7 +30,8 @@ struct DrawnResults {
 // NormalDraws(options.seed, r), form X's parameters first, then form Y's (a
 // form without a covariance keeps its estimates); a draw with an item
 // validate_items refuses, or, when the run links, whose linking by the
-// applied method fails, is drawn again from the same stream. Form X is drawn
+// applied method fails, is drawn again from the same stream, and each item
+// the models refused in it is counted (invalid_items). Form X is drawn
 // on its own scale and linked again; each draw is equated on one thread with
 // root_tolerance (EquatingOptions'), its scale scores from its own
 // equivalents. options.threads workers share the draws; every number is the
