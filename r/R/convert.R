@@ -83,7 +83,9 @@ source_layouts <- list(
 #' @param scores A list with one vector of category scores per item; by
 #'   default 0, 1, ..., K-1.
 #' @param covariance A covariance matrix of the printed values (see Details),
-#'   or `NULL`.
+#'   or `NULL`. With `attr(covariance, "guessing") <- "logit"` its g (or c)
+#'   rows are those of logit(g); the carried matrix keeps the attribute (see
+#'   [equate()]'s `x_cov`).
 #' @return An item set, as [items()] returns. With `covariance`, a list of
 #'   `items` and `covariance`, the carried matrix, its rows and columns named
 #'   `item:parameter` (`"3:b(2)"`).
@@ -205,6 +207,7 @@ convert_sources <- function(sources, covariance, what, call) {
       abort(sprintf("covariance must be a square numeric matrix, not %s", describe(covariance)), call)
     }
     as_doubles(covariance, "covariance", call, finite = TRUE)
+    check_guessing(covariance, "covariance", call)
     storage.mode(covariance) <- "double"
   }
   v <- core_value(.convert_items(sources, covariance, what), call)

@@ -159,7 +159,12 @@
 #'   parameters without D, items in order, each item's values in the order of
 #'   its parameters (see [read_covariance()]; [convert_items()] carries a
 #'   calibration program's covariance into this order). The two forms'
-#'   estimates are taken as independent.
+#'   estimates are taken as independent. A matrix whose `"L3"` c rows and
+#'   columns are the covariance of logit(c), as calibration programs estimate
+#'   c, says so by `attr(x_cov, "guessing") <- "logit"`: the draws then draw
+#'   logit(c) and keep c inside (0, 1), while the delta method takes the
+#'   covariance of c, c(1 - c) times the logit's (`"probability"`, or no
+#'   attribute: the covariance of c).
 #' @param se `TRUE` for delta-method standard errors.
 #' @param draws The number of parametric draws (0 for none): each form's
 #'   parameters drawn from the normal distribution with the estimates as means

@@ -13,7 +13,10 @@
 #' `"BN"` a(1), ..., a(m), c(1), ..., c(m); `"MU"` a, b, d(1), ..., d(m). A
 #' parameter held fixed has a row and column of zeros. A wrong count, an
 #' asymmetry beyond 1e-9 relative or a negative variance is an error of class
-#' `irteq_error` naming the line, row and column by item and parameter.
+#' `irteq_error` naming the line, row and column by item and parameter. A
+#' line `guessing logit` after the title says the `"L3"` c rows are those of
+#' logit(c), as flexMIRT, IRTPRO and mirt estimate it; the matrix then has the
+#' attribute `guessing = "logit"` (see [equate()]'s `x_cov`).
 #'
 #' @param path The file's name.
 #' @param items The form's item set, as [read_items()] or [items()] return:
@@ -73,7 +76,8 @@ item_parameter_names <- function(x, estimated, call) {
 }
 
 # A covariance argument (x_cov, y_cov) for the glue: NULL, or a square double
-# matrix of numbers; its size, symmetry and variances are the library's to check.
+# matrix of numbers, keeping its "guessing" attribute (the metric of the L3
+# items' c); its size, symmetry and variances are the library's to check.
 as_covariance <- function(x, what, items_what, call) {
   if (is.null(x)) return(NULL)
   if (!is.matrix(x) || !is.numeric(x)) {
@@ -84,9 +88,23 @@ as_covariance <- function(x, what, items_what, call) {
   place <- function(i) sprintf("%s[%d, %d]", what, (i - 1L) %% nrow(x) + 1L, (i - 1L) %/% nrow(x) + 1L)
   problem <- value_problem(x, place, finite = TRUE)
   if (!is.null(problem)) abort(problem, call)
+  guessing <- check_guessing(x, what, call)
   x <- unname(x)
   storage.mode(x) <- "double"
+  attr(x, "guessing") <- guessing
   x
+}
+
+# A covariance's "guessing" attribute: NULL, "probability" or "logit", the
+# metric of its L3 items' c rows (logit: the covariance of logit(c)).
+check_guessing <- function(x, what, call) {
+  guessing <- attr(x, "guessing", exact = TRUE)
+  if (!is.null(guessing) && !(is.character(guessing) && length(guessing) == 1L &&
+                              guessing %in% c("probability", "logit"))) {
+    abort(sprintf('attr(%s, "guessing") must be "probability" or "logit" (the metric of the L3 items\' c), not %s',
+                  what, describe(guessing)), call)
+  }
+  guessing
 }
 
 # se, draws and seed, checked; the draws show their progress on standard error

@@ -159,12 +159,21 @@ irteq::ScaleTable scale_from_r(const List& x) {
           std::vector<double>(scale.begin(), scale.end()), std::vector<double>(rounded.begin(), rounded.end())};
 }
 
-// R has checked the matrix's type: square, numeric, without NA (R/standard-errors.R).
+// A matrix's "guessing" attribute: "logit" marks a covariance of logit(c) on the L3 c rows.
+irteq::GuessingMetric guessing_metric_of(SEXP x) {
+  const SEXP guessing = Rf_getAttrib(x, Rf_install("guessing"));
+  const bool logit = Rf_isString(guessing) && Rf_length(guessing) == 1 &&
+                     std::string(CHAR(STRING_ELT(guessing, 0))) == "logit";
+  return logit ? irteq::GuessingMetric::logit : irteq::GuessingMetric::probability;
+}
+
+// R has checked the matrix's type: square, numeric, without NA, and its
+// "guessing" attribute, absent, "probability" or "logit" (R/standard-errors.R).
 std::optional<irteq::Covariance> covariance_from_r(SEXP x) {
   if (Rf_isNull(x)) return std::nullopt;
   const NumericMatrix m(x);
   const auto n = static_cast<std::size_t>(m.nrow());
-  irteq::Covariance covariance{n, std::vector<double>(n * n)};
+  irteq::Covariance covariance{n, std::vector<double>(n * n), guessing_metric_of(x)};
   for (std::size_t i = 0; i < n; ++i) {
     for (std::size_t j = 0; j < n; ++j) {
       covariance.values[i * n + j] = m(static_cast<R_xlen_t>(i), static_cast<R_xlen_t>(j));
@@ -179,6 +188,7 @@ NumericMatrix covariance_to_r(const irteq::Covariance& c) {
   for (R_xlen_t i = 0; i < n; ++i) {
     for (R_xlen_t j = 0; j < n; ++j) m(i, j) = c.values[static_cast<std::size_t>(i * n + j)];
   }
+  if (c.guessing == irteq::GuessingMetric::logit) m.attr("guessing") = "logit";
   return m;
 }
 
@@ -1020,7 +1030,7 @@ List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covari
     }
     if (covariance.isNull()) return List::create(_["items"] = items_to_r(irteq::convert_items(items, name)));
     const Rcpp::NumericMatrix s(covariance.get());
-    irteq::Covariance source{static_cast<std::size_t>(s.nrow()), {}};
+    irteq::Covariance source{static_cast<std::size_t>(s.nrow()), {}, guessing_metric_of(s)};
     if (s.nrow() == s.ncol()) {
       for (R_xlen_t i = 0; i < s.nrow(); ++i) {
         for (R_xlen_t j = 0; j < s.ncol(); ++j) source.values.push_back(s(i, j));

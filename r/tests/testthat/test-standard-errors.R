@@ -48,6 +48,8 @@ test_that("bad standard error arguments are irteq_errors naming the argument", {
     list(list(draws = 10), "^draws > 0 needs the covariance"),
     list(list(x_cov = "a"), "^x_cov must be a numeric matrix \\(the covariance of x_items's estimates\\)"),
     list(list(x_cov = matrix(0, 2, 3)), "^x_cov must be a square matrix, not 2 x 3$"),
+    list(list(x_cov = structure(v, guessing = "log")),
+         "^attr\\(x_cov, \"guessing\"\\) must be \"probability\" or \"logit\" .*, not 'log'$"),
     list(list(y_cov = v), "^y_cov: the covariance is 6 x 6, but its form's 2 items have 8 parameters without D$"),
     list(list(x_cov = changed(2, 1, NA)), "^x_cov\\[2, 1\\] is NA, not a number$"),
     list(list(x_cov = changed(3, 3, Inf)), "^x_cov\\[3, 3\\] is Inf, not a finite number$"),
@@ -216,4 +218,25 @@ test_that("root_tolerance reaches the roots of the equating and of the draws, an
   from_files <- equate_files(example_control(), root_tolerance = 1e-14)
   expect_identical(from_files, do.call(equate, c(inputs, root_tolerance = 1e-14)), ignore_attr = "run")
   expect_false(identical(from_files$true_score, equate_files(example_control())$true_score))
+})
+
+# Ten L3 items with c near 0.04 and standard errors of 0.03: drawn as c, a
+# c below 0 spoils many draws and the warning names the items; drawn as
+# logit(c) none, and the delta method is the same in either metric.
+test_that("a covariance of logit(c) keeps drawn c inside (0, 1), and the delta method sees c's", {
+  c_hat <- 0.03 + 0.002 * (0:9)
+  form <- items(rep("L3", 10), rep(list(0:1), 10),
+                lapply(0:9, function(i) c(1.7, 0.8 + 0.05 * i, -1.5 + 0.3 * i, c_hat[i + 1])))
+  scale <- list(table = data.frame(raw = 0:10, scale = 0:10, rounded = 0:10), scale_min = 0, scale_max = 10,
+                w2 = 0.5)
+  v_c <- diag(rep(c(0.05, 0.08, 0.03)^2, 10))
+  slope <- rep(1, 30)
+  slope[3L * (1:10)] <- c_hat * (1 - c_hat)
+  v_logit <- structure(v_c / outer(slope, slope), guessing = "logit")
+  run <- function(v, ...) equate(form, form, normal_grid(), normal_grid(), scale, x_cov = v, ...)
+  expect_equal(run(v_logit, se = TRUE)$standard_errors$delta_se, run(v_c, se = TRUE)$standard_errors$delta_se,
+               tolerance = 1e-12)
+  expect_identical(run(v_logit, draws = 200, seed = 3)$draws$redraws, 0L)
+  expect_warning(run(v_c, draws = 200, seed = 3),
+                 "^parametric draws: \\d+ of \\d+ drawn again .*; invalid most often: form X item \\d+ \\d+, ")
 })
