@@ -77,8 +77,9 @@ RunOptions with_errors(const StandardErrorOptions& errors, const ParameterCovari
 
 TEST(GuessingMetric, GivesTheSameDeltaMethodAndWaldTestsInEitherMetric) {
   const RunInput run = guessing_run(true);
-  const RunResult probability = irteq::run(run, with_errors({.delta_method = true}, both(run, GuessingMetric::probability)));
-  const RunResult logit = irteq::run(run, with_errors({.delta_method = true}, both(run, GuessingMetric::logit)));
+  const StandardErrorOptions delta{.delta_method = true};
+  const RunResult probability = irteq::run(run, with_errors(delta, both(run, GuessingMetric::probability)));
+  const RunResult logit = irteq::run(run, with_errors(delta, both(run, GuessingMetric::logit)));
   std::vector<double> expected, got;
   for (const auto& [from, to] : {std::pair{&probability, &expected}, std::pair{&logit, &got}}) {
     const StandardErrors& e = *from->standard_errors;

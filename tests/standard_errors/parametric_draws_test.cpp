@@ -70,7 +70,9 @@ std::vector<double> all_numbers(const StandardErrors& errors) {
     numbers.insert(numbers.end(), {(*constant)->sd, (*constant)->lower, (*constant)->upper});
   }
   numbers.push_back(errors.redraws);
-  for (const InvalidDrawnItem& item : errors.invalid_items) numbers.insert(numbers.end(), {item.form == 'X' ? 1.0 : 2.0, 1.0 * item.item, 1.0 * item.count});
+  for (const InvalidDrawnItem& item : errors.invalid_items) {
+    numbers.insert(numbers.end(), {item.form == 'X' ? 1.0 : 2.0, 1.0 * item.item, 1.0 * item.count});
+  }
   return numbers;
 }
 
