@@ -82,11 +82,21 @@ from_mirt <- function(x, itemtype = NULL, scores = NULL, group = NULL) {
   mirt_convert(list(coef = x, itemtype = itemtype), scores, call)
 }
 
-# What the conversion needs of a fitted model, through mirt's own accessors only: the group's
-# coefficients, item types, the covariance of the estimates (NULL without an information matrix)
-# and the number of the group's first parameter in vcov's names (mirt numbers all groups' in one run).
-mirt_parts <- function(fit, group, call) {
-  coefs <- mirt::coef(fit, simplify = TRUE)
+# mirt's accessors, one call each: mirt_parts() reads a fit only through them, so that saved fits can
+# stand in where mirt is not installed.
+mirt_readers <- function() {
+  list(coef = function(fit) mirt::coef(fit, simplify = TRUE),
+       itemtype = function(fit) mirt::extract.mirt(fit, "itemtype"),
+       vcov = function(fit) tryCatch(mirt::vcov(fit), error = function(e) NULL),  # NULL: fitted without SE
+       constrain = function(fit) tryCatch(mirt::extract.mirt(fit, "constrain"), error = function(e) NULL),
+       parnum = function(fit) mirt::mod2values(fit)[c("group", "parnum")])
+}
+
+# What the conversion needs of a fitted model: the group's coefficients, item types, the covariance of
+# the estimates (NULL without an information matrix) and the number, in vcov's names, of the group's
+# first parameter (mirt numbers the parameters of all groups in one run).
+mirt_parts <- function(fit, group, call, read = mirt_readers()) {
+  coefs <- read$coef(fit)
   first <- 1L
   if (inherits(fit, "MultipleGroupClass")) {
     groups <- names(coefs)
@@ -95,22 +105,19 @@ mirt_parts <- function(fit, group, call) {
       abort(sprintf("group must name one group of the model (%s), not %s", paste(groups, collapse = ", "),
                     describe(group)), call)
     }
-    values <- mirt::mod2values(fit)
-    first <- min(values$parnum[values$group == group])
+    numbers <- read$parnum(fit)
+    first <- min(numbers$parnum[numbers$group == group])
     coefs <- coefs[[group]]
   } else if (!is.null(group)) {
     abort("group is for a multiple-group model; x has one group", call)
   }
-  vcov <- tryCatch(mirt::vcov(fit), error = function(e) NULL)
-  if (!is.matrix(vcov) || is.null(rownames(vcov))) vcov <- NULL  # fitted without SE = TRUE
-  if (!is.null(vcov)) {
-    # Equality constraints keep one row for several parameters: not mapped item by item.
-    constrained <- tryCatch(unlist(mirt::extract.mirt(fit, "constrain")), error = function(e) NULL)
-    if (length(constrained) > 0L) {
-      abort("x has equality constraints between parameters; from_mirt() cannot carry their covariance", call)
-    }
+  vcov <- read$vcov(fit)
+  if (!is.matrix(vcov) || is.null(rownames(vcov))) vcov <- NULL
+  # Equality constraints keep one row for several parameters, which the item-by-item mapping cannot place.
+  if (!is.null(vcov) && length(unlist(read$constrain(fit))) > 0L) {
+    abort("x has equality constraints between parameters; from_mirt() cannot carry their covariance", call)
   }
-  list(coef = coefs$items, itemtype = mirt::extract.mirt(fit, "itemtype"), vcov = vcov, first = first)
+  list(coef = coefs$items, itemtype = read$itemtype(fit), vcov = vcov, first = first)
 }
 
 # parts: coef (coef(fit, simplify = TRUE)$items, or a matrix like it), itemtype, and optionally vcov

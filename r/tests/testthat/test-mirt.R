@@ -18,6 +18,35 @@ with_estimates <- function(fit, theta) {
   }
   coef
 }
+# A fit of saved pieces, with the readers that give them as mirt's accessors would: each group's items'
+# parameters numbered on from the last group's, after its items' values and its latent mean and variance.
+saved_fit <- function(...) {
+  groups <- list(...)
+  sizes <- vapply(groups, function(g) sum(!is.na(g$coef)) + 2L, 0L)
+  offsets <- cumsum(sizes) - sizes
+  names <- unlist(lapply(seq_along(groups), function(k) {
+    given <- rownames(groups[[k]]$vcov)
+    paste0(sub("\\.[0-9]+$", "", given), ".", as.integer(sub("^.*\\.", "", given)) + offsets[k])
+  }))
+  vcov <- matrix(0, length(names), length(names), dimnames = list(names, names))
+  end <- 0L
+  for (g in groups) {
+    rows <- end + seq_len(nrow(g$vcov))
+    vcov[rows, rows] <- g$vcov
+    end <- end + nrow(g$vcov)
+  }
+  coefs <- lapply(groups, function(g) list(items = g$coef))
+  read <- list(coef = function(fit) if (length(groups) == 1L) coefs[[1L]] else coefs,
+               itemtype = function(fit) groups[[1L]]$itemtype, vcov = function(fit) vcov,
+               constrain = function(fit) list(),
+               parnum = function(fit) data.frame(group = rep(names(groups), sizes), parnum = seq_len(sum(sizes))))
+  list(fit = structure(list(), class = if (length(groups) == 1L) "SingleGroupClass" else "MultipleGroupClass"),
+       read = read)
+}
+from_saved <- function(saved, group = NULL) {
+  irteq:::mirt_convert(irteq:::mirt_parts(saved$fit, group, NULL, saved$read), NULL, NULL)
+}
+
 irteq_parameters <- function(coef, itemtype) {
   unlist(lapply(from_mirt(coef, itemtype)$parameters, `[`, -1L))  # the covariance's: all but D
 }
@@ -25,8 +54,7 @@ irteq_parameters <- function(coef, itemtype) {
 test_that("from_mirt() carries a fit's vcov into irteq's parameters with the exact Jacobian", {
   for (name in names(fits)) {
     fit <- fits[[name]]
-    converted <- irteq:::mirt_convert(list(coef = fit$coef, itemtype = fit$itemtype, vcov = fit$vcov, first = 1L),
-                                      NULL, NULL)
+    converted <- from_saved(saved_fit(fit))
     expect_identical(converted$items, from_mirt(fit$coef, fit$itemtype), label = name)
     at <- estimates(fit)
     theta <- vapply(seq_along(at$name), function(k) {
@@ -56,6 +84,20 @@ test_that("from_mirt() names the items by mirt's item names and refuses a vcov i
                "vcov: the estimated parameter u.4 of item 1 has no place in irteq's item")
   expect_error(irteq:::mirt_convert(list(coef = mixed$coef, itemtype = mixed$itemtype, vcov = mixed$vcov, first = 40L),
                                     NULL, NULL), "vcov has no row for the items' parameters, numbered from 40")
+})
+
+test_that("from_mirt() takes one group of a multiple-group model, by name or number", {
+  first <- fits$graded
+  second <- first
+  second$coef[, "a1"] <- second$coef[, "a1"] + 0.1
+  second$vcov <- 2 * second$vcov
+  saved <- saved_fit(A = first, B = second)
+  expected <- from_saved(saved_fit(second))
+  expect_identical(from_saved(saved, "B"), expected)
+  expect_identical(from_saved(saved, 2), expected)
+  expect_error(from_saved(saved), "group must name one group of the model \\(A, B\\), not NULL")
+  saved$read$vcov <- function(fit) NULL
+  expect_identical(from_saved(saved, "B"), expected$items)
 })
 
 test_that("from_mirt() takes a fitted model with its covariance, and a group of a multiple-group one", {
