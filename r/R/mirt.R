@@ -172,7 +172,8 @@ mirt_convert <- function(parts, scores, call) {
     } else if (type == "graded") {
       form[i] <- "graded_intercept"
       d <- numbered(i, "d", 1L)
-      values[[i]] <- c(a1 = at(i, "a1"), setNames(d, sprintf("d%d", seq_along(d))))
+      names(d) <- sprintf("d%d", seq_along(d))
+      values[[i]] <- c(a1 = at(i, "a1"), d)
     } else if (type %in% c("gpcm", "Rasch", "nominal")) {
       d <- numbered(i, "d", 0L)
       ak <- numbered(i, "ak", 0L)
@@ -235,16 +236,17 @@ mirt_covariance <- function(x, values, vcov, first, call) {
     for (parameter in names(values[[i]])) {
       row <- which(owner == i & name == parameter)
       rows <- c(rows, if (length(row) == 1L) row else NA_integer_)
-      g <- values[[i]][[parameter]]
-      factor <- c(factor, if (parameter == "g") g * (1 - g) else 1)
+      value <- values[[i]][[parameter]]
+      factor <- c(factor, if (parameter == "g") value * (1 - value) else 1)
       used[row] <- TRUE
     }
   }
   if (!any(used)) abort(sprintf("vcov has no row for the items' parameters, numbered from %d", first), call)
   dropped <- which(owner >= 1L & owner <= length(values) & !used)
   if (length(dropped) > 0L) {
-    abort(sprintf("vcov: the estimated parameter %s of item %d has no place in irteq's item", rownames(vcov)[dropped[1L]],
-                  owner[dropped[1L]]), call, item = owner[dropped[1L]])
+    k <- dropped[1L]
+    abort(sprintf("vcov: the estimated parameter %s of item %d has no place in irteq's item", rownames(vcov)[k],
+                  owner[k]), call, item = owner[k])
   }
   covariance <- matrix(0, length(rows), length(rows))
   given <- !is.na(rows)
