@@ -122,7 +122,12 @@ write_common_items <- function(common, path, method = "stocking-lord", symmetric
   screen_line <- if (!is.null(screening$cut)) {
     paste("screen", screening$screen, .number_text(as_doubles(screening$cut, "cut", call, finite = TRUE)))
   }
-  write_lines(c(title_line(title, call), method_line, screen_line, paste(pairs$x_item, pairs$y_item)), path, call)
+  write_lines(c(title_line(title, call), method_line, screen_line, paste(pair_text(pairs$x_item, pairs$x_label), pair_text(pairs$y_item, pairs$y_label))), path, call)
+}
+
+# A pair's item as the common-item file names it: its number, or its label quoted.
+pair_text <- function(number, label) {
+  ifelse(nzchar(label), paste0("'", gsub("'", "''", label, fixed = TRUE), "'"), as.character(number))
 }
 
 #' @rdname write_items
