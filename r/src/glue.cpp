@@ -1016,7 +1016,8 @@ List eap_table_glue(List items, List grid) {
   });
 }
 
-// sources: list(item, form, D, scores, values), shapes checked by R (R/convert.R);
+// sources: list(item, form, D, scores, values) and optionally label ("" for
+// none), shapes checked by R (R/convert.R);
 // covariance: a square matrix over every item's values, or NULL.
 // [[Rcpp::export(.convert_items)]]
 List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name) {
@@ -1038,6 +1039,7 @@ List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covari
       const IntegerVector s = scores[i];
       const NumericVector v = values[i];
       item = {number[i], *known, d[i], std::vector<int>(s.begin(), s.end()), std::vector<double>(v.begin(), v.end())};
+      if (sources.containsElementNamed("label")) item.label = CharacterVector(sources["label"])[i];
     }
     if (covariance.isNull()) return List::create(_["items"] = items_to_r(irteq::convert_items(items, name)));
     const Rcpp::NumericMatrix s(covariance.get());
