@@ -14,16 +14,23 @@ namespace irteq {
 
 namespace {
 
-std::string form_item(const CommonItemPair& p, bool form_x) {
-  return std::string("form ") + (form_x ? "X" : "Y") + " item " + pair_item_name(p, form_x);
+// "form X item 3", with the label of the item a number found, when it has one: "form X item 3 (label R03)".
+std::string form_item(const CommonItemPair& p, bool form_x, const Item* item = nullptr) {
+  std::string text = std::string("form ") + (form_x ? "X" : "Y") + " item " + pair_item_name(p, form_x);
+  if (item != nullptr && (form_x ? p.x_label : p.y_label).empty() && !item->label.empty()) {
+    text += " (label " + item->label + ")";
+  }
+  return text;
 }
 
-[[noreturn]] void fail(const LinkingInput& input, std::size_t pair, const std::string& problem) {
+// x and y: the pair's items, once found.
+[[noreturn]] void fail(const LinkingInput& input, std::size_t pair, const std::string& problem,
+                       const Item* x = nullptr, const Item* y = nullptr) {
   const CommonItemPair& p = input.common[pair];
   std::string where = input.common_items_name;
   if (p.line > 0) where += " line " + std::to_string(p.line);
-  throw Error(where + ": pair " + std::to_string(pair + 1) + " (" + form_item(p, true) + ", " + form_item(p, false) +
-                  "): " + problem,
+  throw Error(where + ": pair " + std::to_string(pair + 1) + " (" + form_item(p, true, x) + ", " +
+                  form_item(p, false, y) + "): " + problem,
               {.code = ErrorCode::invalid_input,
                .input = InputPart::common_items,
                .source = input.common_items_name,
@@ -103,9 +110,14 @@ std::vector<CommonItemPositions> common_item_positions(const EquatingInput& form
     const CommonItemPair& p = input.common[pair];
     const std::size_t x = position_of(input, pair, forms.items_x, true);
     const std::size_t y = position_of(input, pair, forms.items_y, false);
+    const Item* x_item = &forms.items_x[x];
+    const Item* y_item = &forms.items_y[y];
     const auto check_unused = [&](int used, bool form_x) {
       if (used != 0) {
-        fail(input, pair, form_item(p, form_x) + " is already in pair " + std::to_string(used) + "; an item links once");
+        fail(input, pair,
+             form_item(p, form_x) + " is already in pair " + std::to_string(used) +
+                 "; an item links once",
+             x_item, y_item);
       }
     };
     check_unused(pair_of_x[x], true);
@@ -113,7 +125,7 @@ std::vector<CommonItemPositions> common_item_positions(const EquatingInput& form
     pair_of_x[x] = static_cast<int>(pair + 1);
     pair_of_y[y] = static_cast<int>(pair + 1);
     const std::string problem = difference(forms.items_x[x], forms.items_y[y]);
-    if (!problem.empty()) fail(input, pair, problem);
+    if (!problem.empty()) fail(input, pair, problem, x_item, y_item);
     positions.push_back({x, y});
   }
   if (positions.size() < 2) {

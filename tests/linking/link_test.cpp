@@ -159,7 +159,7 @@ TEST(Link, RefusesPairsItCannotUse) {
   const std::vector<Case> cases = {
       {pairs({{1, 1}, {11, 2}}), LinkingMethod::haebara, "pair 2 (form X item 11, form Y item 2): form X has no item numbered 11"},
       {pairs({{1, 1}, {2, 12}}), LinkingMethod::haebara, "form Y has no item numbered 12"},
-      {pairs({{1, 1}, {2, 2}, {3, 1}}), LinkingMethod::haebara, "pair 3 (form X item 3, form Y item 1): form Y item 1 is already in pair 1"},
+      {pairs({{1, 1}, {2, 2}, {3, 1}}), LinkingMethod::haebara, "pair 3 (form X item 3 (label R3), form Y item 1 (label R1)): form Y item 1 is already in pair 1"},
       {pairs({{1, 1}, {2, 4}}), LinkingMethod::haebara, "the items differ in model: \"L3\" in form X, \"SN\" in form Y"},
       {pairs({{1, 1}, {4, 8}}), LinkingMethod::haebara, "the items differ in categories: 3 in form X, 4 in form Y"},
       {pairs({{1, 1}, {2, 3}}), LinkingMethod::haebara, "the items differ in category scores: 1 3 in form X, 0 1 in form Y"},
@@ -172,6 +172,8 @@ TEST(Link, RefusesPairsItCannotUse) {
       {labelled({{"R1", "R1"}, {"R13", "R13"}}), LinkingMethod::haebara,
        "form Y has two items labelled 'R13' (items 11 and 12); a common item's label must name one item"},
       {labelled({{"R1", "R1"}, {"R2", "R1"}}), LinkingMethod::haebara, "form Y item 'R1' is already in pair 1"},
+      {{{1, 1}, {.x_number = 2, .y_number = 4, .y_label = "R4"}}, LinkingMethod::haebara,
+       "pair 2 (form X item 2 (label R2), form Y item 'R4'): the items differ in model"},
       {pairs({{1, 1}, {3, 3}}), LinkingMethod::mean_mean,
        "anchors.txt line 2: symmetric applies to the characteristic-curve methods (haebara, stocking-lord), not to "
        "mean-mean", true},
