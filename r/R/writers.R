@@ -5,6 +5,9 @@
 #' the `irteq` console program (and [read_items()] and its siblings) read. Numbers are written in the shortest form that reads back to
 #' the same double, so the files give the very results the objects give:
 #' `equate_files()` on written files equals `equate()` on the objects.
+#' Item parameter files hold numbers only: items' labels are not written
+#' (their linking by label is kept in a common-item file, which
+#' `write_common_items()` writes with labels quoted).
 #'
 #' What they write is checked first, as [equate()] checks its inputs, with
 #' the same messages; values that no file can hold (`Inf`, `NaN`) are refused
