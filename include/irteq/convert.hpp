@@ -44,6 +44,7 @@ struct SourceItem {
   double D = 1.0;                     // the metric: 1 logistic, 1.7 the normal metric through the logistic
   std::vector<int> category_scores;   // one per category, lowest first: their count is m
   std::vector<double> values;         // in the order the form lists them
+  std::string label{};                // the calibration program's name of the item; the converted item keeps it
 };
 
 // The items in irteq's parameters, checked as equate() checks a form; name

@@ -42,11 +42,15 @@ std::string_view screening_statistic_name(ScreeningStatistic statistic);
 // The statistic a name stands for, in any case; none for any other text.
 std::optional<ScreeningStatistic> screening_statistic(std::string_view name);
 
-// One common item: its number as written in form X's and in form Y's item file.
+// One common item: its number as written in form X's and in form Y's item
+// file, or its label there. A label, when not empty, names the form's one
+// item that carries it, and the number beside it is not used.
 struct CommonItemPair {
   int x_number = 0;
   int y_number = 0;
   int line = 0;  // of the common-item file, for messages; 0 when built in memory
+  std::string x_label{};
+  std::string y_label{};
 };
 
 // How to link a run's forms: the common items, the method applied and
@@ -99,8 +103,10 @@ struct MethodConstants {
 // flagged: in the screening's final flagged set; removed_round: the round
 // from which on it stayed flagged (0 for kept pairs).
 struct AnchorFit {
-  int x_number = 0;
+  int x_number = 0;  // the items' numbers and labels ("" when none), however the pair named them
   int y_number = 0;
+  std::string x_label{};
+  std::string y_label{};
   ItemModel model = ItemModel::l3;
   double rmsd = 0.0;
   double mean_difference = 0.0;

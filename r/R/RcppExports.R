@@ -49,12 +49,12 @@
     .Call(`_irteq_raw_score_table_glue`, y_items, w2)
 }
 
-.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels) {
-    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels)
+.run <- function(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, tables, cuts, levels) {
+    .Call(`_irteq_run_glue`, x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, tables, cuts, levels)
 }
 
-.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov) {
-    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov)
+.link <- function(x_items, y_items, x_grid, y_grid, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, x_cov, y_cov) {
+    .Call(`_irteq_link_glue`, x_items, y_items, x_grid, y_grid, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, x_cov, y_cov)
 }
 
 .equate_files <- function(control, strict, threads, root_tolerance, se, draws, seed, progress, tables) {

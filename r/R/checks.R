@@ -89,7 +89,8 @@ has_columns <- function(x, columns, what, call) {
   }
 }
 
-# An item set: list(item, type, scores, parameters) in the types the glue takes.
+# An item set: list(item, label, type, scores, parameters) in the types the
+# glue takes; label "" where an item has none (NA or no label column).
 as_items <- function(x, what, call) {
   if (is.list(x) && is.null(x[["item"]]) && !is.null(x[["type"]])) x[["item"]] <- seq_along(x[["type"]])
   has_columns(x, c("item", "type", "scores", "parameters"), what, call)
@@ -106,12 +107,14 @@ as_items <- function(x, what, call) {
     }
   }
   number <- as_integers(x[["item"]], sprintf("%s$item", what), call)
+  labels <- as_labels(x[["label"]], length(number), what, call)
   type <- as.character(x[["type"]])
   scores <- x[["scores"]]
   parameters <- x[["parameters"]]
   m <- lengths(scores)
   label <- function(i) {
-    sprintf("%s: item %d (number %d, %s, %d %s)", what, i, number[i], type[i], m[i],
+    sprintf("%s: item %d (number %d%s, %s, %d %s)", what, i, number[i],
+            if (nzchar(labels[i])) paste0(", label ", labels[i]) else "", type[i], m[i],
             if (m[i] == 1L) "category" else "categories")
   }
   # All at once; item by item only to name the first bad value.
@@ -132,8 +135,21 @@ as_items <- function(x, what, call) {
             call, item = bad)
     }
   }
-  list(item = number, type = type, scores = converted(scores, is.integer, as.integer),
+  list(item = number, label = labels, type = type, scores = converted(scores, is.integer, as.integer),
        parameters = converted(parameters, is.double, as.double))
+}
+
+# Item labels: character, "" or NA for an item without one; none at all when NULL.
+as_labels <- function(x, n, what, call) {
+  if (is.null(x)) return(rep("", n))
+  if (is.factor(x)) x <- as.character(x)
+  if (!is.character(x) && !all(is.na(x))) {
+    abort(sprintf("%s$label must be item labels (character, \"\" or NA for none), not %s", what, type_name(x)), call)
+  }
+  if (length(x) != n) abort(sprintf("%s$label has %d values for %d items", what, length(x), n), call)
+  x <- as.character(x)
+  x[is.na(x)] <- ""
+  unname(x)
 }
 
 all_fine <- function(x, whole = FALSE) {

@@ -76,7 +76,8 @@ source_layouts <- list(
 #' d(1), a nominal first category left off) have rows and columns of zero.
 #'
 #' @param table A data frame with one row per item and the columns of its
-#'   parameterisation (below); an `item` column, if any, gives the item numbers.
+#'   parameterisation (below); an `item` column, if any, gives the item
+#'   numbers, and a `label` column the items' labels (`""` or `NA` for none).
 #' @param from The parameterisation: one name for every row, or one per row.
 #' @param D The scaling constant the printed values were estimated with: one
 #'   number, or one per row.
@@ -158,7 +159,8 @@ source_items <- function(table, from, D, scores, what, call) {
     }
     scores <- lapply(seq_len(n), function(i) as_integers(scores[[i]], sprintf("scores[[%d]]", i), call))
   }
-  list(item = number, form = from, D = D, scores = scores, values = values)
+  list(item = number, form = from, D = D, scores = scores, values = values,
+       label = as_labels(table[["label"]], n, what, call))
 }
 
 # One row's printed values in its parameterisation's order, and its number of categories.

@@ -310,6 +310,7 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
   }
   yi <- as_items(y_items, "y_items", call)
   xi <- as_items(x_items, "x_items", call)
+  if (!is.null(pairs)) pairs <- named_as_linked(pairs, xi, yi)
   yg <- as_grid(y_grid, "y_grid", call)
   xg <- as_grid(x_grid, "x_grid", call)
   if (missing(scale)) {
@@ -326,7 +327,7 @@ equate <- function(x_items, y_items, x_grid, y_grid, scale, w2 = scale$w2, threa
                   if (request$se) "se = TRUE" else "draws > 0"), call)
   }
   v <- core_value(.run(xi, yi, xg, yg, s, w2, threads, root_tolerance, xc, yc, request$se, request$draws,
-                       request$seed, request$progress, pairs$x_item, pairs$y_item,
+                       request$seed, request$progress, pairs$x_item, pairs$y_item, pairs$x_label, pairs$y_label,
                        if (is.null(pairs)) "" else pairs$method, isTRUE(pairs$symmetric),
                        if (is.null(pairs)) "none" else pairs$screen, cut_value(pairs$cut), report$tables,
                        report$cuts, report$levels), call)
@@ -372,9 +373,25 @@ as_linking <- function(linking, call) {
   if (!inherits(linking, "irteq_linking")) {
     abort(sprintf("linking must be a linking, as link() returns, not %s", type_name(linking)), call)
   }
-  list(x_item = linking$anchors$x_item, y_item = linking$anchors$y_item, method = linking$method,
+  anchors <- linking$anchors
+  no_labels <- rep("", length(anchors$x_item))  # a linking made before items had labels
+  list(x_item = anchors$x_item, y_item = anchors$y_item,
+       x_label = if (is.null(anchors$x_label)) no_labels else anchors$x_label,
+       y_label = if (is.null(anchors$y_label)) no_labels else anchors$y_label, method = linking$method,
        symmetric = linking$symmetric, screen = if (is.null(linking$screen)) "none" else linking$screen,
        cut = cut_value(linking$cut))
+}
+
+# A linking's anchors name their items by number and label; link() found each
+# by the one that names a single item of its form. By number where the number
+# does, else by label: the same items again.
+named_as_linked <- function(pairs, xi, yi) {
+  unique_number <- function(numbers, item) !(numbers %in% item[duplicated(item)])
+  x_by_number <- unique_number(pairs$x_item, xi$item) | !nzchar(pairs$x_label)
+  y_by_number <- unique_number(pairs$y_item, yi$item) | !nzchar(pairs$y_label)
+  pairs$x_label[x_by_number] <- ""
+  pairs$y_label[y_by_number] <- ""
+  pairs
 }
 
 new_equating <- function(v, call) {

@@ -18,7 +18,8 @@
 #'   `irteq_error_input_warning` (see [equate_files()]).
 #' @return
 #' * `read_items()`: an item set, a data frame with one row per item and the
-#'   columns `item` (the item number as written), `type` (the type code as
+#'   columns `item` (the item number as written), `label` (the item's label,
+#'   `""`: irteq's item files hold none), `type` (the type code as
 #'   written: `"L3"`, `"SN"`, `"SL"`, `"BN"` or `"MU"`), `categories` (the
 #'   number of categories), and the list columns `scores` (the category scores,
 #'   integer) and `parameters` (in the file's order and meaning, see [items()]).
@@ -39,8 +40,10 @@
 #'   `symmetric` (`TRUE` when the method is followed by `symmetric`),
 #'   `screen` and `cut` (the screening line's statistic and cut; `"none"` and
 #'   `NULL` without one) and `pairs`, a data frame of the common items,
-#'   `x_item` and `y_item`, their numbers in form X's and form Y's item files,
-#'   as [link()] takes them.
+#'   `x_item` and `y_item`, their numbers in form X's and form Y's item files
+#'   (`NA` where the file names the item by label), and `x_label` and
+#'   `y_label`, the labels the file names them by (`""` where it gives a
+#'   number), as [link()] takes them.
 #' @seealso [equate_files()] reads and equates in one step; [write_items()]
 #'   and its siblings write these files.
 #' @examples
@@ -99,7 +102,7 @@ read_control <- function(path) {
 }
 
 new_items <- function(x) {
-  new_df(list(item = x$item, type = x$type, categories = lengths(x$scores), scores = x$scores,
+  new_df(list(item = x$item, label = x$label, type = x$type, categories = lengths(x$scores), scores = x$scores,
               parameters = x$parameters))
 }
 
@@ -128,8 +131,13 @@ new_items <- function(x) {
 #' @param parameters A list with one numeric vector of parameters per item,
 #'   as in the table.
 #' @param item The item numbers (messages name items by number and position).
-#' @return A data frame with the columns `item`, `type`, `categories`,
-#'   `scores` and `parameters`, as [read_items()] returns.
+#' @param label The items' labels, the names a calibration program gave them
+#'   (`"R05001"`): character, `""` or `NA` for an item without one. Messages
+#'   name an item's label beside its number, and [link()] can name common
+#'   items by label.
+#' @return A data frame with the columns `item`, `label` (`""` where an item
+#'   has none), `type`, `categories`, `scores` and `parameters`, as
+#'   [read_items()] returns.
 #' @examples
 #' form <- items(
 #'   type = c("L3", "L3", "SN", "MU"),
@@ -141,9 +149,10 @@ new_items <- function(x) {
 #' # Refused with the core's message: c must lie between 0 and 1.
 #' try(items("L3", list(0:1), list(c(1.7, 1, 0, 1.5))))
 #' @export
-items <- function(type, scores, parameters, item = seq_along(type)) {
+items <- function(type, scores, parameters, item = seq_along(type), label = NULL) {
   call <- sys.call()
-  x <- as_items(list(item = item, type = type, scores = scores, parameters = parameters), "items", call)
+  x <- as_items(list(item = item, label = label, type = type, scores = scores, parameters = parameters), "items",
+                call)
   core_value(.validate_items(x, "items"), call)
   new_items(x)
 }

@@ -85,7 +85,11 @@
 #'   `y_item`, one row per common item, its number in form X's item set and in
 #'   form Y's (the `item` column, the numbers written in the item files), as
 #'   [read_common_items()] gives in `pairs`; or a two-column matrix of them.
-#'   Each number must name one item of its form, no item may be in two pairs,
+#'   A column of text names items by label instead (the `label` column,
+#'   `data.frame(x_item = "R05001", y_item = "R05001")`); so do the optional
+#'   columns `x_label` and `y_label` where they are not `""` or `NA`, as
+#'   [read_common_items()] gives them. Pairs by label link exactly as the same
+#'   pairs by number. Each number or label must name one item of its form, no item may be in two pairs,
 #'   the two items of a pair must agree in model, categories, category scores
 #'   and D, and there must be at least two pairs.
 #' @param method The method applied: `"mean-mean"`, `"mean-sigma"`,
@@ -122,7 +126,8 @@
 #' * `anchors`: the anchor screening, a data frame, one row per common item in
 #'   the pairs' order, the columns of the console program's
 #'   `common_items.csv`, against the applied (with screening, the final)
-#'   constants: `x_item`, `y_item`, `model`; `rmsd`, the root-mean-square
+#'   constants: `x_item`, `y_item` (the items' numbers, however `common`
+#'   named them), `model`; `rmsd`, the root-mean-square
 #'   difference between its form Y and its transformed form X expected item
 #'   scores over group 2's grid (weights normalised), and `mean_difference`,
 #'   their mean difference (form Y's minus form X's); `z_slope` and
@@ -132,7 +137,8 @@
 #'   freedom and p-value (`NA` without `x_cov` and `y_cov`); `flagged`
 #'   (logical: in the screening's final flagged set, left out of the
 #'   constants; the CSV file writes 1 and 0) and `removed_round`, the round
-#'   from which on it stayed flagged (0 for kept pairs);
+#'   from which on it stayed flagged (0 for kept pairs); `x_label` and
+#'   `y_label`, the items' labels (`""` for none);
 #' * `rounds`: with screening, one row per round of purification: `round`,
 #'   `A` and `B` (the applied method's constants from the pairs the round
 #'   before did not flag) and `flagged`, the pairs this round flags as text
@@ -222,8 +228,8 @@ link <- function(x_items, y_items, common, method = "stocking-lord", x_grid, y_g
   yg <- as_grid(y_grid, "y_grid", call)
   xc <- as_covariance(x_cov, "x_cov", "x_items", call)
   yc <- as_covariance(y_cov, "y_cov", "y_items", call)
-  lk <- new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, method, symmetric,
-                                     screening$screen, cut_value(screening$cut), xc, yc), call))
+  lk <- new_linking(core_value(.link(xi, yi, xg, yg, pairs$x_item, pairs$y_item, pairs$x_label, pairs$y_label,
+                                     method, symmetric, screening$screen, cut_value(screening$cut), xc, yc), call))
   if (!is.null(lk$methods$se_A)) {
     applied <- lk$methods$method == lk$method
     lk$standard_errors <- constant_errors(lk, c(delta = lk$methods$se_A[applied]), c(delta = lk$methods$se_B[applied]))
@@ -270,8 +276,31 @@ as_pairs <- function(x, what, call) {
     x <- list(x_item = x[, "x_item"], y_item = x[, "y_item"])
   }
   has_columns(x, columns, what, call)
-  list(x_item = unname(as_integers(x[["x_item"]], sprintf("%s$x_item", what), call)),
-       y_item = unname(as_integers(x[["y_item"]], sprintf("%s$y_item", what), call)))
+  x_side <- pair_side(x, "x", what, call)
+  y_side <- pair_side(x, "y", what, call)
+  list(x_item = x_side$number, y_item = y_side$number, x_label = x_side$label, y_label = y_side$label)
+}
+
+# One form's side of the pairs: text names an item by label, a number by
+# number. Labels come from a character item column, or from a label column
+# (as read_common_items() gives: NA numbers where a label names the item).
+# Numbers are 0 where a label names the item, labels "" where a number does.
+pair_side <- function(x, form, what, call) {
+  item <- x[[paste0(form, "_item")]]
+  name <- sprintf("%s$%s_item", what, form)
+  if (is.factor(item)) item <- as.character(item)
+  label <- if (is.character(item)) item else as_labels(x[[paste0(form, "_label")]], length(item),
+                                                        what, call)
+  if (is.character(item)) {
+    bad <- which(is.na(item) | !nzchar(item))[1L]
+    if (!is.na(bad)) abort(sprintf("%s: item labels must not be NA or \"\"", element(name, bad, length(item))), call)
+    number <- rep(0L, length(item))
+  } else {
+    number <- rep(0L, length(item))
+    by_number <- !nzchar(label)
+    number[by_number] <- as_integers(item[by_number], name, call)
+  }
+  list(number = unname(number), label = unname(label))
 }
 
 # Form X's items after linking are marked: with a covariance of form X's own

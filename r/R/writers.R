@@ -5,6 +5,9 @@
 #' the `irteq` console program (and [read_items()] and its siblings) read. Numbers are written in the shortest form that reads back to
 #' the same double, so the files give the very results the objects give:
 #' `equate_files()` on written files equals `equate()` on the objects.
+#' Item parameter files hold numbers only: items' labels are not written
+#' (their linking by label is kept in a common-item file, which
+#' `write_common_items()` writes with labels quoted).
 #'
 #' What they write is checked first, as [equate()] checks its inputs, with
 #' the same messages; values that no file can hold (`Inf`, `NaN`) are refused
@@ -122,7 +125,12 @@ write_common_items <- function(common, path, method = "stocking-lord", symmetric
   screen_line <- if (!is.null(screening$cut)) {
     paste("screen", screening$screen, .number_text(as_doubles(screening$cut, "cut", call, finite = TRUE)))
   }
-  write_lines(c(title_line(title, call), method_line, screen_line, paste(pairs$x_item, pairs$y_item)), path, call)
+  write_lines(c(title_line(title, call), method_line, screen_line, paste(pair_text(pairs$x_item, pairs$x_label), pair_text(pairs$y_item, pairs$y_label))), path, call)
+}
+
+# A pair's item as the common-item file names it: its number, or its label quoted.
+pair_text <- function(number, label) {
+  ifelse(nzchar(label), paste0("'", gsub("'", "''", label, fixed = TRUE), "'"), as.character(number))
 }
 
 #' @rdname write_items

@@ -157,8 +157,8 @@ BEGIN_RCPP
 END_RCPP
 }
 // run_glue
-List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method, bool symmetric, std::string screen, double cut, bool tables, SEXP cuts, SEXP levels);
-RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP, SEXP tablesSEXP, SEXP cutsSEXP, SEXP levelsSEXP) {
+List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads, double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress, Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, Rcpp::Nullable<CharacterVector> x_label, Rcpp::Nullable<CharacterVector> y_label, std::string method, bool symmetric, std::string screen, double cut, bool tables, SEXP cuts, SEXP levels);
+RcppExport SEXP _irteq_run_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP scaleSEXP, SEXP w2SEXP, SEXP threadsSEXP, SEXP root_toleranceSEXP, SEXP x_covSEXP, SEXP y_covSEXP, SEXP seSEXP, SEXP drawsSEXP, SEXP seedSEXP, SEXP progressSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP x_labelSEXP, SEXP y_labelSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP, SEXP tablesSEXP, SEXP cutsSEXP, SEXP levelsSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -178,6 +178,8 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< bool >::type progress(progressSEXP);
     Rcpp::traits::input_parameter< Rcpp::Nullable<IntegerVector> >::type x_item(x_itemSEXP);
     Rcpp::traits::input_parameter< Rcpp::Nullable<IntegerVector> >::type y_item(y_itemSEXP);
+    Rcpp::traits::input_parameter< Rcpp::Nullable<CharacterVector> >::type x_label(x_labelSEXP);
+    Rcpp::traits::input_parameter< Rcpp::Nullable<CharacterVector> >::type y_label(y_labelSEXP);
     Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
     Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
     Rcpp::traits::input_parameter< std::string >::type screen(screenSEXP);
@@ -185,13 +187,13 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< bool >::type tables(tablesSEXP);
     Rcpp::traits::input_parameter< SEXP >::type cuts(cutsSEXP);
     Rcpp::traits::input_parameter< SEXP >::type levels(levelsSEXP);
-    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, method, symmetric, screen, cut, tables, cuts, levels));
+    rcpp_result_gen = Rcpp::wrap(run_glue(x_items, y_items, x_grid, y_grid, scale, w2, threads, root_tolerance, x_cov, y_cov, se, draws, seed, progress, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, tables, cuts, levels));
     return rcpp_result_gen;
 END_RCPP
 }
 // link_glue
-List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, std::string method, bool symmetric, std::string screen, double cut, SEXP x_cov, SEXP y_cov);
-RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP, SEXP x_covSEXP, SEXP y_covSEXP) {
+List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item, CharacterVector x_label, CharacterVector y_label, std::string method, bool symmetric, std::string screen, double cut, SEXP x_cov, SEXP y_cov);
+RcppExport SEXP _irteq_link_glue(SEXP x_itemsSEXP, SEXP y_itemsSEXP, SEXP x_gridSEXP, SEXP y_gridSEXP, SEXP x_itemSEXP, SEXP y_itemSEXP, SEXP x_labelSEXP, SEXP y_labelSEXP, SEXP methodSEXP, SEXP symmetricSEXP, SEXP screenSEXP, SEXP cutSEXP, SEXP x_covSEXP, SEXP y_covSEXP) {
 BEGIN_RCPP
     Rcpp::RObject rcpp_result_gen;
     Rcpp::RNGScope rcpp_rngScope_gen;
@@ -201,13 +203,15 @@ BEGIN_RCPP
     Rcpp::traits::input_parameter< List >::type y_grid(y_gridSEXP);
     Rcpp::traits::input_parameter< IntegerVector >::type x_item(x_itemSEXP);
     Rcpp::traits::input_parameter< IntegerVector >::type y_item(y_itemSEXP);
+    Rcpp::traits::input_parameter< CharacterVector >::type x_label(x_labelSEXP);
+    Rcpp::traits::input_parameter< CharacterVector >::type y_label(y_labelSEXP);
     Rcpp::traits::input_parameter< std::string >::type method(methodSEXP);
     Rcpp::traits::input_parameter< bool >::type symmetric(symmetricSEXP);
     Rcpp::traits::input_parameter< std::string >::type screen(screenSEXP);
     Rcpp::traits::input_parameter< double >::type cut(cutSEXP);
     Rcpp::traits::input_parameter< SEXP >::type x_cov(x_covSEXP);
     Rcpp::traits::input_parameter< SEXP >::type y_cov(y_covSEXP);
-    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, method, symmetric, screen, cut, x_cov, y_cov));
+    rcpp_result_gen = Rcpp::wrap(link_glue(x_items, y_items, x_grid, y_grid, x_item, y_item, x_label, y_label, method, symmetric, screen, cut, x_cov, y_cov));
     return rcpp_result_gen;
 END_RCPP
 }
@@ -382,8 +386,8 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
     {"_irteq_raw_score_table_glue", (DL_FUNC) &_irteq_raw_score_table_glue, 2},
-    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 23},
-    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 12},
+    {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 25},
+    {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 14},
     {"_irteq_equate_files_glue", (DL_FUNC) &_irteq_equate_files_glue, 9},
     {"_irteq_screening_statistic_glue", (DL_FUNC) &_irteq_screening_statistic_glue, 1},
     {"_irteq_linking_method_glue", (DL_FUNC) &_irteq_linking_method_glue, 1},

@@ -102,18 +102,19 @@ double or_na(const std::optional<double>& x) { return x ? *x : NA_REAL; }
 List items_to_r(const std::vector<irteq::Item>& items) {
   const auto n = static_cast<R_xlen_t>(items.size());
   IntegerVector number(n), categories(n);
-  CharacterVector type(n);
+  CharacterVector label(n), type(n);
   List scores(n), parameters(n);
   for (R_xlen_t i = 0; i < n; ++i) {
     const irteq::Item& item = items[static_cast<std::size_t>(i)];
     number[i] = item.number;
+    label[i] = item.label;
     type[i] = std::string(irteq::item_code(item.model));
     categories[i] = static_cast<int>(item.category_scores.size());
     scores[i] = IntegerVector(item.category_scores.begin(), item.category_scores.end());
     parameters[i] = NumericVector(item.parameters.begin(), item.parameters.end());
   }
-  return List::create(_["item"] = number, _["type"] = type, _["categories"] = categories, _["scores"] = scores,
-                      _["parameters"] = parameters);
+  return List::create(_["item"] = number, _["label"] = label, _["type"] = type, _["categories"] = categories,
+                      _["scores"] = scores, _["parameters"] = parameters);
 }
 
 // R has checked the shapes and types (R/checks.R); the codes and values are the library's to check.
@@ -122,12 +123,16 @@ std::vector<irteq::Item> items_from_r(const List& x, const std::string& name, ir
   const CharacterVector type = x["type"];
   const List scores = x["scores"];
   const List parameters = x["parameters"];
+  // "" for none; a list built without the column (R/checks.R as_items adds it) has none.
+  const CharacterVector label =
+      x.containsElementNamed("label") ? CharacterVector(x["label"]) : CharacterVector(number.size(), "");
   std::vector<irteq::Item> items(static_cast<std::size_t>(number.size()));
   for (R_xlen_t i = 0; i < number.size(); ++i) {
     irteq::Item& item = items[static_cast<std::size_t>(i)];
     const IntegerVector s = scores[i];
     const NumericVector p = parameters[i];
     item.number = number[i];
+    item.label = label[i];
     item.category_scores.assign(s.begin(), s.end());
     item.parameters.assign(p.begin(), p.end());
     item.model = irteq::checked_item_model(std::string(type[i]), name, static_cast<int>(i + 1), item.number,
@@ -205,11 +210,15 @@ irteq::EquatingInput forms_from_r(const List& x_items, const List& y_items, cons
 
 // R has checked the method's and the screening statistic's names against the
 // library's parsers (.linking_method, .screening_statistic); the cut is the library's to check.
-irteq::LinkingInput linking_from_r(const IntegerVector& x_item, const IntegerVector& y_item, const std::string& method,
-                                   bool symmetric, const std::string& screen, double cut) {
+// A pair names an item by label where its label is not "" (R/link.R as_pairs).
+irteq::LinkingInput linking_from_r(const IntegerVector& x_item, const IntegerVector& y_item,
+                                   const CharacterVector& x_label, const CharacterVector& y_label,
+                                   const std::string& method, bool symmetric, const std::string& screen, double cut) {
   irteq::LinkingInput linking;
   linking.common_items_name = "common";
-  for (R_xlen_t i = 0; i < x_item.size(); ++i) linking.common.push_back({x_item[i], y_item[i], 0});
+  for (R_xlen_t i = 0; i < x_item.size(); ++i) {
+    linking.common.push_back({x_item[i], y_item[i], 0, std::string(x_label[i]), std::string(y_label[i])});
+  }
   linking.method = irteq::linking_method(method).value_or(irteq::LinkingMethod::stocking_lord);
   linking.symmetric = symmetric;
   linking.screen = irteq::screening_statistic(screen).value_or(irteq::ScreeningStatistic::none);
@@ -445,18 +454,19 @@ std::optional<irteq::CutScores> cut_scores_from_r(SEXP cuts, SEXP levels) {
   return cut_scores;
 }
 
-// The item numbered `number` (a common item's number names one item: link() has checked).
-const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number) {
-  return *std::find_if(items.begin(), items.end(), [&](const irteq::Item& item) { return item.number == number; });
+// The item of an anchor's number and label (the pair's number or label names one item: link() has checked).
+const irteq::Item& numbered(const std::vector<irteq::Item>& items, int number, const std::string& label) {
+  return *std::find_if(items.begin(), items.end(),
+                       [&](const irteq::Item& item) { return item.number == number && item.label == label; });
 }
 
 // The common items in the pairs' order: form X's before and after linking, and form Y's, for plot().
 List common_items_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput& forms) {
   std::vector<irteq::Item> x, linked, y;
   for (const irteq::AnchorFit& anchor : r.anchors) {
-    x.push_back(numbered(forms.items_x, anchor.x_number));
-    linked.push_back(numbered(r.items_x, anchor.x_number));
-    y.push_back(numbered(forms.items_y, anchor.y_number));
+    x.push_back(numbered(forms.items_x, anchor.x_number, anchor.x_label));
+    linked.push_back(numbered(r.items_x, anchor.x_number, anchor.x_label));
+    y.push_back(numbered(forms.items_y, anchor.y_number, anchor.y_label));
   }
   return List::create(_["x"] = items_to_r(x), _["x_linked"] = items_to_r(linked), _["y"] = items_to_r(y));
 }
@@ -466,7 +476,7 @@ List common_items_to_r(const irteq::LinkingResult& r, const irteq::EquatingInput
 List anchors_to_r(const irteq::LinkingResult& r) {
   const auto a = static_cast<R_xlen_t>(r.anchors.size());
   IntegerVector x_item(a), y_item(a), wald_df(a), removed_round(a);
-  CharacterVector model(a);
+  CharacterVector model(a), x_label(a), y_label(a);
   NumericVector rmsd(a), mean_difference(a), z_slope(a), z_location(a), wald(a), wald_p(a);
   LogicalVector flagged(a);
   for (R_xlen_t i = 0; i < a; ++i) {
@@ -483,11 +493,13 @@ List anchors_to_r(const irteq::LinkingResult& r) {
     wald_p[i] = or_na(fit.wald_p);
     flagged[i] = fit.flagged;
     removed_round[i] = fit.removed_round;
+    x_label[i] = fit.x_label;
+    y_label[i] = fit.y_label;
   }
   return List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["model"] = model, _["rmsd"] = rmsd,
                       _["mean_difference"] = mean_difference, _["z_slope"] = z_slope, _["z_location"] = z_location,
                       _["wald"] = wald, _["wald_df"] = wald_df, _["wald_p"] = wald_p, _["flagged"] = flagged,
-                      _["removed_round"] = removed_round);
+                      _["removed_round"] = removed_round, _["x_label"] = x_label, _["y_label"] = y_label);
 }
 
 // The rounds of purification, the pairs each flags as "x/y x/y" ("" for none).
@@ -724,17 +736,24 @@ List read_control_glue(std::string path) {
 List read_common_items_glue(std::string path, bool strict) {
   return guarded([&](Warnings& w) {
     const irteq::CommonItemsFile f = irteq::read_common_items(std::filesystem::path(path), collecting(w, strict));
-    IntegerVector x_item(static_cast<R_xlen_t>(f.pairs.size())), y_item(static_cast<R_xlen_t>(f.pairs.size()));
+    const auto n = static_cast<R_xlen_t>(f.pairs.size());
+    IntegerVector x_item(n), y_item(n);
+    CharacterVector x_label(n), y_label(n);
+    // A pair's item named by label has no number: NA.
     for (std::size_t i = 0; i < f.pairs.size(); ++i) {
-      x_item[static_cast<R_xlen_t>(i)] = f.pairs[i].x_number;
-      y_item[static_cast<R_xlen_t>(i)] = f.pairs[i].y_number;
+      const irteq::CommonItemPair& p = f.pairs[i];
+      x_item[static_cast<R_xlen_t>(i)] = p.x_label.empty() ? p.x_number : NA_INTEGER;
+      y_item[static_cast<R_xlen_t>(i)] = p.y_label.empty() ? p.y_number : NA_INTEGER;
+      x_label[static_cast<R_xlen_t>(i)] = p.x_label;
+      y_label[static_cast<R_xlen_t>(i)] = p.y_label;
     }
     const bool screened = f.screen != irteq::ScreeningStatistic::none;
     return List::create(_["method"] = std::string(irteq::linking_method_name(f.method)),
                         _["symmetric"] = f.symmetric,
                         _["screen"] = std::string(irteq::screening_statistic_name(f.screen)),
                         _["cut"] = screened ? Rcpp::wrap(f.cut) : R_NilValue,
-                        _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item));
+                        _["pairs"] = List::create(_["x_item"] = x_item, _["y_item"] = y_item, _["x_label"] = x_label,
+                                                  _["y_label"] = y_label));
   });
 }
 
@@ -812,7 +831,8 @@ List raw_score_table_glue(List y_items, double w2) {
 // [[Rcpp::export(.run)]]
 List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, double w2, int threads,
               double root_tolerance, SEXP x_cov, SEXP y_cov, bool se, int draws, double seed, bool progress,
-              Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item, std::string method,
+              Rcpp::Nullable<IntegerVector> x_item, Rcpp::Nullable<IntegerVector> y_item,
+              Rcpp::Nullable<CharacterVector> x_label, Rcpp::Nullable<CharacterVector> y_label, std::string method,
               bool symmetric, std::string screen, double cut, bool tables, SEXP cuts, SEXP levels) {
   return guarded([&](Warnings& w) {
     irteq::RunInput input;
@@ -820,8 +840,9 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
     input.equating.scale_table = scale_from_r(scale);
     input.equating.w2 = w2;
     if (x_item.isNotNull()) {
-      input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()), method, symmetric,
-                                     screen, cut);
+      input.linking = linking_from_r(IntegerVector(x_item.get()), IntegerVector(y_item.get()),
+                                     CharacterVector(x_label.get()), CharacterVector(y_label.get()), method,
+                                     symmetric, screen, cut);
     }
     input.cut_scores = cut_scores_from_r(cuts, levels);
     return run_for_r(input, covariances_from_r(x_cov, y_cov), standard_error_request(se, draws, seed, progress),
@@ -832,10 +853,10 @@ List run_glue(List x_items, List y_items, List x_grid, List y_grid, List scale, 
 // Every method's delta-method standard errors when a covariance is given.
 // [[Rcpp::export(.link)]]
 List link_glue(List x_items, List y_items, List x_grid, List y_grid, IntegerVector x_item, IntegerVector y_item,
-               std::string method, bool symmetric, std::string screen, double cut, SEXP x_cov, SEXP y_cov) {
+               CharacterVector x_label, CharacterVector y_label, std::string method, bool symmetric, std::string screen, double cut, SEXP x_cov, SEXP y_cov) {
   return guarded([&](Warnings&) {
     const irteq::EquatingInput forms = forms_from_r(x_items, y_items, x_grid, y_grid);
-    const irteq::LinkingInput linking = linking_from_r(x_item, y_item, method, symmetric, screen, cut);
+    const irteq::LinkingInput linking = linking_from_r(x_item, y_item, x_label, y_label, method, symmetric, screen, cut);
     const bool errors = !Rf_isNull(x_cov) || !Rf_isNull(y_cov);
     const irteq::LinkingResult result =
         errors ? irteq::link(forms, linking, covariances_from_r(x_cov, y_cov)) : irteq::link(forms, linking);
@@ -1005,7 +1026,8 @@ List eap_table_glue(List items, List grid) {
   });
 }
 
-// sources: list(item, form, D, scores, values), shapes checked by R (R/convert.R);
+// sources: list(item, form, D, scores, values) and optionally label ("" for
+// none), shapes checked by R (R/convert.R);
 // covariance: a square matrix over every item's values, or NULL.
 // [[Rcpp::export(.convert_items)]]
 List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name) {
@@ -1027,6 +1049,7 @@ List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covari
       const IntegerVector s = scores[i];
       const NumericVector v = values[i];
       item = {number[i], *known, d[i], std::vector<int>(s.begin(), s.end()), std::vector<double>(v.begin(), v.end())};
+      if (sources.containsElementNamed("label")) item.label = CharacterVector(sources["label"])[i];
     }
     if (covariance.isNull()) return List::create(_["items"] = items_to_r(irteq::convert_items(items, name)));
     const Rcpp::NumericMatrix s(covariance.get());

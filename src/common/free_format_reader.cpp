@@ -254,6 +254,21 @@ Got FreeFormatReader::get_integer(int& value) {
   return Got::value;
 }
 
+Got FreeFormatReader::get_integer_or_quoted(int& value, std::string& text) {
+  Token token;
+  const Got got = next_token(token);
+  if (got != Got::value) return got;
+  if (token.quoted) {
+    if (token.text.empty()) fail("an empty quoted label names no item");
+    text.assign(token.text);
+    return Got::value;
+  }
+  if (!is_integer_text(token.text)) fail("expected an integer, found " + shown(token.text));
+  if (!parse_integer(token.text, value)) fail("integer out of range: " + shown(token.text));
+  text.clear();
+  return Got::value;
+}
+
 Got FreeFormatReader::get_real(double& value) {
   Token token;
   const Got got = next_token(token);

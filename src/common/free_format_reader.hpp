@@ -44,6 +44,10 @@ class FreeFormatReader {
   Got get_integer(int& value);
   Got get_real(double& value);
   Got get_text(std::string& value);
+  // An integer, or quoted text: text is then set and value keeps what it
+  // held; after an integer text is empty. Unquoted text that is not an
+  // integer fails as in get_integer.
+  Got get_integer_or_quoted(int& value, std::string& text);
   // Text that may be a path: unquoted, it runs to the next blank, tab or
   // comma, slashes included, and is taken as written (no r*v). A slash where
   // the value would start ends the read only when it stands alone (a blank,

@@ -6,7 +6,7 @@ namespace irteq {
 
 ItemConversion conversion_start(const SourceItem& source, ItemModel model) {
   ItemConversion conversion;
-  conversion.item = {source.number, model, source.category_scores, {}};
+  conversion.item = {source.number, model, source.category_scores, {}, source.label};
   conversion.rows = estimated_parameter_count(conversion.item);
   conversion.columns = source.values.size();
   conversion.jacobian.assign(conversion.rows * conversion.columns, 0.0);

@@ -27,7 +27,8 @@ std::vector<ItemConversion> conversions(const std::vector<SourceItem>& sources, 
     const std::string problem = conversion_problem(source);
     if (!problem.empty()) {
       const int position = static_cast<int>(i + 1);
-      throw Error(name + ": item " + std::to_string(position) + " (number " + std::to_string(source.number) + ", " +
+      throw Error(name + ": item " + std::to_string(position) + " (number " + std::to_string(source.number) +
+                      (source.label.empty() ? std::string() : ", label " + source.label) + ", " +
                       std::string(source_form_name(source.form)) + "): " + problem,
                   {.code = ErrorCode::invalid_input, .source = name, .item = position});
     }

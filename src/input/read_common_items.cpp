@@ -1,7 +1,7 @@
 // Reader of common-item files: a title line; the linking method applied,
 // optionally followed by "symmetric"; optionally "screen STATISTIC CUT";
 // then one free-format read per common item of its number in form X's item
-// file and in form Y's. Pairs are echoed as read; link() checks what they
+// file and in form Y's, each number or a quoted label ('R05001'). Pairs are echoed as read; link() checks what they
 // name, and whether the cut suits the statistic.
 #include <optional>
 #include <string_view>
@@ -104,13 +104,15 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
 
   int x_number = 0;  // keep what they held when a read leaves them unread
   int y_number = 0;
+  std::string x_label;
+  std::string y_label;
   for (;;) {
     reader.begin_read();
     const int row = static_cast<int>(file.pairs.size()) + 1;
     reader.set_context("pair " + std::to_string(row) + ": ");
-    if (reader.get_integer(x_number) == Got::end_of_file) break;
+    if (reader.get_integer_or_quoted(x_number, x_label) == Got::end_of_file) break;
     const int pair_line = reader.line_number();  // where the pair's first number stands
-    if (reader.get_integer(y_number) == Got::end_of_file) {
+    if (reader.get_integer_or_quoted(y_number, y_label) == Got::end_of_file) {
       reader.fail("end of file after form X's item number; a pair needs form Y's too",
                   {.code = ErrorCode::syntax_error, .row = row});
     }
@@ -121,10 +123,17 @@ CommonItemsFile read_common_items(std::istream& in, const std::string& name, con
                   {.code = ErrorCode::limit_exceeded, .row = row});
     }
     std::string text;
-    append_integer(text, x_number, 6);
-    append_integer(text, y_number, 6);
+    const auto echo_item = [&](int number, const std::string& label) {
+      if (label.empty()) {
+        append_integer(text, number, 6);
+      } else {
+        text += ' ' + irteq::quoted(label);
+      }
+    };
+    echo_item(x_number, x_label);
+    echo_item(y_number, y_label);
     echo.line(text);
-    file.pairs.push_back({x_number, y_number, pair_line});
+    file.pairs.push_back({x_number, y_number, pair_line, x_label, y_label});
   }
   titled.warnings.finish();
   return file;

@@ -27,8 +27,7 @@ double expected_item_score(const Item& item, double theta) {
 }  // namespace
 
 std::vector<AnchorFit> anchor_fit(std::span<const Item> linked_x, std::span<const Item> items_y,
-                                  std::span<const CommonItemPositions> common,
-                                  std::span<const CommonItemPair> numbers, const QuadratureGrid& group2) {
+                                  std::span<const CommonItemPositions> common, const QuadratureGrid& group2) {
   std::vector<AnchorFit> fits;
   for (std::size_t i = 0; i < common.size(); ++i) {
     const Item& x = linked_x[common[i].x];
@@ -41,8 +40,10 @@ std::vector<AnchorFit> anchor_fit(std::span<const Item> linked_x, std::span<cons
       mean += group2.weights[q] * difference;
     }
     AnchorFit& fit = fits.emplace_back();
-    fit.x_number = numbers[i].x_number;
-    fit.y_number = numbers[i].y_number;
+    fit.x_number = x.number;
+    fit.y_number = y.number;
+    fit.x_label = x.label;
+    fit.y_label = y.label;
     fit.model = x.model;
     fit.rmsd = std::sqrt(sum);
     fit.mean_difference = mean;

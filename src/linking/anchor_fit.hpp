@@ -16,7 +16,6 @@ namespace irteq {
 // Items as the models evaluate them: linked form X items and form Y items,
 // "MU" items as "BN".
 std::vector<AnchorFit> anchor_fit(std::span<const Item> linked_x, std::span<const Item> items_y,
-                                  std::span<const CommonItemPositions> common,
-                                  std::span<const CommonItemPair> numbers, const QuadratureGrid& group2);
+                                  std::span<const CommonItemPositions> common, const QuadratureGrid& group2);
 
 }  // namespace irteq

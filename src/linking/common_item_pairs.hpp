@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 #include <vector>
 
 #include "irteq/linking.hpp"
@@ -13,8 +14,11 @@ struct CommonItemPositions {
   std::size_t y = 0;
 };
 
+// How messages name a pair's item of form X (or Y): its number, or its label quoted ('R05001').
+std::string pair_item_name(const CommonItemPair& pair, bool form_x);
+
 // The pairs of input.common as positions in forms' items, after checking that each number
-// names exactly one item of its form, that no item is in two pairs, that the
+// or label names exactly one item of its form, that no item is in two pairs, that the
 // two items of a pair are one item (model, categories, category scores, D)
 // and that there are at least two pairs. Throws Error naming the pair.
 std::vector<CommonItemPositions> common_item_positions(const EquatingInput& forms, const LinkingInput& input);

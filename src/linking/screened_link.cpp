@@ -58,7 +58,7 @@ std::vector<AnchorFit> statistics(const EquatingInput& forms, const LinkingInput
                                   const std::vector<CommonItemPositions>& common, const LinkingResult& round,
                                   const ParameterCovariances* covariances, std::vector<std::string>& notes) {
   std::vector<AnchorFit> anchors = anchor_fit(prepare_items(round.items_x), prepare_items(forms.items_y), common,
-                                              linking.common, normalised_grid(forms.grid_group2));
+                                              normalised_grid(forms.grid_group2));
   const RobustZ z = robust_z(round.items_x, forms.items_y, common);
   std::vector<std::optional<WaldTest>> wald;
   if (covariances) wald = wald_tests(forms, round.items_x, common, linking, *covariances, round.A, round.B);
@@ -96,7 +96,7 @@ std::string pair_names(const LinkingInput& linking, const std::vector<std::size_
   std::string text;
   for (const std::size_t i : pairs) {
     if (!text.empty()) text += ' ';
-    text += std::to_string(linking.common[i].x_number) + "/" + std::to_string(linking.common[i].y_number);
+    text += pair_item_name(linking.common[i], true) + "/" + pair_item_name(linking.common[i], false);
   }
   return text;
 }

@@ -125,7 +125,7 @@ std::vector<std::optional<WaldTest>> wald_tests(const EquatingInput& forms, std:
         if (!(value > static_cast<double>(r) * DBL_EPSILON * sigma[kept[i] * n + kept[i]])) {
           const CommonItemPair& p = linking.common[pair];
           throw Error(linking.common_items_name + ": pair " + std::to_string(pair + 1) + " (form X item " +
-                          std::to_string(p.x_number) + ", form Y item " + std::to_string(p.y_number) +
+                          pair_item_name(p, true) + ", form Y item " + pair_item_name(p, false) +
                           "): the covariance of its parameter differences is singular; the Wald test cannot be had",
                       {.code = ErrorCode::invalid_input,
                        .input = InputPart::common_items,

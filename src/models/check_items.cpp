@@ -32,7 +32,7 @@ void check_items(const std::vector<Item>& items, const std::string& name, InputP
     const auto m = static_cast<int>(item.category_scores.size());
     const auto item_failure = [&](ErrorCode code, const std::string& problem) {
       if (!problem.empty()) {
-        fail_items(name, item_label(position, item.number, item_code(item.model), m) + ": " + problem,
+        fail_items(name, item_label(position, item.number, item_code(item.model), m, item.label) + ": " + problem,
              {.code = code, .input = input, .item = position});
       }
     };

@@ -34,8 +34,10 @@ std::string graded_problem(int m, std::span<const double> parameters, std::size_
 
 }  // namespace
 
-std::string item_label(int position, int number, std::string_view code, int m) {
-  return "item " + std::to_string(position) + " (number " + std::to_string(number) + ", " + std::string(code) + ", " +
+std::string item_label(int position, int number, std::string_view code, int m, std::string_view label) {
+  const std::string labelled = label.empty() ? std::string() : ", label " + std::string(label);
+  return "item " + std::to_string(position) + " (number " + std::to_string(number) + labelled + ", " +
+         std::string(code) + ", " +
          std::to_string(m) + (m == 1 ? " category)" : " categories)");
 }
 

@@ -32,8 +32,9 @@ std::string parameter_problem(ItemModel model, int m, std::span<const double> pa
 std::string parameter_count_problem(ItemModel model, int m, std::size_t count);
 
 // "item 3 (number 103, SN, 4 categories)": an item as messages name it, by
-// position from 1, number as written, type code and category count.
-std::string item_label(int position, int number, std::string_view code, int m);
+// position from 1, number as written, type code and category count; with a
+// label, "item 3 (number 103, label R05001, SN, 4 categories)".
+std::string item_label(int position, int number, std::string_view code, int m, std::string_view label = {});
 
 // "unknown item type code 'XX'; the codes are L3, SN, SL, BN and MU"
 std::string unknown_code_message(std::string_view code);

@@ -153,9 +153,12 @@ std::string standard_errors_csv(const EquatingResult& result, const StandardErro
   return csv;
 }
 
+std::string csv_field(std::string_view text);
+
 std::string common_items_csv(const LinkingResult& linking) {
   std::string csv =
-      "x_item,y_item,model,rmsd,mean_difference,z_slope,z_location,wald,wald_df,wald_p,flagged,removed_round\n";
+      "x_item,y_item,model,rmsd,mean_difference,z_slope,z_location,wald,wald_df,wald_p,flagged,removed_round,x_label,"
+      "y_label\n";
   for (const AnchorFit& anchor : linking.anchors) {
     Row row(csv);
     row.text(std::to_string(anchor.x_number)).text(std::to_string(anchor.y_number)).text(item_code(anchor.model));
@@ -166,11 +169,10 @@ std::string common_items_csv(const LinkingResult& linking) {
     row.text(anchor.wald_df ? std::to_string(*anchor.wald_df) : "");
     optional_number(row, anchor.wald_p);
     row.text(anchor.flagged ? "1" : "0").text(std::to_string(anchor.removed_round));
+    row.text(csv_field(anchor.x_label)).text(csv_field(anchor.y_label));
   }
   return csv;
 }
-
-std::string csv_field(std::string_view text);
 
 // The conversion table: each form X raw score's equivalents, reported scores and levels (empty without cuts).
 std::string conversion_csv(const EquatingResult& result, const ReportTables& tables) {

@@ -209,6 +209,17 @@ TEST(ConvertItems, RefusesWhatItCannotConvertNamingTheItem) {
     }
   }
   EXPECT_THROW(convert_items(all_sources(), Covariance{3, std::vector<double>(9)}), Error);
+  SourceItem labelled = source(F::graded_intercept, 1.0, 3, {1.0, 0.5, -0.5});
+  labelled.label = "R05001";
+  EXPECT_EQ(convert_items({labelled}, "form X")[0].label, "R05001");
+  labelled.values[0] = 0.0;
+  try {
+    convert_items({labelled}, "form X");
+    ADD_FAILURE() << "no error";
+  } catch (const Error& e) {
+    EXPECT_NE(std::string(e.what()).find("item 1 (number 0, label R05001, graded_intercept): the slope"),
+              std::string::npos) << e.what();
+  }
 }
 
 }  // namespace

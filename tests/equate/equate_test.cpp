@@ -83,6 +83,8 @@ TEST(Equate, ChecksInputBuiltInMemoryAsTheReadersCheckFiles) {
       {"unsorted scores", [](EquatingInput& in) { in.items_y[2].category_scores = {1, 0, 2}; },
        ErrorCode::invalid_input, InputPart::items_y, 3,
        "item 3 (number 3, SN, 3 categories): the first category score must be the lowest and the last the highest"},
+      {"labelled item", [](EquatingInput& in) { in.items_y[2].category_scores = {1, 0, 2}; in.items_y[2].label = "R05001"; },
+       ErrorCode::invalid_input, InputPart::items_y, 3, "item 3 (number 3, label R05001, SN, 3 categories): the first"},
       {"L3 of 3 categories", [](EquatingInput& in) { in.items_x[0].category_scores = {0, 1, 2}; },
        ErrorCode::invalid_input, InputPart::items_x, 1, "an \"L3\" item has 2 categories, not 3"},
       {"BN of 61 categories",

@@ -30,6 +30,27 @@ TEST(ReadCommonItems, TakesTheMethodAndThePairsWithTheirLines) {
   EXPECT_EQ(echo[5], "    12     9");
 }
 
+// A quoted word names an item by label, beside numbers in the same file.
+TEST(ReadCommonItems, TakesLabelsInPlaceOfNumbers) {
+  std::istringstream in("anchors\nhaebara\n'R05001' \"R 2\"\n7 'R07'\n3 1\n");
+  std::vector<std::string> echo;
+  const CommonItemsFile file =
+      read_common_items(in, "anchors.txt", {.echo = [&](std::string_view line) { echo.emplace_back(line); }, .warning = {}});
+  ASSERT_EQ(file.pairs.size(), 3u);
+  EXPECT_EQ(file.pairs[0].x_label, "R05001");
+  EXPECT_EQ(file.pairs[0].y_label, "R 2");
+  EXPECT_EQ(file.pairs[1].x_number, 7);
+  EXPECT_EQ(file.pairs[1].x_label, "");
+  EXPECT_EQ(file.pairs[1].y_label, "R07");
+  EXPECT_EQ(file.pairs[2].x_label, "");
+  EXPECT_EQ(file.pairs[2].y_label, "");
+  EXPECT_EQ(file.pairs[2].y_number, 1);
+  EXPECT_EQ(echo[3], " 'R05001' 'R 2'");
+  EXPECT_EQ(echo[4], "     7 'R07'");
+  std::istringstream empty("anchors\nhaebara\n'' 1\n");
+  EXPECT_THROW(read_common_items(empty, "anchors.txt"), Error);
+}
+
 TEST(ReadCommonItems, TakesAScreeningLineAfterTheMethod) {
   std::istringstream in("anchors\nstocking-lord\nScreen ROBUST-Z 2.7e0 / purify\n3 1\n7 4\n");
   std::vector<std::string> echo;

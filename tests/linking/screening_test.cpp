@@ -454,5 +454,31 @@ TEST(Screening, StandardErrorsTakeTheKeptPairsAsGiven) {
   }
 }
 
+// common_items.csv names each pair's items by label too, after the statistics
+// so that scripts reading by position keep their columns.
+TEST(Screening, CommonItemsCsvEndsWithTheLabels) {
+  RunInput input;
+  EquatingInput& forms = input.equating;
+  forms.items_y = mixed_form();
+  forms.items_x = mixed_form();
+  forms.items_x[0].label = "R05001";
+  forms.items_y[0].label = "R,1";
+  forms.grid_group1 = forms.grid_group2 = normal_shaped_grid();
+  forms.scale_table = raw_score_table(forms.items_y);
+  input.linking = every_pair(forms.items_y, ScreeningStatistic::none, 0.0);
+  TempDir folder;
+  write_csv(run(input, {}), folder.path());
+  std::istringstream csv(read_file(folder.path() / "common_items.csv"));
+  std::string header, first, second;
+  std::getline(csv, header);
+  std::getline(csv, first);
+  std::getline(csv, second);
+  EXPECT_TRUE(header.starts_with("x_item,y_item,model,")) << header;
+  EXPECT_TRUE(header.ends_with(",removed_round,x_label,y_label")) << header;
+  EXPECT_TRUE(first.starts_with("1,1,L3,")) << first;
+  EXPECT_TRUE(first.ends_with(",0,R05001,\"R,1\"")) << first;
+  EXPECT_TRUE(second.ends_with(",0,,")) << second;
+}
+
 }  // namespace
 }  // namespace irteq::testing

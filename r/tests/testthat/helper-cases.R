@@ -99,7 +99,7 @@ drifted_x <- function() {
 
 # The console program's common_items.csv in the types of link()'s anchors.
 read_anchors <- function(file) {
-  anchors <- read_numbers(file, "model")
+  anchors <- read_numbers(file, c("model", "x_label", "y_label"))
   integers <- c("x_item", "y_item", "wald_df", "removed_round")
   anchors[integers] <- lapply(anchors[integers], as.integer)
   anchors$flagged <- anchors$flagged == 1

@@ -108,6 +108,11 @@ test_that("convert_items() names the row and column it cannot use", {
                "table: item 1 \\(number 1, graded_intercept\\): the slope a is 0")
   expect_error(convert_items(data.frame(a = 1, d = 0), "logistic_intercept", covariance = diag(3)),
                "covariance: 3 rows")
+  labelled <- data.frame(a = c(1, 0), d1 = 1, d2 = -1, label = c("R05001", "R05002"))
+  expect_error(convert_items(labelled, "graded_intercept"),
+               "table: item 2 \\(number 2, label R05002, graded_intercept\\): the slope a is 0")
+  labelled$a[2] <- 1.2
+  expect_identical(convert_items(labelled, "graded_intercept")$label, c("R05001", "R05002"))
 })
 
 # mirt's layouts, built by hand as coef(model, simplify = TRUE)$items gives them.

@@ -95,6 +95,40 @@ test_that("a form of every model linked to a known transformation of itself give
                class = "irteq_error_invalid_input")
 })
 
+test_that("common items named by label link as by number, to the last bit, in link(), files and equate()", {
+  y <- mixed_y()
+  x <- mixed_x()
+  y$label <- sprintf("R%02d", seq_len(nrow(y)))
+  x$label <- c(y$label, "X07")
+  by_number <- link(x, y, data.frame(x_item = c(11L, 13:16), y_item = c(1L, 3:6)), "haebara", normal_grid(0.2, 0.9),
+                    normal_grid())
+  common <- data.frame(x_item = y$label[c(1, 3:6)], y_item = y$label[c(1, 3:6)])
+  by_label <- link(x, y, common, "haebara", normal_grid(0.2, 0.9), normal_grid())
+  expect_identical(by_label, by_number)
+  expect_identical(by_label$anchors$x_label, y$label[c(1, 3:6)])
+  expect_identical(by_label$anchors$x_item, c(11L, 13:16))
+  x$item[2] <- x$item[1]  # a number that names two items: a label still names one
+  two <- link(x, y, data.frame(x_item = y$label[1:2], y_item = 1:2), "haebara", normal_grid(0.2, 0.9), normal_grid())
+  expect_identical(two$anchors[c("x_item", "x_label", "y_label")],
+                   data.frame(x_item = c(11L, 11L), x_label = y$label[1:2], y_label = y$label[1:2]))
+  expect_identical(equate(x, y, normal_grid(0.2, 0.9), normal_grid(), w2 = 0.5, linking = two)$linking, two)
+
+  file <- tempfile(fileext = ".txt")
+  write_common_items(data.frame(x_item = y$label[1:2], y_item = 1:2), file, "haebara")
+  expect_identical(readLines(file)[3:4], c("'R01' 1", "'R02' 2"))
+  pairs <- read_common_items(file)$pairs
+  expect_identical(pairs, data.frame(x_item = c(NA_integer_, NA_integer_), y_item = 1:2, x_label = y$label[1:2],
+                                     y_label = c("", "")))
+  expect_identical(link(x, y, pairs, "haebara", normal_grid(0.2, 0.9), normal_grid()), two)
+
+  expect_error(link(x, y, data.frame(x_item = c("R01", "R99"), y_item = 1:2), "haebara", normal_grid(), normal_grid()),
+               "pair 2 \\(form X item 'R99', form Y item 2\\): form X has no item labelled 'R99'",
+               class = "irteq_error_invalid_input")
+  y$label[2] <- "R01"
+  expect_error(link(x, y, data.frame(x_item = 13:14, y_item = c("R01", "R03")), "haebara", normal_grid(), normal_grid()),
+               "form Y has two items labelled 'R01' \\(items 1 and 2\\)", class = "irteq_error_invalid_input")
+})
+
 test_that("a screened linking leaves the drifted anchors out, the same by every route", {
   control <- write_mixed_run(tempfile("screened"), "stocking-lord", x = drifted_x(), screen = "robust-z", cut = 2.7)
   lk <- check_linked_equating(control, "screened")
@@ -199,7 +233,8 @@ test_that("common-item files: read_common_items() reads what write_common_items(
   pairs <- data.frame(x_item = c(3L, 7L, 12L), y_item = c(1L, 4L, 9L))
   write_common_items(pairs, file, "haebara", symmetric = TRUE)
   expect_identical(read_common_items(file),
-                   list(method = "haebara", symmetric = TRUE, screen = "none", cut = NULL, pairs = pairs))
+                   list(method = "haebara", symmetric = TRUE, screen = "none", cut = NULL,
+                        pairs = cbind(pairs, x_label = "", y_label = "")))
   write_common_items(pairs, file, "MM", screen = "wald", cut = 0.1 + 0.2)
   expect_identical(read_common_items(file)[c("method", "screen", "cut")],
                    list(method = "mean-mean", screen = "wald", cut = 0.1 + 0.2))
