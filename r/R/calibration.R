@@ -11,18 +11,23 @@
 #' graded items `SL` items with D = 1, nominal and generalized partial credit
 #' items `BN` items. A multidimensional item, a four-parameter item, an
 #' unknown model code and user-specified contrasts are refused with a message
-#' naming the file, the line and the item's label. PARSCALE, BILOG-MG and
-#' Winsteps files are not read yet.
+#' naming the file, the line and the item's label. Winsteps `IFILE=` files
+#' are read with their `SFILE=` (`thresholds`): Rasch items become `L3`
+#' items, rating-scale and partial credit items `MU` items. PARSCALE and
+#' BILOG-MG files are not read yet.
 #'
-#' @param file The parameter file (flexMIRT's and IRTPRO's `-prm.txt`).
+#' @param file The parameter file (flexMIRT's and IRTPRO's `-prm.txt`,
+#'   Winsteps' `IFILE=`).
 #' @param program The program that wrote it.
 #' @param D The metric of the printed slopes, for the programs whose files do
-#'   not say it (PARSCALE, BILOG-MG): 1 or 1.7. flexMIRT and IRTPRO print
-#'   logistic-metric values and take none.
+#'   not say it (PARSCALE, BILOG-MG): 1 or 1.7; for Winsteps 1 (logits, the
+#'   default) or 1/USCALE. flexMIRT and IRTPRO print logistic-metric values
+#'   and take none.
 #' @param covariance The program's covariance file (flexMIRT's and IRTPRO's
 #'   `-cov.txt`), a square matrix over the values the parameter file prints,
 #'   in its order; `NULL` for none.
-#' @param thresholds Winsteps' `SFILE=` (not read yet); `NULL` for none.
+#' @param thresholds Winsteps' `SFILE=`, the Rasch-Andrich thresholds of its
+#'   rating-scale and partial credit items; `NULL` for none.
 #' @return `list(items, covariance)`: `items` an item set as [read_items()]
 #'   gives, with a `label` column; `covariance` the covariance of the items'
 #'   parameters after D (rows and columns named "item:parameter"), carried

@@ -14,23 +14,47 @@ std::optional<CalibrationReference> calibration_reference(std::string_view name)
   CalibrationReference reference{*program, std::nullopt, {}, {}};
   std::size_t colon = end;
   if (name[end] == '(') {
-    const std::size_t close = name.find("):", end);
-    const std::string_view inside = close == std::string_view::npos ? std::string_view{} : name.substr(end + 1, close - end - 1);
-    double D = 0.0;
-    const bool named = inside.starts_with("D=");
-    const auto [at, error] = std::from_chars(inside.data() + (named ? 2 : 0), inside.data() + inside.size(), D);
-    if (!named || error != std::errc{} || at != inside.data() + inside.size()) {
-      throw Error("\"" + std::string(name) + "\": a calibration file is named as " +
-                      std::string(name.substr(0, end)) + ":file or " + std::string(name.substr(0, end)) +
-                      "(D=1.7):file",
+    const auto refuse = [&] {
+      const std::string program_name(name.substr(0, end));
+      throw Error("\"" + std::string(name) + "\": a calibration file is named as " + program_name + ":file or " +
+                      program_name + "(D=1.7):file, " + program_name + "(SFILE=file):file, options separated by ';'",
                   {.code = ErrorCode::control_file, .input = InputPart::control_file});
+    };
+    const std::size_t close = name.find("):", end);
+    if (close == std::string_view::npos) refuse();
+    std::string_view options = name.substr(end + 1, close - end - 1);
+    while (!options.empty()) {
+      const std::size_t stop = options.find(';');
+      const std::string_view option = options.substr(0, stop);
+      options = stop == std::string_view::npos ? std::string_view{} : options.substr(stop + 1);
+      if (option.starts_with("D=")) {
+        double D = 0.0;
+        const auto [at, error] = std::from_chars(option.data() + 2, option.data() + option.size(), D);
+        if (error != std::errc{} || at != option.data() + option.size()) refuse();
+        reference.D = D;
+      } else if (option.starts_with("SFILE=") && option.size() > 6) {
+        reference.thresholds = std::string(option.substr(6));
+      } else {
+        refuse();
+      }
     }
-    reference.D = D;
     colon = close + 1;
   }
-  reference.prefix = std::string(name.substr(0, colon + 1));
   reference.path = std::string(name.substr(colon + 1));
   return reference;
+}
+
+std::string calibration_name(const CalibrationReference& reference) {
+  std::string name(calibration_program_name(reference.program));
+  std::string options;
+  if (reference.D) {
+    char text[32];
+    const auto [end, error] = std::to_chars(text, text + sizeof text, *reference.D);
+    options += "D=" + std::string(text, error == std::errc{} ? end : text);
+  }
+  if (!reference.thresholds.empty()) options += (options.empty() ? "SFILE=" : ";SFILE=") + reference.thresholds;
+  if (!options.empty()) name += "(" + options + ")";
+  return name + ":" + reference.path;
 }
 
 }  // namespace irteq

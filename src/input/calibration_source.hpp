@@ -21,5 +21,9 @@ struct CalibrationSource {
 
 // flexMIRT's and IRTPRO's -prm.txt; program names the program in messages.
 CalibrationSource read_flexmirt_parameters(const std::string& file_name, const char* program);
+// Winsteps' IFILE= with, when sfile is not empty, its SFILE=; the measures
+// in logits times 1/D (D = 1/USCALE for user-scaled measures). It prints no
+// covariance: every item has 0 printed values.
+CalibrationSource read_winsteps_measures(const std::string& file_name, const std::string& sfile, double D);
 
 }  // namespace irteq

@@ -118,8 +118,19 @@ CalibrationFile read_calibration(const std::filesystem::path& file, CalibrationP
     case CalibrationProgram::irtpro:
       source = read_flexmirt_parameters(file_name, "IRTPRO");
       break;
+    case CalibrationProgram::winsteps:
+      source = read_winsteps_measures(file_name, options.thresholds.string(), options.D.value_or(1.0));
+      break;
     default:
       fail(file_name, std::string(calibration_program_name(program)) + " parameter files are not read yet");
+  }
+  if (program != CalibrationProgram::winsteps && !options.thresholds.empty()) {
+    fail(file_name, "a thresholds file is Winsteps' SFILE; " + std::string(calibration_program_name(program)) +
+                        " files hold their items' thresholds");
+  }
+  if (!slope_intercept && !options.covariance.empty()) {
+    fail(file_name, std::string(calibration_program_name(program)) +
+                        " prints standard errors, not a covariance; irteq reads no covariance for its files");
   }
   CalibrationFile result;
   if (options.covariance.empty()) {

@@ -153,9 +153,17 @@ ControlFile read_control(const std::filesystem::path& control_file) {
   // depend on the folder it starts in.
   const std::filesystem::path folder = control_file.parent_path();
   for (std::string ControlFile::*slot : slots) {
-    const std::string file = file_of(files, slot);
-    const std::string prefix = (files.*slot).substr(0, (files.*slot).size() - file.size());
-    files.*slot = prefix + (folder / std::filesystem::path(file)).string();
+    if (slot == &ControlFile::old_para || slot == &ControlFile::new_para) {
+      if (auto reference = calibration_reference(files.*slot)) {
+        reference->path = (folder / std::filesystem::path(reference->path)).string();
+        if (!reference->thresholds.empty()) {
+          reference->thresholds = (folder / std::filesystem::path(reference->thresholds)).string();
+        }
+        files.*slot = calibration_name(*reference);
+        continue;
+      }
+    }
+    files.*slot = (folder / std::filesystem::path(files.*slot)).string();
   }
   for (std::string ControlFile::*slot : optional_slots) {
     if (!(files.*slot).empty()) files.*slot = (folder / std::filesystem::path(files.*slot)).string();

@@ -12,11 +12,12 @@ namespace {
 // calibration program's file, that program's covariance of its printed
 // values, converted with the items.
 Covariance form_covariance(const std::string& para, const std::string& cov, const std::vector<Item>& items,
-                           const ReadOptions& options) {
+                           const ReadOptions& read_options) {
   if (const auto reference = calibration_reference(para)) {
-    return *read_calibration(reference->path, reference->program, {.D = reference->D, .covariance = cov}).covariance;
+    const CalibrationOptions options{.D = reference->D, .covariance = cov, .thresholds = reference->thresholds};
+    return *read_calibration(reference->path, reference->program, options).covariance;
   }
-  return read_covariance(std::filesystem::path(cov), items, options);
+  return read_covariance(std::filesystem::path(cov), items, read_options);
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ std::vector<Item> read_calibration_items(const Echo& echo, const CalibrationRefe
   echo.line("");
   echo.line(std::string(calibration_program_name(reference.program)) + " parameter file as converted");
   try {
-    std::vector<Item> items = read_calibration(reference.path, reference.program, {.D = reference.D}).items;
+    const CalibrationOptions options{.D = reference.D, .thresholds = reference.thresholds};
+    std::vector<Item> items = read_calibration(reference.path, reference.program, options).items;
     for (const Item& item : items) {
       std::string line = std::to_string(item.number);
       for (const std::string_view part : {std::string_view(item.label), item_code(item.model)}) {

@@ -68,6 +68,29 @@ TEST(ReadCalibration, FlexmirtItemsGiveTheProgramsProbabilities) {
   }
 }
 
+// Winsteps: Rasch items, P = 1 / (1 + exp(-(theta - b))), and a partial
+// credit item with Rasch-Andrich thresholds F(j): P(k) ~ exp(sum over j <= k of (theta - b - F(j))).
+TEST(ReadCalibration, WinstepsItemsGiveTheProgramsProbabilities) {
+  const CalibrationFile file = read_calibration(data / "formx-ifile.txt", CalibrationProgram::winsteps,
+                                                {.thresholds = data / "formx-sfile.txt"});
+  ASSERT_EQ(file.items.size(), 3u);
+  EXPECT_EQ(file.items[0].label, "WATCH BIRDS");
+  EXPECT_EQ(file.items[2].label, "GROW GARDEN");
+  EXPECT_EQ(file.items[2].category_scores, (std::vector<int>{0, 1, 2}));
+  for (const double t : thetas) {
+    const std::vector<std::vector<double>> want{
+        {1.0 - logistic(t + 0.89), logistic(t + 0.89)},
+        {1.0 - logistic(t - 0.42), logistic(t - 0.42)},
+        softmax({0.0, t - 0.15 + 0.85, (t - 0.15 + 0.85) + (t - 0.15 - 0.85)}),
+    };
+    for (std::size_t i = 0; i < want.size(); ++i) {
+      const std::vector<double> got = probabilities(file.items[i], t);
+      ASSERT_EQ(got.size(), want[i].size());
+      for (std::size_t k = 0; k < got.size(); ++k) EXPECT_NEAR(got[k], want[i][k], 1e-12) << i << " " << t;
+    }
+  }
+}
+
 // A diagonal covariance of the printed values: the 3PL item's c and b and
 // the graded item's b(1) have the delta method's variances.
 TEST(ReadCalibration, FlexmirtCovarianceFollowsTheConversion) {
@@ -108,6 +131,7 @@ TEST(ReadCalibration, RefusesWhatItDoesNotTakeNamingFileLineAndLabel) {
       {CalibrationProgram::flexmirt, good + "1\tMD2\t1\t2\t1\t2\t-1.1\t0.5\t1.2\t0.7\n", "MD2", "multidimensional"},
       {CalibrationProgram::flexmirt, good + "1\tQ4\t1\t1\t1\t2\t-1.1\t0.5\t1.2\t2.0\n", "Q4", "four-parameter"},
       {CalibrationProgram::irtpro, good + "1\tU9\t1\t1\t7\t2\t0.5\t1.2\n", "U9", "model code 7"},
+      {CalibrationProgram::winsteps, ";ENTRY MEASURE ST M NAME\n1 0.5 1 S SUCCESS ITEM\n", "SUCCESS ITEM", "model code S"},
   };
   const fs::path file = fs::temp_directory_path() / "irteq-calibration-refused.txt";
   for (const Case& c : cases) {
@@ -152,6 +176,12 @@ TEST(ReadCalibration, AControlFileNamesAFlexmirtFile) {
   } catch (const Error& error) {
     EXPECT_NE(std::string(error.what()).find("must be 17 by 17"), std::string::npos) << error.what();
   }
+  // Winsteps' SFILE goes in the record's parentheses, resolved as the IFILE is.
+  std::ofstream(folder / "control.txt") << "output report.txt\nold_para winsteps(SFILE=formx-sfile.txt;D=1.25):formx-ifile.txt\n"
+                                           "old_quad q\nraw2scale s\nnew_para p\nnew_quad q\n";
+  EXPECT_EQ(read_control(folder / "control.txt").old_para,
+            "winsteps(D=1.25;SFILE=" + (folder / "formx-sfile.txt").string() + "):" +
+                (folder / "formx-ifile.txt").string());
   fs::remove_all(folder);
 }
 
