@@ -19,15 +19,19 @@ namespace irteq {
 
 namespace {
 
+// Tab-separated fields, blanks around them trimmed, so that a label may hold
+// blanks; a line without tabs is split at blanks.
 std::vector<std::string> fields_of(const std::string& line) {
+  const char* separators = line.find('\t') == std::string::npos ? " \r" : "\t\r";
   std::vector<std::string> fields;
   std::size_t start = 0;
   while (start < line.size()) {
     const std::size_t begin = line.find_first_not_of(" \t\r", start);
     if (begin == std::string::npos) break;
-    std::size_t end = line.find_first_of(" \t\r", begin);
+    std::size_t end = line.find_first_of(separators, begin);
     if (end == std::string::npos) end = line.size();
-    fields.push_back(line.substr(begin, end - begin));
+    const std::size_t last = line.find_last_not_of(' ', end - 1);
+    fields.push_back(line.substr(begin, last + 1 - begin));
     start = end;
   }
   return fields;

@@ -54,7 +54,7 @@ TEST(ReadCalibration, FlexmirtItemsGiveTheProgramsProbabilities) {
     const CalibrationFile file = read_calibration(data / "formx-prm.txt", program);
     ASSERT_EQ(file.items.size(), 4u);
     EXPECT_FALSE(file.covariance);
-    const std::vector<std::string> labels{"M01", "G02", "P03", "N04"};
+    const std::vector<std::string> labels{"M01", "G02", "P03", "N 04"};
     for (std::size_t i = 0; i < file.items.size(); ++i) {
       EXPECT_EQ(file.items[i].number, static_cast<int>(i + 1));
       EXPECT_EQ(file.items[i].label, labels[i]);
@@ -167,7 +167,7 @@ TEST(ReadCalibration, AControlFileNamesAFlexmirtFile) {
   EXPECT_EQ(files.new_para, "flexmirt:" + (folder / "formx-prm.txt").string());
   const RunInput run = read_run(files);
   ASSERT_EQ(run.equating.items_x.size(), 4u);
-  EXPECT_EQ(run.equating.items_x[3].label, "N04");
+  EXPECT_EQ(run.equating.items_x[3].label, "N 04");
   EXPECT_EQ(run.files[4].path, fs::canonical(folder / "formx-prm.txt").string());
   // The covariance is the program's, over the 17 printed values: this one is too small.
   try {
