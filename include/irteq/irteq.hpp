@@ -1,6 +1,7 @@
 #pragma once
 
 // irteq: IRT true score and observed score equating of a new form X to an old form Y.
+#include "irteq/calibration.hpp"
 #include "irteq/convert.hpp"
 #include "irteq/covariance.hpp"
 #include "irteq/equate.hpp"

@@ -105,6 +105,10 @@
     .Call(`_irteq_eap_table_glue`, items, grid)
 }
 
+.read_calibration <- function(file, program, D, covariance, thresholds) {
+    .Call(`_irteq_read_calibration_glue`, file, program, D, covariance, thresholds)
+}
+
 .convert_items <- function(sources, covariance, name) {
     .Call(`_irteq_convert_items_glue`, sources, covariance, name)
 }

@@ -215,13 +215,18 @@ convert_sources <- function(sources, covariance, what, call) {
   v <- core_value(.convert_items(sources, covariance, what), call)
   converted <- new_items(v$items)
   if (is.null(covariance)) return(converted)
-  names <- unlist(lapply(seq_len(nrow(converted)), function(i) {
-    type <- converted$type[i]
-    m <- converted$categories[i]
-    k <- seq_along(converted$parameters[[i]])
+  list(items = converted, covariance = named_covariance(v$covariance, converted))
+}
+
+# The covariance's rows and columns named "item:parameter" ("3:b").
+named_covariance <- function(covariance, items) {
+  names <- unlist(lapply(seq_len(nrow(items)), function(i) {
+    type <- items$type[i]
+    m <- items$categories[i]
+    k <- seq_along(items$parameters[[i]])
     if (type != "SN") k <- k[-1L]
-    sprintf("%d:%s", converted$item[i], sub("^parameter ", "", vapply(k, parameter_name, "", type = type, m = m)))
+    sprintf("%d:%s", items$item[i], sub("^parameter ", "", vapply(k, parameter_name, "", type = type, m = m)))
   }))
-  dimnames(v$covariance) <- list(names, names)
-  list(items = converted, covariance = v$covariance)
+  dimnames(covariance) <- list(names, names)
+  covariance
 }

@@ -359,6 +359,21 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// read_calibration_glue
+List read_calibration_glue(std::string file, std::string program, NumericVector D, std::string covariance, std::string thresholds);
+RcppExport SEXP _irteq_read_calibration_glue(SEXP fileSEXP, SEXP programSEXP, SEXP DSEXP, SEXP covarianceSEXP, SEXP thresholdsSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< std::string >::type file(fileSEXP);
+    Rcpp::traits::input_parameter< std::string >::type program(programSEXP);
+    Rcpp::traits::input_parameter< NumericVector >::type D(DSEXP);
+    Rcpp::traits::input_parameter< std::string >::type covariance(covarianceSEXP);
+    Rcpp::traits::input_parameter< std::string >::type thresholds(thresholdsSEXP);
+    rcpp_result_gen = Rcpp::wrap(read_calibration_glue(file, program, D, covariance, thresholds));
+    return rcpp_result_gen;
+END_RCPP
+}
 // convert_items_glue
 List convert_items_glue(List sources, Rcpp::Nullable<Rcpp::NumericMatrix> covariance, std::string name);
 RcppExport SEXP _irteq_convert_items_glue(SEXP sourcesSEXP, SEXP covarianceSEXP, SEXP nameSEXP) {
@@ -400,6 +415,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},
     {"_irteq_tcc_glue", (DL_FUNC) &_irteq_tcc_glue, 2},
     {"_irteq_eap_table_glue", (DL_FUNC) &_irteq_eap_table_glue, 2},
+    {"_irteq_read_calibration_glue", (DL_FUNC) &_irteq_read_calibration_glue, 5},
     {"_irteq_convert_items_glue", (DL_FUNC) &_irteq_convert_items_glue, 3},
     {NULL, NULL, 0}
 };

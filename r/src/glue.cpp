@@ -1026,6 +1026,23 @@ List eap_table_glue(List items, List grid) {
   });
 }
 
+// A calibration program's parameter file; D and the two paths empty when not given (R/calibration.R).
+// [[Rcpp::export(.read_calibration)]]
+List read_calibration_glue(std::string file, std::string program, NumericVector D, std::string covariance,
+                           std::string thresholds) {
+  return guarded([&](Warnings&) {
+    const auto known = irteq::calibration_program(program);
+    if (!known) {
+      throw irteq::Error("unknown calibration program '" + program + "'", {.code = irteq::ErrorCode::invalid_input});
+    }
+    irteq::CalibrationOptions options{.covariance = covariance, .thresholds = thresholds};
+    if (D.size() > 0) options.D = D[0];
+    const irteq::CalibrationFile read = irteq::read_calibration(file, *known, options);
+    return List::create(_["items"] = items_to_r(read.items),
+                        _["covariance"] = read.covariance ? Rcpp::RObject(covariance_to_r(*read.covariance)) : Rcpp::RObject());
+  });
+}
+
 // sources: list(item, form, D, scores, values) and optionally label ("" for
 // none), shapes checked by R (R/convert.R);
 // covariance: a square matrix over every item's values, or NULL.

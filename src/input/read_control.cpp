@@ -8,6 +8,7 @@
 
 #include "common/free_format_reader.hpp"
 #include "common/open_input_file.hpp"
+#include "input/calibration_reference.hpp"
 #include "input/control_records.hpp"
 
 namespace irteq {
@@ -27,6 +28,15 @@ constexpr std::array<std::string ControlFile::*, 6> slots{&ControlFile::output, 
 std::string_view without_trailing_blanks(std::string_view text) {
   const std::size_t end = text.find_last_not_of(' ');
   return end == std::string_view::npos ? std::string_view{} : text.substr(0, end + 1);
+}
+
+// The file a record names: an item parameter record may name a calibration
+// program's file behind its prefix ("flexmirt:formx-prm.txt").
+std::string file_of(const ControlFile& files, std::string ControlFile::*slot) {
+  if (slot == &ControlFile::old_para || slot == &ControlFile::new_para) {
+    if (const auto reference = calibration_reference(files.*slot)) return reference->path;
+  }
+  return files.*slot;
 }
 
 [[noreturn]] void fail(const std::string& control_file_name, const std::string& what) {
@@ -119,7 +129,7 @@ ControlFile read_control_records(const std::string& control_file_name) {
 void check_report_is_not_an_input(const ControlFile& files, const std::string& control_file_name) {
   std::error_code no_such_file;
   for (std::size_t slot = 1; slot < keywords.size(); ++slot) {
-    if (std::filesystem::equivalent(files.output, files.*slots[slot], no_such_file)) {
+    if (std::filesystem::equivalent(files.output, file_of(files, slots[slot]), no_such_file)) {
       fail(control_file_name, "the report " + files.output + " is also the " + std::string(keywords[slot]) +
                                   " file; it would be overwritten");
     }
@@ -143,6 +153,16 @@ ControlFile read_control(const std::filesystem::path& control_file) {
   // depend on the folder it starts in.
   const std::filesystem::path folder = control_file.parent_path();
   for (std::string ControlFile::*slot : slots) {
+    if (slot == &ControlFile::old_para || slot == &ControlFile::new_para) {
+      if (auto reference = calibration_reference(files.*slot)) {
+        reference->path = (folder / std::filesystem::path(reference->path)).string();
+        if (!reference->thresholds.empty()) {
+          reference->thresholds = (folder / std::filesystem::path(reference->thresholds)).string();
+        }
+        files.*slot = calibration_name(*reference);
+        continue;
+      }
+    }
     files.*slot = (folder / std::filesystem::path(files.*slot)).string();
   }
   for (std::string ControlFile::*slot : optional_slots) {

@@ -10,6 +10,8 @@
 
 #include "common/open_input_file.hpp"
 #include "common/score_range.hpp"
+#include "common/shown_number.hpp"
+#include "input/calibration_reference.hpp"
 #include "input/echo.hpp"
 #include "input/scale_table_reader.hpp"
 #include "irteq/error.hpp"
@@ -36,12 +38,40 @@ auto read_file(const Echo& echo, std::initializer_list<std::string_view> heading
   }
 }
 
+// A calibration program's file, echoed as the items irteq made of it.
+std::vector<Item> read_calibration_items(const Echo& echo, const CalibrationReference& reference, InputPart input) {
+  echo.line("");
+  echo.line(std::string(calibration_program_name(reference.program)) + " parameter file as converted");
+  try {
+    const CalibrationOptions options{.D = reference.D, .thresholds = reference.thresholds};
+    std::vector<Item> items = read_calibration(reference.path, reference.program, options).items;
+    for (const Item& item : items) {
+      std::string line = std::to_string(item.number);
+      for (const std::string_view part : {std::string_view(item.label), item_code(item.model)}) {
+        line += ' ';
+        line += part;
+      }
+      for (const double value : item.parameters) {
+        line += ' ';
+        line += shown_number(value);
+      }
+      echo.line(line);
+    }
+    return items;
+  } catch (const Error& error) {
+    Diagnostic where = error.diagnostic();
+    where.input = input;
+    throw Error(error.what(), where);
+  }
+}
+
 EquatingInput read_five_files(const ControlFile& files, const ReadOptions& options) {
   const Echo echo(options.echo);
   EquatingInput input;
   input.names = {files.new_para, files.old_para, files.new_quad, files.old_quad, files.raw2scale};
 
   const auto items = [&](const std::string& file_name, InputPart part) {
+    if (const auto reference = calibration_reference(file_name)) return read_calibration_items(echo, *reference, part);
     return read_file(echo, {"", "item parameter file as read in"}, file_name, "item parameter file", part,
                      [&](std::istream& in) { return read_items(in, file_name, options); });
   };
@@ -112,7 +142,9 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
                                    std::pair{"new_para", &files.new_para}, std::pair{"new_quad", &files.new_quad},
                                    std::pair{"common_items", &files.common_items},
                                    std::pair{"cut_scores", &files.cut_scores}}) {
-    if (!name->empty()) run.files.push_back(describe_input_file(*name, role));
+    if (name->empty()) continue;
+    const auto reference = name == &files.old_para || name == &files.new_para ? calibration_reference(*name) : std::nullopt;
+    run.files.push_back(describe_input_file(reference ? reference->path : *name, role));
   }
   return run;
 }

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "irteq/covariance.hpp"
+#include "irteq/input.hpp"
+
+namespace irteq {
+
+// The calibration programs whose parameter files irteq reads (docs/calibration-files.md).
+enum class CalibrationProgram { flexmirt, irtpro, parscale, bilog, winsteps };
+
+// "flexmirt", "irtpro", "parscale", "bilog", "winsteps".
+std::string_view calibration_program_name(CalibrationProgram program);
+// The program of a name (exact, lower case); none for any other text.
+std::optional<CalibrationProgram> calibration_program(std::string_view name);
+
+struct CalibrationOptions {
+  // The metric of the printed slopes, for the programs whose files do not
+  // say it (PARSCALE, BILOG-MG): 1 or 1.7, never guessed. flexMIRT and
+  // IRTPRO print slope-intercept estimates on the logistic metric (D = 1).
+  std::optional<double> D{};
+  // flexMIRT's or IRTPRO's -cov.txt; none when empty.
+  std::filesystem::path covariance{};
+  // Winsteps' SFILE= for the rating-scale or partial-credit thresholds.
+  std::filesystem::path thresholds{};
+};
+
+struct CalibrationFile {
+  // In file order, numbered 1..n, each with the label the program gave it.
+  std::vector<Item> items;
+  // Over irteq's parameters after D (covariance_size(items)), carried from
+  // the covariance file by the conversion's exact Jacobian; none when no
+  // covariance file was named.
+  std::optional<Covariance> covariance;
+};
+
+// Reads a calibration program's item parameter file into irteq items. Throws
+// Error naming the file, the line and the item's label on what irteq does not
+// take: a multidimensional item, a four-parameter item, a model code the
+// program's documentation does not give.
+CalibrationFile read_calibration(const std::filesystem::path& file, CalibrationProgram program,
+                                 const CalibrationOptions& options = {});
+
+}  // namespace irteq
