@@ -1,5 +1,6 @@
 #include "common/number_text.hpp"
 
+#include <algorithm>
 #include <charconv>
 #include <stdexcept>
 #include <system_error>
@@ -63,6 +64,21 @@ bool is_real_text(std::string_view text) {
   std::size_t exponent_digits = 0;
   while (i < text.size() && is_digit(text[i])) ++i, ++exponent_digits;
   return exponent_digits > 0 && i == text.size();
+}
+
+bool parse_number(std::string_view text, double& value) { return is_real_text(text) && parse_real(text, value); }
+
+std::vector<std::string_view> split_words(std::string_view line, std::string_view separators) {
+  std::vector<std::string_view> words;
+  std::size_t at = 0;
+  while (at < line.size()) {
+    at = line.find_first_not_of(separators, at);
+    if (at == std::string_view::npos) break;
+    const std::size_t end = std::min(line.find_first_of(separators, at), line.size());
+    words.push_back(line.substr(at, end - at));
+    at = end;
+  }
+  return words;
 }
 
 bool parse_integer(std::string_view text, int& value) {

@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace irteq {
 
@@ -12,6 +13,14 @@ namespace irteq {
 // [sign] (digits [. [digits]] | . digits) [(E|D) [sign] digits], letters in
 // either case: a real number as the readers take it.
 bool is_real_text(std::string_view text);
+
+// A whole text as one real number by the readers' rule: is_real_text, then
+// parse_real. False for anything else ("nan", "inf", trailing text) and
+// for a magnitude beyond the double range.
+bool parse_number(std::string_view text, double& value);
+
+// The words of a line between any of the separators, in order.
+std::vector<std::string_view> split_words(std::string_view line, std::string_view separators);
 
 // Digits with an optional sign; false when the value does not fit an int.
 bool parse_integer(std::string_view text, int& value);

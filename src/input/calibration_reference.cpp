@@ -1,7 +1,6 @@
 #include "input/calibration_reference.hpp"
 
-#include <charconv>
-
+#include "common/number_text.hpp"
 #include "irteq/error.hpp"
 
 namespace irteq {
@@ -29,8 +28,7 @@ std::optional<CalibrationReference> calibration_reference(std::string_view name)
       options = stop == std::string_view::npos ? std::string_view{} : options.substr(stop + 1);
       if (option.starts_with("D=")) {
         double D = 0.0;
-        const auto [at, error] = std::from_chars(option.data() + 2, option.data() + option.size(), D);
-        if (error != std::errc{} || at != option.data() + option.size()) refuse();
+        if (!parse_number(option.substr(2), D)) refuse();
         reference.D = D;
       } else if (option.starts_with("SFILE=") && option.size() > 6) {
         reference.thresholds = std::string(option.substr(6));
@@ -47,11 +45,7 @@ std::optional<CalibrationReference> calibration_reference(std::string_view name)
 std::string calibration_name(const CalibrationReference& reference) {
   std::string name(calibration_program_name(reference.program));
   std::string options;
-  if (reference.D) {
-    char text[32];
-    const auto [end, error] = std::to_chars(text, text + sizeof text, *reference.D);
-    options += "D=" + std::string(text, error == std::errc{} ? end : text);
-  }
+  if (reference.D) options += "D=" + shortest_text(*reference.D);
   if (!reference.thresholds.empty()) options += (options.empty() ? "SFILE=" : ";SFILE=") + reference.thresholds;
   if (!options.empty()) name += "(" + options + ")";
   return name + ":" + reference.path;

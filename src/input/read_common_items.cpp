@@ -18,18 +18,7 @@ namespace irteq {
 namespace {
 
 // The blank-, tab- or comma-separated words of a line.
-std::vector<std::string_view> words(std::string_view line) {
-  std::vector<std::string_view> out;
-  std::size_t at = 0;
-  while (at < line.size()) {
-    at = line.find_first_not_of(" \t,\r", at);
-    if (at == std::string_view::npos) break;
-    const std::size_t end = std::min(line.find_first_of(" \t,\r", at), line.size());
-    out.push_back(line.substr(at, end - at));
-    at = end;
-  }
-  return out;
-}
+std::vector<std::string_view> words(std::string_view line) { return split_words(line, " \t,\r"); }
 
 std::string quoted(std::string_view word) {
   std::string text(1, '\'');

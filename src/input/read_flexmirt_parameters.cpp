@@ -4,13 +4,13 @@
 //   1, 3PL:     logit-guessing g, intercept d, slope a
 //   2, graded:  intercepts d(1..K-1), slope a
 //   3, nominal: scoring contrast type, alpha(1..K-1), intercept contrast type, gamma(1..K-1), slope a
-#include <charconv>
 #include <cmath>
 #include <fstream>
 #include <numbers>
 #include <set>
 #include <string_view>
 
+#include "common/number_text.hpp"
 #include "common/open_input_file.hpp"
 #include "input/calibration_source.hpp"
 #include "irteq/error.hpp"
@@ -82,8 +82,7 @@ CalibrationSource read_flexmirt_parameters(const std::string& file_name, const c
       if (k >= fields.size()) fail(std::string("the line ends before the ") + what);
       double value = 0.0;
       const std::string& text = fields[k];
-      const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-      if (error != std::errc{} || end != text.data() + text.size()) {
+      if (!parse_number(text, value)) {
         fail(std::string(what) + " is \"" + text + "\", not a number");
       }
       return value;

@@ -2,11 +2,11 @@
 // SFILE= (Rasch-Andrich thresholds). The IFILE's columns are found by its
 // heading line (";ENTRY MEASURE ST... NAME"), since their number changes
 // with the program's version; NAME, the label, is the last.
-#include <charconv>
 #include <fstream>
 #include <map>
 #include <string_view>
 
+#include "common/number_text.hpp"
 #include "common/open_input_file.hpp"
 #include "input/calibration_source.hpp"
 #include "irteq/error.hpp"
@@ -15,25 +15,11 @@ namespace irteq {
 
 namespace {
 
+// A line's words; quotes around a name are separators, as blanks and commas are.
 std::vector<std::string> tokens_of(std::string_view line) {
   std::vector<std::string> tokens;
-  std::size_t start = 0;
-  while (start < line.size()) {
-    const std::size_t begin = line.find_first_not_of(" \t\r,\"", start);
-    if (begin == std::string_view::npos) break;
-    std::size_t end = line.find_first_of(" \t\r,\"", begin);
-    if (end == std::string_view::npos) end = line.size();
-    tokens.emplace_back(line.substr(begin, end - begin));
-    start = end;
-  }
+  for (const std::string_view word : split_words(line, " \t\r,\"")) tokens.emplace_back(word);
   return tokens;
-}
-
-bool parse_number(const std::string& text, double& value) {
-  std::string_view t = text;
-  if (t.starts_with('+')) t.remove_prefix(1);
-  const auto [end, error] = std::from_chars(t.data(), t.data() + t.size(), value);
-  return error == std::errc{} && end == t.data() + t.size();
 }
 
 [[noreturn]] void fail(const std::string& file_name, int line, const std::string& label, const std::string& what) {
