@@ -30,6 +30,16 @@ struct CalibrationOptions {
   std::filesystem::path thresholds{};
 };
 
+// A group line of flexMIRT's or IRTPRO's -prm.txt: the ability distribution
+// the program estimated or fixed for the group that took the form. mean and
+// variance are NaN when the line is not one factor's mean and variance.
+struct CalibrationGroup {
+  int number = 0;
+  std::string label{};
+  double mean = 0.0;
+  double variance = 1.0;
+};
+
 struct CalibrationFile {
   // In file order, numbered 1..n, each with the label the program gave it.
   std::vector<Item> items;
@@ -37,6 +47,9 @@ struct CalibrationFile {
   // the covariance file by the conversion's exact Jacobian; none when no
   // covariance file was named.
   std::optional<Covariance> covariance;
+  // The file's group lines in file order (flexMIRT, IRTPRO); a grid for the
+  // form's group, taken as normal, has their mean and variance (R's normal_grid()).
+  std::vector<CalibrationGroup> groups{};
 };
 
 // Reads a calibration program's item parameter file into irteq items. Throws

@@ -28,11 +28,14 @@
 #'   in its order; `NULL` for none.
 #' @param thresholds Winsteps' `SFILE=`, the Rasch-Andrich thresholds of its
 #'   rating-scale and partial credit items; `NULL` for none.
-#' @return `list(items, covariance)`: `items` an item set as [read_items()]
-#'   gives, with a `label` column; `covariance` the covariance of the items'
-#'   parameters after D (rows and columns named "item:parameter"), carried
-#'   from the covariance file by the conversion's exact Jacobian, or `NULL`
-#'   when none was read.
+#' @return `list(items, covariance, groups)`: `items` an item set as
+#'   [read_items()] gives, with a `label` column; `covariance` the covariance
+#'   of the items' parameters after D (rows and columns named
+#'   "item:parameter"), carried from the covariance file by the conversion's
+#'   exact Jacobian, or `NULL` when none was read; `groups` the group lines
+#'   of a flexMIRT or IRTPRO file (`group`, `label`, `mean`, `variance`; `NA`
+#'   when the line is not one factor's), no rows for the other programs. A
+#'   grid for the form's group is `normal_grid(mean = , sd = sqrt(variance))`.
 #' @examples
 #' prm <- tempfile(fileext = "-prm.txt")
 #' writeLines(c("1\tM01\t1\t1\t1\t2\t-1.386294\t0.5\t1.2",
@@ -57,5 +60,6 @@ read_calibration <- function(file, program = c("flexmirt", "irtpro", "parscale",
                                     path(covariance, "covariance"), path(thresholds, "thresholds")), call)
   items <- new_items(v$items)
   list(items = items,
-       covariance = if (is.null(v$covariance)) NULL else named_covariance(v$covariance, items))
+       covariance = if (is.null(v$covariance)) NULL else named_covariance(v$covariance, items),
+       groups = as.data.frame(v$groups))
 }

@@ -41,8 +41,13 @@ print.irteq_linking <- function(x, ...) {
   cat(if (screened(x)) "\nAnchors flagged, then those that fit worst" else "\nAnchors that fit worst",
       "(rmsd of expected item scores over group 2's grid):\n")
   table <- anchors_table(utils::head(a, max(3L, sum(a$flagged))), screened(x))
-  # Within 80 columns: summary() has every column.
-  shown <- intersect(c("x_item", "y_item", "model", "rmsd", "z_slope", "z_location", "wald_p", "flagged"), names(table))
+  # Within 80 columns: summary() has every column. Labels, when the forms
+  # have them, take the model's place.
+  labels <- c("x_label", "y_label")
+  labelled <- all(labels %in% names(table)) && any(!is.na(table$x_label) & nzchar(table$x_label))
+  shown <- intersect(c("x_item", if (labelled) "x_label", "y_item", if (labelled) "y_label", if (!labelled) "model",
+                       "rmsd", "z_slope",
+                       "z_location", "wald_p", "flagged"), names(table))
   print(table[shown], digits = 4, row.names = FALSE)
   cat("Form X's items and group 1's grid on form Y's scale: $x_items, $x_grid\n")
   invisible(x)

@@ -1038,8 +1038,19 @@ List read_calibration_glue(std::string file, std::string program, NumericVector 
     irteq::CalibrationOptions options{.covariance = covariance, .thresholds = thresholds};
     if (D.size() > 0) options.D = D[0];
     const irteq::CalibrationFile read = irteq::read_calibration(file, *known, options);
+    IntegerVector group_number;
+    CharacterVector group_label;
+    NumericVector group_mean, group_variance;
+    for (const irteq::CalibrationGroup& group : read.groups) {
+      group_number.push_back(group.number);
+      group_label.push_back(group.label);
+      group_mean.push_back(std::isnan(group.mean) ? NA_REAL : group.mean);
+      group_variance.push_back(std::isnan(group.variance) ? NA_REAL : group.variance);
+    }
     return List::create(_["items"] = items_to_r(read.items),
-                        _["covariance"] = read.covariance ? Rcpp::RObject(covariance_to_r(*read.covariance)) : Rcpp::RObject());
+                        _["covariance"] = read.covariance ? Rcpp::RObject(covariance_to_r(*read.covariance)) : Rcpp::RObject(),
+                        _["groups"] = List::create(_["group"] = group_number, _["label"] = group_label,
+                                                   _["mean"] = group_mean, _["variance"] = group_variance));
   });
 }
 

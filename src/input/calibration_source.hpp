@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "irteq/calibration.hpp"
 #include "irteq/convert.hpp"
 
 namespace irteq {
@@ -17,6 +18,7 @@ struct CalibrationSource {
   std::vector<std::string> labels;
   std::vector<std::size_t> printed;     // per item, the number of printed values
   std::vector<std::vector<double>> jacobians;
+  std::vector<CalibrationGroup> groups;  // the file's group lines, when it has them
 };
 
 // flexMIRT's and IRTPRO's -prm.txt; program names the program in messages.

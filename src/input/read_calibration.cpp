@@ -147,6 +147,7 @@ CalibrationFile read_calibration(const std::filesystem::path& file, CalibrationP
     result.items[i].number = static_cast<int>(i + 1);
     result.items[i].label = source.labels[i];
   }
+  result.groups = std::move(source.groups);
   return result;
 }
 

@@ -6,6 +6,7 @@
 //   3, nominal: scoring contrast type, alpha(1..K-1), intercept contrast type, gamma(1..K-1), slope a
 #include <cmath>
 #include <fstream>
+#include <limits>
 #include <numbers>
 #include <set>
 #include <string_view>
@@ -95,7 +96,19 @@ CalibrationSource read_flexmirt_parameters(const std::string& file_name, const c
       return static_cast<long>(value);
     };
     const long type = integer(0, "entry type");
-    if (type == 0) continue;  // a group's mean and covariance: the items' scale is the file's
+    if (type == 0) {
+      // Label, number, number of factors, then the means and the covariance's
+      // elements; one factor's are a mean and a variance.
+      CalibrationGroup group{.number = static_cast<int>(integer(2, "group number")), .label = label};
+      if (integer(3, "number of factors") == 1 && fields.size() == 6) {
+        group.mean = number(4, "group mean");
+        group.variance = number(5, "group variance");
+      } else {
+        group.mean = group.variance = std::numeric_limits<double>::quiet_NaN();
+      }
+      source.groups.push_back(std::move(group));
+      continue;
+    }
     if (type != 1) fail("entry type " + fields[0] + " is neither 1 (item) nor 0 (group)");
     groups.insert(integer(2, "group number"));
     if (groups.size() > 1) {

@@ -54,6 +54,11 @@ TEST(ReadCalibration, FlexmirtItemsGiveTheProgramsProbabilities) {
     const CalibrationFile file = read_calibration(data / "formx-prm.txt", program);
     ASSERT_EQ(file.items.size(), 4u);
     EXPECT_FALSE(file.covariance);
+    ASSERT_EQ(file.groups.size(), 1u);
+    EXPECT_EQ(file.groups[0].number, 1);
+    EXPECT_EQ(file.groups[0].label, "Group1");
+    EXPECT_EQ(file.groups[0].mean, 0.25);
+    EXPECT_EQ(file.groups[0].variance, 1.44);
     const std::vector<std::string> labels{"M01", "G02", "P03", "N 04"};
     for (std::size_t i = 0; i < file.items.size(); ++i) {
       EXPECT_EQ(file.items[i].number, static_cast<int>(i + 1));

@@ -8,9 +8,10 @@ prm_file <- function(lines) {
 
 test_that("a flexMIRT file gives the program's probabilities, labels kept", {
   f <- prm_file(c("1\tM01\t1\t1\t1\t2\t-1.386294\t0.5\t1.2", "1\tG02\t1\t1\t2\t3\t1.0\t-0.5\t1.4",
-                  "0\tGroup1\t1\t1\t0\t1"))
+                  "0\tGroup1\t1\t1\t0.25\t1.44"))
   x <- read_calibration(f, "flexmirt")
   expect_null(x$covariance)
+  expect_identical(x$groups, data.frame(group = 1L, label = "Group1", mean = 0.25, variance = 1.44))
   expect_identical(x$items$label, c("M01", "G02"))
   theta <- c(-2, 0, 1.5)
   c3 <- plogis(-1.386294)

@@ -107,6 +107,7 @@ test_that("common items named by label link as by number, to the last bit, in li
   expect_identical(by_label, by_number)
   expect_identical(by_label$anchors$x_label, y$label[c(1, 3:6)])
   expect_identical(by_label$anchors$x_item, c(11L, 13:16))
+  expect_output(print(by_label), "x_item x_label y_item y_label")
   x$item[2] <- x$item[1]  # a number that names two items: a label still names one
   two <- link(x, y, data.frame(x_item = y$label[1:2], y_item = 1:2), "haebara", normal_grid(0.2, 0.9), normal_grid())
   expect_identical(two$anchors[c("x_item", "x_label", "y_label")],
