@@ -145,6 +145,9 @@ RunInput read_run(const ControlFile& files, const ReadOptions& options) {
     if (name->empty()) continue;
     const auto reference = name == &files.old_para || name == &files.new_para ? calibration_reference(*name) : std::nullopt;
     run.files.push_back(describe_input_file(reference ? reference->path : *name, role));
+    if (reference && !reference->thresholds.empty()) {
+      run.files.push_back(describe_input_file(reference->thresholds, std::string(role) + "_thresholds"));
+    }
   }
   return run;
 }

@@ -187,7 +187,44 @@ TEST(ReadCalibration, AControlFileNamesAFlexmirtFile) {
   EXPECT_EQ(read_control(folder / "control.txt").old_para,
             "winsteps(D=1.25;SFILE=" + (folder / "formx-sfile.txt").string() + "):" +
                 (folder / "formx-ifile.txt").string());
+  // The run's record names the SFILE beside the IFILE.
+  for (const char* name : {"formx-ifile.txt", "formx-sfile.txt"}) {
+    fs::copy_file(data / name, folder / name, fs::copy_options::overwrite_existing);
+  }
+  std::ofstream(folder / "control.txt") << "output report.txt\nold_para " << (example / "formy.par").string()
+                                        << "\nold_quad " << (example / "group2.qd").string() << "\nraw2scale "
+                                        << (example / "formy.scl").string()
+                                        << "\nnew_para winsteps(SFILE=formx-sfile.txt):formx-ifile.txt\nnew_quad "
+                                        << (example / "group1.qd").string() << "\n";
+  const RunInput winsteps = read_run(read_control(folder / "control.txt"));
+  ASSERT_EQ(winsteps.files.size(), 7u);
+  EXPECT_EQ(winsteps.files[4].path, fs::canonical(folder / "formx-ifile.txt").string());
+  EXPECT_EQ(winsteps.files[5].role, "new_para_thresholds");
+  EXPECT_EQ(winsteps.files[5].path, fs::canonical(folder / "formx-sfile.txt").string());
   fs::remove_all(folder);
+}
+
+// The worked example: form X as flexMIRT prints it equates as its irteq
+// items do (the normal-ogive graded items as logistic ones, slope 1.7a), to
+// the rounding of the printed values.
+TEST(ReadCalibration, TheFlexmirtExampleEquatesAsItsIrteqItems) {
+  const fs::path examples = fs::path(IRTEQ_SOURCE_DIR) / "examples";
+  RunInput flexmirt = read_run(read_control(examples / "flexmirt-grade7" / "control.txt"));
+  ASSERT_EQ(flexmirt.equating.items_x.size(), 46u);
+  EXPECT_EQ(flexmirt.equating.items_x[45].label, "MA7X046");
+  RunInput irteq_items = flexmirt;
+  irteq_items.equating.items_x = read_items(examples / "spring-grade7" / "formx.par");
+  for (Item& item : irteq_items.equating.items_x) {
+    if (item.model != ItemModel::sn) continue;
+    item.model = ItemModel::sl;
+    item.parameters.insert(item.parameters.begin(), 1.7);
+  }
+  const EquatingResult a = run(flexmirt).equating, b = run(irteq_items).equating;
+  ASSERT_EQ(a.true_score.equivalents.size(), b.true_score.equivalents.size());
+  for (std::size_t j = 0; j < a.true_score.equivalents.size(); ++j) {
+    EXPECT_NEAR(a.true_score.equivalents[j], b.true_score.equivalents[j], 1e-8) << j;
+    EXPECT_NEAR(a.observed_score.equivalents[j], b.observed_score.equivalents[j], 1e-8) << j;
+  }
 }
 
 }  // namespace
