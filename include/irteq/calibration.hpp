@@ -45,7 +45,8 @@ struct CalibrationFile {
   std::vector<Item> items;
   // Over irteq's parameters after D (covariance_size(items)), carried from
   // the covariance file by the conversion's exact Jacobian; none when no
-  // covariance file was named.
+  // covariance file was named. flexMIRT and IRTPRO estimate an L3 item's
+  // logit(c): its rows stay those of logit(c) (GuessingMetric::logit).
   std::optional<Covariance> covariance;
   // The file's group lines in file order (flexMIRT, IRTPRO); a grid for the
   // form's group, taken as normal, has their mean and variance (R's normal_grid()).

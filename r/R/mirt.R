@@ -28,8 +28,9 @@
 #' The covariance of a fitted model's estimates, `vcov(model)`, is carried into
 #' irteq's parameters as [convert_items()] carries one, by the delta method
 #' with the conversion's exact Jacobian. mirt estimates the guessing parameter
-#' as logit(g), so its rows are first carried to g, by dg/dlogit(g) = g (1 -
-#' g). Values mirt holds fixed (a 2PL item's g, a gpcm item's ak, the first
+#' as logit(g), and its rows stay those of logit(g), the `"L3"` items' logit(c):
+#' the covariance has `attr(, "guessing") == "logit"`, so that parametric
+#' draws keep c inside (0, 1) (see [equate()]'s `x_cov`). Values mirt holds fixed (a 2PL item's g, a gpcm item's ak, the first
 #' intercept d0, the nominal model's ak0 and last ak) have no row in `vcov()`
 #' and get variance 0, as do the parameters irteq fixes. A model with equality
 #' constraints between parameters is refused when it has a covariance.
@@ -219,7 +220,7 @@ mirt_convert <- function(parts, scores, call) {
 # The covariance of each item's values (as mirt_convert gathers them) from vcov(fit), whose rows are
 # named parameter.number, numbered through the items in order: an item's numbers run over all its
 # columns of coef(fit, simplify = TRUE)$items, fixed or not. Fixed values have no row (variance 0);
-# the guessing parameter is estimated as logit(g), so its row is carried by dg/dlogit(g) = g (1 - g).
+# the guessing parameter is estimated as logit(g), and the covariance keeps that metric.
 mirt_covariance <- function(x, values, vcov, first, call) {
   if (!is.matrix(vcov) || !is.numeric(vcov) || is.null(rownames(vcov)) || nrow(vcov) != ncol(vcov)) {
     abort(sprintf("vcov must be mirt's square covariance matrix with named rows, not %s", describe(vcov)), call)
@@ -230,14 +231,11 @@ mirt_covariance <- function(x, values, vcov, first, call) {
   ends <- first - 1L + cumsum(sizes)
   owner <- findInterval(number, c(first, ends + 1L), left.open = FALSE)  # item of each row, 0 before, n+1 after
   rows <- integer()
-  factor <- numeric()
   used <- logical(nrow(vcov))
   for (i in seq_along(values)) {
     for (parameter in names(values[[i]])) {
       row <- which(owner == i & name == parameter)
       rows <- c(rows, if (length(row) == 1L) row else NA_integer_)
-      value <- values[[i]][[parameter]]
-      factor <- c(factor, if (parameter == "g") value * (1 - value) else 1)
       used[row] <- TRUE
     }
   }
@@ -250,6 +248,7 @@ mirt_covariance <- function(x, values, vcov, first, call) {
   }
   covariance <- matrix(0, length(rows), length(rows))
   given <- !is.na(rows)
-  covariance[given, given] <- vcov[rows[given], rows[given], drop = FALSE] * outer(factor[given], factor[given])
+  covariance[given, given] <- vcov[rows[given], rows[given], drop = FALSE]
+  if (any(name[rows[given]] == "g")) attr(covariance, "guessing") <- "logit"
   covariance
 }

@@ -6,6 +6,7 @@
 
 #include "irteq/calibration.hpp"
 #include "irteq/convert.hpp"
+#include "irteq/covariance.hpp"
 
 namespace irteq {
 
@@ -19,6 +20,9 @@ struct CalibrationSource {
   std::vector<std::size_t> printed;     // per item, the number of printed values
   std::vector<std::vector<double>> jacobians;
   std::vector<CalibrationGroup> groups;  // the file's group lines, when it has them
+  // The metric of the L3 items' c in the printed covariance: logit(c) for
+  // programs that estimate it so, and the Jacobian's c row keeps it.
+  GuessingMetric guessing = GuessingMetric::probability;
 };
 
 // flexMIRT's and IRTPRO's -prm.txt; program names the program in messages.

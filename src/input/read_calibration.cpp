@@ -79,7 +79,7 @@ Covariance source_covariance(const CalibrationSource& source, const Covariance& 
     }
     row0 += rows, column0 += columns;
   }
-  Covariance result{p, std::vector<double>(p * p, 0.0)};
+  Covariance result{p, std::vector<double>(p * p, 0.0), source.guessing};
   for (std::size_t a = 0; a < p; ++a) {
     row0 = 0, column0 = 0;
     for (std::size_t i = 0; i < source.items.size(); ++i) {

@@ -66,6 +66,7 @@ CalibrationSource read_flexmirt_parameters(const std::string& file_name, const c
   std::ifstream in;
   open_input_file(in, file_name, "parameter file");
   CalibrationSource source;
+  source.guessing = GuessingMetric::logit;
   std::set<long> groups;
   std::string line;
   int line_number = 0;
@@ -139,7 +140,9 @@ CalibrationSource read_flexmirt_parameters(const std::string& file_name, const c
       const double c = 1.0 / (1.0 + std::exp(-g));
       item.form = SourceForm::logistic_intercept;
       item.values = {a, d, c};
-      J = {0, 0, 1, 0, 1, 0, c * (1.0 - c), 0, 0};
+      // c's row is logit(c) = g itself: the covariance stays in the metric
+      // the program estimated, so that draws keep c inside (0, 1).
+      J = {0, 0, 1, 0, 1, 0, 1, 0, 0};
     } else if (model == 2) {
       expected = 6 + m;
       if (fields.size() != expected) {

@@ -120,7 +120,10 @@ TEST(ReadCalibration, FlexmirtCovarianceFollowsTheConversion) {
   const double c = logistic(-1.386294361), a = 1.2, d = 0.5;
   EXPECT_NEAR(at(0), variance[2], 1e-15);                                                         // a
   EXPECT_NEAR(at(1), variance[1] / (a * a) + d * d / (a * a * a * a) * variance[2], 1e-15);       // b = -d/a
-  EXPECT_NEAR(at(2), c * (1 - c) * c * (1 - c) * variance[0], 1e-15);                             // c
+  EXPECT_EQ(C.guessing, GuessingMetric::logit);
+  EXPECT_EQ(at(2), variance[0]);  // logit(c), as the program estimated it
+  const double c_variance = probability_metric(C, file.items).values[2 * C.size + 2];
+  EXPECT_NEAR(c_variance, c * (1 - c) * c * (1 - c) * variance[0], 1e-15);  // c
   EXPECT_NEAR(at(4), variance[3] / (1.4 * 1.4) + 4.0 / std::pow(1.4, 4) * variance[6], 1e-15);  // graded b(1)
 }
 
