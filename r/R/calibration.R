@@ -4,7 +4,8 @@
 #' to irteq's items, exactly, with the converters of [convert_items()]: the
 #' items keep the labels the program gave them and are numbered 1 to n in
 #' file order. The file layouts, what is converted to what, and what is
-#' refused are in the package's `docs/calibration-files.md`.
+#' refused are in the package's `docs/calibration-files.md` and one page per
+#' program in `docs/calibration/`.
 #'
 #' flexMIRT and IRTPRO `-prm.txt` files are read: three-parameter logistic
 #' items (logit-guessing, intercept, slope) become `L3` items with D = 1,
@@ -32,7 +33,9 @@
 #'   [read_items()] gives, with a `label` column; `covariance` the covariance
 #'   of the items' parameters after D (rows and columns named
 #'   "item:parameter"), carried from the covariance file by the conversion's
-#'   exact Jacobian, or `NULL` when none was read; `groups` the group lines
+#'   exact Jacobian, in flexMIRT's logit-guessing metric for the `"L3"` items'
+#'   c (`attr(, "guessing") == "logit"`, see [equate()]'s `x_cov`), or `NULL`
+#'   when none was read; `groups` the group lines
 #'   of a flexMIRT or IRTPRO file (`group`, `label`, `mean`, `variance`; `NA`
 #'   when the line is not one factor's), no rows for the other programs. A
 #'   grid for the form's group is `normal_grid(mean = , sd = sqrt(variance))`.
