@@ -14,6 +14,7 @@ py-install:
 	@echo "Python: $(PYTHON) ($$($(PYTHON) --version 2>&1))"
 	test -x $(PY_VENV)/bin/python || $(PYTHON) -m venv --system-site-packages $(PY_VENV)
 	IRTEQ_CMAKE_BUILD_DIR=$(abspath $(PY_BUILD))/cmake CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) \
+	  IRTEQ_CMAKE_OPTIONS="$(CMAKE_OPTIONS)" \
 	  $(PY_VENV)/bin/python -m pip install --no-build-isolation --no-index --quiet ./python
 
 py-test: build py-install

@@ -39,6 +39,8 @@ class CMakeBuild(build_ext):
             f"-Dpybind11_DIR={pybind11.get_cmake_dir()}",
             f"-DCMAKE_LIBRARY_OUTPUT_DIRECTORY={target.parent}",
         ]
+        # Extra options, as the top-level Makefile's CMAKE_OPTIONS (CI: warnings as errors).
+        configure += os.environ.get("IRTEQ_CMAKE_OPTIONS", "").split()
         jobs = os.environ.get("CMAKE_BUILD_PARALLEL_LEVEL", "2")
         subprocess.run(configure, check=True)
         subprocess.run(["cmake", "--build", str(build), "--target", "_core", "-j", jobs], check=True)
