@@ -14,7 +14,8 @@ from . import _core
 from ._errors import InputWarning
 
 
-def warn_all(messages, category=InputWarning, stacklevel=3):
+def warn_all(messages, category=InputWarning, stacklevel=2):
+    """Each message as a warning of category; stacklevel counts from the caller of warn_all."""
     for message in messages:
         warnings.warn(message, category, stacklevel=stacklevel + 1)
 
