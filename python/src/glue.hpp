@@ -45,9 +45,16 @@ py::dict equating_to(const irteq::EquatingResult& r);
 py::dict linking_to(const irteq::LinkingResult& r, const irteq::EquatingInput& forms);
 py::dict standard_errors_to(const irteq::StandardErrors& e, const std::optional<irteq::LinkingResult>& linking);
 py::dict tables_to(const irteq::EquatingResult& r, const irteq::ReportTables& t);
+// The shortest text that reads back to the same double, as the CSV files write it.
+std::string number_text(double x);
 
 // ---- errors (errors.cpp) ----
 // Makes the library's Error a Python irteq.Error of its code's class.
 void register_error_translator();
+
+// ---- the entry points, by kind (entry_*.cpp) ----
+void bind_runs(py::module_& m);
+void bind_files(py::module_& m);
+void bind_models(py::module_& m);
 
 }  // namespace irteq_python

@@ -2,6 +2,7 @@
 // doubles, lists of text and whole numbers), which the Python layer turns
 // into DataFrames. NaN stands for a number that is absent, None for absent
 // text or counts.
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -41,6 +42,12 @@ py::str text(std::string_view s) { return py::str(s.data(), s.size()); }
 py::object text_or_none(std::string_view s) { return s.empty() ? py::object(py::none()) : py::object(text(s)); }
 
 }  // namespace
+
+std::string number_text(double x) {
+  char buffer[32];
+  const auto end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
+  return std::string(buffer, end);
+}
 
 py::array_t<double> array(const std::vector<double>& v) {
   return column(v.size(), [&](std::size_t i) { return v[i]; });
