@@ -2,6 +2,8 @@
 
 import warnings
 
+import pandas as pd
+
 from . import _core
 from ._checks import (as_covariance, as_grid, as_items, as_pairs, as_scale, doubles, flag, method_name, number,
                       path_of, screening, standard_error_request, threads as check_threads, warn_all)
@@ -91,6 +93,12 @@ def equate(x_items, y_items, x_grid, y_grid, scale=None, w2=None, threads=1, x_c
         if not isinstance(linking, Linking):
             raise TypeError(f"linking must be a linking, as link() returns, not {type(linking).__name__}")
         pairs = linking._pairs()
+    linked = isinstance(x_items, pd.DataFrame) and x_items.attrs.get("irteq_linked", False)
+    if linked and (linking is not None or x_cov is not None or y_cov is not None):
+        raise ValueError("x_items are form X's items after linking (link()'s x_items), on form Y's scale; for "
+                         "standard errors that carry the linking's error, or to equate by a linking, pass form X's "
+                         "own items and grid with the linking: equate(x_items, y_items, x_grid, y_grid, scale, "
+                         "linking=lk, x_cov=..., y_cov=..., se=True)")
     yi = as_items(y_items, "y_items")
     xi = as_items(x_items, "x_items")
     if pairs is not None:
@@ -137,12 +145,12 @@ def _named_as_linked(pairs, xi, yi):
     return pairs
 
 
-def equate_files(control, strict=False, threads=1, se=False, draws=0, seed=1, root_tolerance=1e-6, tables=False):
+def equate_files(control_file, strict=False, threads=1, se=False, draws=0, seed=1, root_tolerance=1e-6, tables=False):
     """Equate as the console program runs a control file: linked first when it names common items.
 
     Parameters
     ----------
-    control : str or os.PathLike
+    control_file : str or os.PathLike
         The control file; its names are relative to its own folder. The report it names is not written.
     strict : bool
         Every warning of the readers an error (:class:`irteq.InputWarningError`), as ``--strict``.
@@ -154,7 +162,7 @@ def equate_files(control, strict=False, threads=1, se=False, draws=0, seed=1, ro
     -------
     Equating
     """
-    control = path_of(control, "control")
+    control = path_of(control_file, "control_file")
     strict = flag(strict, "strict")
     request = _request(threads, root_tolerance, se, draws, seed, tables)
     run, messages = _core.equate_files(control, strict, request)

@@ -60,7 +60,10 @@ class Linking:
         self.anchors = anchors
         self.rounds = pd.DataFrame(v["rounds"], columns=["round", "A", "B", "flagged"])
         self.robust_z_notes = list(v["robust_z_notes"])
+        # Marked: with a covariance of form X's own estimates they would give
+        # standard errors without the linking's (equate() refuses them).
         self.x_items = items_frame(v["x_items"])
+        self.x_items.attrs["irteq_linked"] = True
         self.x_grid = grid_frame(v["x_grid"])
         self.y_grid = grid_frame(v["y_grid"])
         self.common_items = {k: items_frame(c) for k, c in v["common_items"].items()}

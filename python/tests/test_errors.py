@@ -66,6 +66,9 @@ CASES = [
     ("missing column", lambda t: equate(x_grid=GRID[["theta"]]), ValueError, {}),
     ("threads 0", lambda t: equate(threads=0), ValueError, {}),
     ("se without covariance", lambda t: equate(se=True), ValueError, {}),
+    ("linked items with a covariance", lambda t: equate(
+        x_items=irteq.link(Y, Y, [[1, 1], [2, 2], [3, 3]], "mean-mean", GRID, GRID).x_items,
+        x_cov=np.eye(7) * 1e-3, se=True), ValueError, {}),
     ("unknown method", lambda t: irteq.link(Y, Y, [[1, 1], [2, 2]], "least", GRID, GRID), ValueError, {}),
     # The library's checks, one class per code.
     ("missing file", lambda t: irteq.read_items(t / "absent.par"), irteq.FileError,
