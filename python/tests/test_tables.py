@@ -60,3 +60,31 @@ def test_convert_items_from_a_table_of_printed_values():
     assert list(converted.at[0, "parameters"]) == [1.7, 1.2, -0.5, 0.2]
     with pytest.raises(ValueError, match="unknown parameterisation"):
         irteq.convert_items(table, from_="logistic")
+
+
+def test_read_calibration_gives_flexmirt_probabilities_with_labels(tmp_path):
+    prm = tmp_path / "x-prm.txt"
+    prm.write_text("1\tM01\t1\t1\t1\t2\t-1.386294\t0.5\t1.2\n1\tG02\t1\t1\t2\t3\t1.0\t-0.5\t1.4\n"
+                   "0\tGroup1\t1\t1\t0\t1\n")
+    x = irteq.read_calibration(prm, "flexmirt")
+    assert x["covariance"] is None
+    assert list(x["items"]["label"]) == ["M01", "G02"]
+    theta = np.array([-2, 0, 1.5])
+
+    def logistic(z):
+        return 1 / (1 + np.exp(-z))
+
+    c3 = logistic(-1.386294)
+    p1 = c3 + (1 - c3) * logistic(1.2 * theta + 0.5)
+    g1, g2 = logistic(1.4 * theta + 1.0), logistic(1.4 * theta - 0.5)
+    expected = np.column_stack([1 - p1, p1, 1 - g1, g1 - g2, g2])
+    assert np.allclose(irteq.probabilities(x["items"], theta), expected, rtol=0, atol=1e-12)
+    cov = tmp_path / "x-cov.txt"
+    np.savetxt(cov, np.diag(np.arange(1, 7) / 100), delimiter="\t")
+    y = irteq.read_calibration(prm, "flexmirt", covariance=cov)
+    assert y["covariance"].shape == (6, 6)
+    assert list(y["covariance"].index[:3]) == ["1:a", "1:b", "1:c"]
+    four = tmp_path / "q-prm.txt"
+    four.write_text("1\tQ4\t1\t1\t1\t2\t-1.1\t0.5\t1.2\t2.0\n")
+    with pytest.raises(irteq.Error, match="line 1, item Q4: a four-parameter item"):
+        irteq.read_calibration(four, "irtpro")
