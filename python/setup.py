@@ -1,4 +1,4 @@
-# The compiled part, irteq._core, is built by CMake from the library's own
+# The compiled module, irteq._core, is built by CMake from the library's own
 # sources (python/CMakeLists.txt), with the library's flags, so that every
 # result is the console program's doubles to the last bit.
 import os
