@@ -111,3 +111,6 @@ clean:
 
 # The R package's targets (r-install, r-check, r-bench).
 -include r/r.mk
+
+# The Python package's targets (py-install, py-test).
+-include python/py.mk
