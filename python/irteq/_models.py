@@ -131,7 +131,13 @@ def read_calibration(file, program, D=None, covariance=None, thresholds=None):
     Returns
     -------
     dict
-        ``items`` (a DataFrame) and ``covariance`` (a labelled DataFrame, or None).
+        ``items`` (a DataFrame, with the program's labels), ``covariance`` (a
+        labelled DataFrame, or None; flexMIRT's and IRTPRO's keep the L3
+        items' c in the logit metric the programs estimate, ``attrs["guessing"]
+        == "logit"``) and ``groups`` (the group lines of a flexMIRT or IRTPRO
+        file: ``group``, ``label``, ``mean``, ``variance``, NaN when the line
+        is not one factor's; no rows for the other programs). A grid for the
+        form's group is ``normal_grid(mean, sqrt(variance))``.
     """
     if program not in ("flexmirt", "irtpro", "parscale", "bilog", "winsteps"):
         raise ValueError(f"program is {program!r}; write flexmirt, irtpro, parscale, bilog or winsteps")
@@ -140,7 +146,8 @@ def read_calibration(file, program, D=None, covariance=None, thresholds=None):
                                "" if thresholds is None else path_of(thresholds, "thresholds"))
     items = items_frame(v["items"])
     c = v["covariance"]
-    return {"items": items, "covariance": None if c is None else covariance_frame(c, parameter_names(items, True))}
+    return {"items": items, "covariance": None if c is None else covariance_frame(c, parameter_names(items, True)),
+            "groups": pd.DataFrame(v["groups"]).astype({"group": "int64", "mean": "float64", "variance": "float64"})}
 
 
 # Each parameterisation's columns: lead (required, in order), then series

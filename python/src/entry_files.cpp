@@ -95,6 +95,12 @@ py::dict read_calibration_glue(const std::string& file, const std::string& progr
   py::dict d;
   d["items"] = items_to(read.items);
   d["covariance"] = read.covariance ? py::object(covariance_to(*read.covariance)) : py::object(py::none());
+  py::list number, label, mean, variance;
+  for (const irteq::CalibrationGroup& group : read.groups) {
+    number.append(group.number), label.append(group.label), mean.append(group.mean), variance.append(group.variance);
+  }
+  d["groups"] = py::dict(py::arg("group") = number, py::arg("label") = label, py::arg("mean") = mean,
+                         py::arg("variance") = variance);
   return d;
 }
 

@@ -65,9 +65,10 @@ def test_convert_items_from_a_table_of_printed_values():
 def test_read_calibration_gives_flexmirt_probabilities_with_labels(tmp_path):
     prm = tmp_path / "x-prm.txt"
     prm.write_text("1\tM01\t1\t1\t1\t2\t-1.386294\t0.5\t1.2\n1\tG02\t1\t1\t2\t3\t1.0\t-0.5\t1.4\n"
-                   "0\tGroup1\t1\t1\t0\t1\n")
+                   "0\tGroup1\t1\t1\t0.25\t1.44\n")
     x = irteq.read_calibration(prm, "flexmirt")
     assert x["covariance"] is None
+    assert x["groups"].to_dict("list") == {"group": [1], "label": ["Group1"], "mean": [0.25], "variance": [1.44]}
     assert list(x["items"]["label"]) == ["M01", "G02"]
     theta = np.array([-2, 0, 1.5])
 
@@ -84,6 +85,7 @@ def test_read_calibration_gives_flexmirt_probabilities_with_labels(tmp_path):
     y = irteq.read_calibration(prm, "flexmirt", covariance=cov)
     assert y["covariance"].shape == (6, 6)
     assert list(y["covariance"].index[:3]) == ["1:a", "1:b", "1:c"]
+    assert y["covariance"].attrs["guessing"] == "logit"
     four = tmp_path / "q-prm.txt"
     four.write_text("1\tQ4\t1\t1\t1\t2\t-1.1\t0.5\t1.2\t2.0\n")
     with pytest.raises(irteq.Error, match="line 1, item Q4: a four-parameter item"):
