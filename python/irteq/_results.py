@@ -80,6 +80,52 @@ class Linking:
                 "symmetric": bool(self.symmetric), "screen": self.screen,
                 "cut": 0.0 if self.cut is None else float(self.cut)}
 
+    def plot(self, which=None, items=None, ax=None, **kwargs):
+        """Plot the common items before and after linking, for a technical report (matplotlib).
+
+        Form Y's curve, form X's before linking (its own scale taken for form Y's, dashed) and after (on form
+        Y's scale), over group 2's grid, whose weights (those of the characteristic-curve criteria and the
+        anchor screening) are shaded at the foot. After a good linking form X's curve lies on form Y's; an
+        anchor whose curves stay apart has drifted.
+
+        - ``"tcc"``: the common items' test characteristic curves (their summed expected item scores).
+        - ``"items"``: each common item's expected item score, one panel per item, up to twelve to a figure,
+          titled with its numbers, model and ``rmsd``.
+        - ``"drift"``: each pair's form Y parameters against its form X ones after linking, in two panels:
+          the slopes (the ``a`` of L3, SN, SL and MU items, on log axes) and the locations (L3 b, every SN/SL
+          b(k), every MU b - d(k), k = 2, ..., m: one point each), the values the robust z compares; BN items
+          have neither. Pairs without drift lie on the identity line. The pairs the screening flagged are
+          marked and labelled ``x_item/y_item``: the constants are the kept pairs', so a flagged pair stands
+          off the line by its drift alone.
+
+        Parameters
+        ----------
+        which : str or sequence of str, optional
+            Any of ``"tcc"``, ``"items"`` and ``"drift"``; by default ``"tcc"`` and ``"items"``.
+        items : sequence of int, optional
+            The common items ``"items"`` draws, as positions (from 0) in the pairs, the rows of
+            ``anchors``: e.g. ``lk.anchors["rmsd"].nlargest(4).index`` for the four that fit worst. Every
+            pair by default; ``"drift"`` draws every pair.
+        ax : matplotlib.axes.Axes, optional
+            Axes to draw one ``"tcc"`` into, instead of a new figure.
+        **kwargs
+            Properties for ``Axes.set`` on every panel, such as ``title`` or ``xlim``.
+
+        Returns
+        -------
+        list of matplotlib.figure.Figure
+            One figure per view (and per twelve items); with ``ax``, ``[ax]``.
+
+        Raises
+        ------
+        ImportError
+            Without matplotlib.
+        ValueError
+            For an unknown view, items out of range, or ``ax`` with a view of several panels.
+        """
+        from . import _plots
+        return _plots.plot_linking(self, which, items, ax, kwargs)
+
     def __repr__(self):
         return f"<irteq.Linking {self.method}{' symmetric' if self.symmetric else ''}: A = {self.A!r}, B = {self.B!r}>"
 
@@ -219,6 +265,67 @@ class Equating:
         from ._checks import path_of
         self._run.to_csv(path_of(folder, "folder"))
         return folder
+
+    def plot(self, which=None, metric="raw", baseline="observed", ax=None, **kwargs):
+        """Plot the equating for a technical report (matplotlib). Score points are drawn as points, since raw
+        scores are whole numbers.
+
+        - ``"equivalents"``: the form Y equivalents of true score and observed score equating against the form
+          X raw score, with the identity line when ``metric="raw"``.
+        - ``"differences"``: true score minus observed score equivalent at each form X raw score, with a band
+          of +-0.5 about 0, the difference that matters (half a reported score unit, after Dorans and
+          Feigenbaum: smaller differences seldom change a rounded score), and a dotted line at form X's chance
+          score: up to there true score equating draws a straight line instead of searching an ability, and
+          differs from observed score equating by construction. With standard errors, each method's 95 % band
+          about 0: its estimate +-1.96 delta-method standard errors, or the 2.5 % and 97.5 % quantiles of the
+          parametric draws when there are draws, less the estimate. With ``baseline="raw"``, each method's
+          form Y raw score equivalent minus the form X raw score instead, how far the equating moves each
+          score, its band about its difference.
+        - ``"distributions"``: each form's raw score distribution in group 1, group 2 and the synthetic
+          population, one panel per form (always in raw scores).
+        - ``"se"`` (with standard errors only): both methods' standard errors at each form X raw score, the
+          delta method's as lines, the parametric draws' as points.
+        - ``"conversion"`` (with tables only, see :func:`equate`'s ``tables`` and ``cuts``): each method's
+          reported score (the rounded scale score clamped to the scale's range) as a step at each form X raw
+          score; with cut scores, the cuts as dashed lines (their values on the right axis) and the
+          performance levels as bands, each named where the steps leave room.
+        - ``"csem"`` (with tables only): the conditional standard errors of measurement of the tables'
+          ``csem``, in six panels: of raw, scale and reported scores (columns, one vertical scale each), by
+          theta over each group's grid (top) and by form X raw score at the theta of true score equating
+          (bottom).
+
+        Parameters
+        ----------
+        which : str or sequence of str, optional
+            One or more of ``"equivalents"``, ``"differences"``, ``"distributions"``, ``"se"``,
+            ``"conversion"`` and ``"csem"``; by default the first three, and ``"se"`` with standard errors.
+        metric : str
+            ``"raw"`` for form Y raw score equivalents, ``"scale"`` for their (unrounded) scale scores.
+        baseline : str
+            What ``"differences"`` subtracts: ``"observed"``, observed score equating's equivalents from true
+            score equating's; ``"raw"``, the form X raw score from each method's equivalent (with
+            ``metric="raw"``).
+        ax : matplotlib.axes.Axes, optional
+            Axes to draw one view of one panel into (``"equivalents"``, ``"differences"``, ``"se"``,
+            ``"conversion"``), instead of a new figure.
+        **kwargs
+            Properties for ``Axes.set`` on every panel, such as ``title`` or ``xlim``.
+
+        Returns
+        -------
+        list of matplotlib.figure.Figure
+            One figure per view, in the order of ``which``; with ``ax``, ``[ax]``.
+
+        Raises
+        ------
+        ImportError
+            Without matplotlib.
+        ValueError
+            For an unknown view, metric or baseline, a view the equating lacks the results of, or ``ax`` with
+            several views or a view of several panels.
+        """
+        from . import _plots
+        return _plots.plot_equating(self, which, metric, baseline, ax, kwargs)
 
     def __repr__(self):
         t = self.true_score["raw"]

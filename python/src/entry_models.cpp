@@ -127,6 +127,19 @@ py::dict convert_items_glue(const py::dict& sources, const py::object& covarianc
   return out;
 }
 
+// Each item's slope and locations as the library pools them, for the drift plot.
+py::list slope_and_locations_glue(const py::dict& items) {
+  py::list out;
+  for (const irteq::Item& item : items_from(items, "items", irteq::InputPart::none)) {
+    const irteq::SlopeAndLocations t = irteq::slope_and_locations(item);
+    py::dict terms;
+    terms["slope"] = array(t.slopes);
+    terms["location"] = array(t.locations);
+    out.append(terms);
+  }
+  return out;
+}
+
 py::list number_text_glue(const py::object& x) {
   py::list out;
   for (const double v : doubles_from(x)) out.append(number_text(v));
@@ -146,6 +159,7 @@ void bind_models(py::module_& m) {
   m.def("tcc", &tcc_glue);
   m.def("eap_table", &eap_table_glue);
   m.def("convert_items", &convert_items_glue);
+  m.def("slope_and_locations", &slope_and_locations_glue);
   m.def("number_text", &number_text_glue);
 }
 
