@@ -474,15 +474,15 @@ def plot_linking(lk, which, items, ax, extra):
             raise ValueError(f"items must be positions of common items (rows of anchors), 0 to {n - 1}")
     y_theta = lk.y_grid["theta"].to_numpy()
     theta = np.linspace(y_theta.min(), y_theta.max(), 201)
-    expected = {k: np.asarray(_core.expected_scores(as_items(lk.common_items[k], "items"), theta))
-                for k in LINKING_SERIES}
+    sets = {k: as_items(lk.common_items[k], "items") for k in LINKING_SERIES}
     out = []
     for kind in chosen:
         if kind == "tcc":
-            out.append(_linking_tcc(lk, theta, {k: e.sum(axis=1) for k, e in expected.items()}, ax, extra))
+            out.append(_linking_tcc(lk, theta, {k: _core.tcc(s, theta) for k, s in sets.items()}, ax, extra))
         elif kind == "drift":
             out.append(_linking_drift(lk, extra))
         else:
+            expected = {k: np.asarray(_core.expected_scores(s, theta)) for k, s in sets.items()}
             for start in range(0, len(items), 12):
                 out.append(_linking_items(lk, theta, expected, items[start:start + 12], extra))
     return out
