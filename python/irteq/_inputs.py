@@ -287,6 +287,11 @@ def write_grid(grid, path, title="quadrature points"):
         The file to write.
     title : str
         The title line.
+
+    Returns
+    -------
+    str
+        The path.
     """
     path = path_of(path, "path")
     return _write(path, _core.grid_text(as_grid(grid, "grid", finite=True), _title(title)))
@@ -305,6 +310,11 @@ def write_scale_table(scale, path, title="raw-to-scale conversion", w2=None):
         The title line.
     w2 : float, optional
         Group 2's weight; ``scale["w2"]`` by default.
+
+    Returns
+    -------
+    str
+        The path.
     """
     path = path_of(path, "path")
     s = as_scale(scale, "scale", finite=True)
@@ -326,6 +336,11 @@ def write_covariance(covariance, items, path, title="covariance of the item para
         The file to write.
     title : str
         The title line.
+
+    Returns
+    -------
+    str
+        The path.
     """
     path = path_of(path, "path")
     c = as_covariance(covariance, "covariance")
@@ -352,6 +367,11 @@ def write_common_items(common, path, method="stocking-lord", symmetric=False, ti
         The title line.
     screen, cut
         The anchor screening, as :func:`link` takes it.
+
+    Returns
+    -------
+    str
+        The path.
     """
     path = path_of(path, "path")
     pairs = as_pairs(common, "common")
@@ -380,6 +400,11 @@ def write_control(files, path):
         ``new_quad``, and optionally ``common_items``, ``new_cov``, ``old_cov``, ``cut_scores``.
     path : str or os.PathLike
         The control file to write.
+
+    Returns
+    -------
+    str
+        The path.
     """
     path = path_of(path, "path")
     keywords = ["output", "old_para", "old_quad", "raw2scale", "new_para", "new_quad"]

@@ -13,7 +13,20 @@ from ._inputs import items_frame
 
 
 class LabelledArray(np.ndarray):
-    """A numpy array whose columns carry labels (``columns``)."""
+    """A numpy array whose columns carry labels, as :func:`probabilities` and :func:`expected_scores` return.
+
+    Parameters
+    ----------
+    values : array_like
+        The numbers.
+    columns : sequence of str
+        One label per column.
+
+    Attributes
+    ----------
+    columns : list of str
+        The columns' labels; a slice of the array keeps them.
+    """
 
     def __new__(cls, values, columns):
         out = np.asarray(values).view(cls)
@@ -52,7 +65,9 @@ def expected_scores(items, theta):
     Parameters
     ----------
     items : pandas.DataFrame or list of dict
+        The items.
     theta : array_like
+        Finite abilities.
 
     Returns
     -------
@@ -70,11 +85,14 @@ def tcc(items, theta):
     Parameters
     ----------
     items : pandas.DataFrame or list of dict
+        The form's items.
     theta : array_like
+        Finite abilities.
 
     Returns
     -------
     numpy.ndarray
+        The sum of the items' expected scores at each theta.
     """
     return _core.tcc(as_items(items, "items"), doubles(theta, "theta", finite=True))
 
@@ -85,7 +103,9 @@ def eap_table(items, grid):
     Parameters
     ----------
     items : pandas.DataFrame or list of dict
+        The items of one form.
     grid : pandas.DataFrame or dict
+        A quadrature grid, ``theta`` and ``weight``.
 
     Returns
     -------
@@ -101,6 +121,7 @@ def parameter_names(items, estimated=False):
     Parameters
     ----------
     items : pandas.DataFrame or list of dict
+        The items.
     estimated : bool
         Only the estimated ones (all but D): the rows of a covariance.
 
