@@ -62,9 +62,17 @@ def _new_axes(ax, size=(7.5, 5.5)):
     return fig.add_subplot(), True
 
 
-def _finish(ax, own, extra):
+def _apply(ax, extra):
+    """The caller's Axes properties; a title keeps the view's font and room for its subtitle."""
+    extra = dict(extra)
+    if "title" in extra:
+        ax.title.set_text(extra.pop("title"))
     if extra:
         ax.set(**extra)
+
+
+def _finish(ax, own, extra):
+    _apply(ax, extra)
     if own:
         ax.figure.tight_layout()
     return ax.figure if own else ax
@@ -331,8 +339,7 @@ def _distributions(d, w2, extra):
         ax.set_xlabel(f"form {form} raw score")
         ax.set_ylabel("probability")
         ax.set_title(f"Form {form}", fontweight="bold")
-        if extra:
-            ax.set(**extra)
+        _apply(ax, extra)
     handles = [Line2D([], [], color=COLOURS[s], linewidth=0.5, marker=mk, markersize=4,
                       markerfacecolor=face or COLOURS[s]) for s, (_, mk, face) in series.items()]
     legend = _figure_legend(fig, handles, [v[0] for v in series.values()], ncol=3)
@@ -434,8 +441,7 @@ def _csem(tables, chance, extra):
             ax.set_ylabel("CSEM")
             ax.set_title(f"{titles[metric]}, by {'theta' if row == 'theta' else 'raw score'}", fontweight="bold",
                          fontsize="medium")
-            if extra:
-                ax.set(**extra)
+            _apply(ax, extra)
     handles = [_line(colour, style) for _, _, _, colour, style, _ in CSEM_SERIES]
     legend = _figure_legend(fig, handles, [s[2] for s in CSEM_SERIES], ncol=2)
     _figure_titles(fig, "Conditional standard errors of measurement",
@@ -530,7 +536,9 @@ def _linking_items(lk, theta, expected, page, extra):
     # Up to 4 by 3 panels, a short page as near that shape as it fills.
     columns = math.ceil(math.sqrt(len(page) * 4 / 3))
     rows = math.ceil(len(page) / columns)
-    fig, axes = plt.subplots(rows, columns, figsize=(2.9 * columns + 0.6, 2.4 * rows + 1.4), squeeze=False)
+    # Wide enough for the title and the legend on a page of one item.
+    size = (max(10.0, 2.9 * columns + 0.6), 2.4 * rows + 1.4)
+    fig, axes = plt.subplots(rows, columns, figsize=size, squeeze=False)
     scores = lk.common_items["y"]["scores"]
     a = lk.anchors
     for ax, i in zip(axes.flat, page):
@@ -540,8 +548,7 @@ def _linking_items(lk, theta, expected, page, extra):
         ax.tick_params(labelsize="small")
         ax.set_title(f"X {a['x_item'][i]} / Y {a['y_item'][i]} ({a['model'][i]}): rmsd {a['rmsd'][i]:.3g}",
                      fontsize="medium")
-        if extra:
-            ax.set(**extra)
+        _apply(ax, extra)
     for ax in axes.flat[len(page):]:
         ax.set_visible(False)
     legend = _figure_legend(fig, *_linking_legend(), ncol=4)
@@ -624,5 +631,4 @@ def _drift_panel(ax, values, flagged, anchors, main, log, extra):
                     textcoords="offset points", va="center", fontsize="small", color=DRIFT_COLOURS["flagged"])
     ax.set_xlabel("form X after linking")
     ax.set_ylabel("form Y")
-    if extra:
-        ax.set(**extra)
+    _apply(ax, extra)
