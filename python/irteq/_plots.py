@@ -108,7 +108,7 @@ def _figure_titles(fig, main, subtitle=None):
 def _lay_out(fig, legend, top_points):
     """The panels between the titles (top_points high) and the legend at the foot."""
     height = fig.get_figheight() * fig.dpi
-    foot = legend.get_window_extent(fig.canvas.get_renderer()).height + 6
+    foot = legend.get_window_extent().height + 6
     fig.tight_layout(rect=(0, foot / height, 1, 1 - top_points * fig.dpi / 72 / height))
 
 
