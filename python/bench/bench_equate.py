@@ -1,8 +1,9 @@
 """irteq.equate() from Python on the largest run, beside the C++ library's equate() on the same input.
 
-The forms are r/bench/equate.R's to the bit: two 200-item mixed-format forms of 1000 score points each and two
-100-point grids, drawn from R's own uniform stream (set.seed and runif, rebuilt below on numpy's Mersenne
-Twister), and written to files for r/bench/equate_timer.cpp. Each round times a few runs in a new Python process
+The input is r/bench/equate.R's: two 200-item mixed-format forms of 1000 score points each, drawn from R's own
+uniform stream (set.seed and runif, rebuilt below on numpy's Mersenne Twister) so that the items and the scale
+table are R's to the bit, and two 100-point normal grids (Python's normal_grid(), whose weights differ from R's
+in the last bits), written to files for r/bench/equate_timer.cpp. Each round times a few runs in a new Python process
 and a new timer process in turn, so that both see the same load and as many memory layouts. Then the standard
 errors of the same run (delta method, and 100 parametric draws on one thread) as multiples of one equate()
 timed beside them.
