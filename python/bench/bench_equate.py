@@ -3,13 +3,14 @@
 The input is r/bench/equate.R's: two 200-item mixed-format forms of 1000 score points each, drawn from R's own
 uniform stream (set.seed and runif, rebuilt below on numpy's Mersenne Twister) so that the items and the scale
 table are R's to the bit, and two 100-point normal grids (Python's normal_grid(), whose weights differ from R's
-in the last bits), written to files for r/bench/equate_timer.cpp. Each round times a few runs in a new Python process
-and a new timer process in turn, so that both see the same load and as many memory layouts. Then the standard
+in the last bits), written to files for r/bench/equate_timer.cpp. Each round is a new Python process that times
+its runs each beside a run of the timer (the second of a new timer process, so that both are warm): on a shared
+machine the load changes within seconds, and only runs timed next to each other see the same. Then the standard
 errors of the same run (delta method, and 100 parametric draws on one thread) as multiples of one equate()
 timed beside them.
 
 Usage: python bench_equate.py SCRATCH_FOLDER EQUATE_TIMER
-       python bench_equate.py --runs N   (one Python round: prints N times in seconds)
+       python bench_equate.py --pairs N EQUATE_TIMER CONTROL   (one round: prints N pairs of times in seconds)
 """
 
 import statistics
@@ -86,10 +87,15 @@ def seconds(f, runs):
     return times
 
 
-if sys.argv[1] == "--runs":
+def timer_seconds(timer, control):
+    out = subprocess.run([timer, control, "2"], check=True, capture_output=True, text=True)
+    return float(out.stdout.splitlines()[-1].split()[0])
+
+
+if sys.argv[1] == "--pairs":
     equate()
-    for t in seconds(equate, int(sys.argv[2])):
-        print(t)
+    for _ in range(int(sys.argv[2])):
+        print(seconds(equate, 1)[0], timer_seconds(sys.argv[3], sys.argv[4]))
     sys.exit(0)
 
 folder, timer = Path(sys.argv[1]), sys.argv[2]
@@ -108,13 +114,13 @@ with warnings.catch_warnings():
     from_files = irteq.equate_files(control)
 assert from_files.true_score.equals(eq.true_score) and from_files.observed_score.equals(eq.observed_score)
 
-rounds, runs = 7, "3"
-python_seconds, cpp_seconds = [], []
+rounds, pairs = 7, "3"
+times = []
 for _ in range(rounds):
-    out = subprocess.run([sys.executable, __file__, "--runs", runs], check=True, capture_output=True, text=True)
-    python_seconds += [float(line) for line in out.stdout.split()]
-    out = subprocess.run([timer, control, runs], check=True, capture_output=True, text=True)
-    cpp_seconds += [float(line.split()[0]) for line in out.stdout.splitlines()]
+    out = subprocess.run([sys.executable, __file__, "--pairs", pairs, timer, control], check=True,
+                         capture_output=True, text=True)
+    times += [[float(t) for t in line.split()] for line in out.stdout.splitlines()]
+python_seconds, cpp_seconds = zip(*times)
 python_median = statistics.median(python_seconds)
 cpp_median = statistics.median(cpp_seconds)
 print(f"Largest run: {len(eq.true_score)} form X and {(eq.distributions['form'] == 'Y').sum()} form Y score points, "
