@@ -140,7 +140,7 @@ def covariance(items):
             variances += [0.002, 0.002, 0.0002]
         elif t in ("SN", "SL"):
             gap = min(np.diff(p[len(p) - m + 1:]))
-            variances += [0.002] + [min(0.002, (gap / 6) ** 2)] * (m - 1)
+            variances += [0.002] + [min(0.002, (gap / 6) * (gap / 6))] * (m - 1)  # R squares by x * x
         elif t == "MU":
             variances += [0.002, 0.002, 0.0] + [0.002] * (len(p) - 4)
         else:
