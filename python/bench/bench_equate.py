@@ -4,10 +4,10 @@ The input is r/bench/equate.R's: two 200-item mixed-format forms of 1000 score p
 uniform stream (set.seed and runif, rebuilt below on numpy's Mersenne Twister) so that the items and the scale
 table are R's to the bit, and two 100-point normal grids (Python's normal_grid(), whose weights differ from R's
 in the last bits), written to files for r/bench/equate_timer.cpp. Each round is a new Python process that times
-its runs each beside a run of the timer (the second of a new timer process, so that both are warm): on a shared
-machine the load changes within seconds, and only runs timed next to each other see the same. Then the standard
-errors of the same run (delta method, and 100 parametric draws on one thread) as multiples of one equate()
-timed beside them.
+its runs each beside a run of the timer, each the second of two in a row, so that both find their data in the
+caches: on a shared machine the speed changes within seconds, and only runs timed next to each other see the same
+(hence also the median of the pairs' ratios). Then the standard errors of the same run (delta method, and 100
+parametric draws on one thread) as multiples of one equate() timed beside them.
 
 Usage: python bench_equate.py SCRATCH_FOLDER EQUATE_TIMER
        python bench_equate.py --pairs N EQUATE_TIMER CONTROL   (one round: prints N pairs of times in seconds)
@@ -88,6 +88,7 @@ def seconds(f, runs):
 
 
 def timer_seconds(timer, control):
+    """The second of two runs of a new timer process."""
     out = subprocess.run([timer, control, "2"], check=True, capture_output=True, text=True)
     return float(out.stdout.splitlines()[-1].split()[0])
 
@@ -95,7 +96,7 @@ def timer_seconds(timer, control):
 if sys.argv[1] == "--pairs":
     equate()
     for _ in range(int(sys.argv[2])):
-        print(seconds(equate, 1)[0], timer_seconds(sys.argv[3], sys.argv[4]))
+        print(seconds(equate, 2)[1], timer_seconds(sys.argv[3], sys.argv[4]))
     sys.exit(0)
 
 folder, timer = Path(sys.argv[1]), sys.argv[2]
@@ -114,7 +115,7 @@ with warnings.catch_warnings():
     from_files = irteq.equate_files(control)
 assert from_files.true_score.equals(eq.true_score) and from_files.observed_score.equals(eq.observed_score)
 
-rounds, pairs = 7, "3"
+rounds, pairs = 15, "3"
 times = []
 for _ in range(rounds):
     out = subprocess.run([sys.executable, __file__, "--pairs", pairs, timer, control], check=True,
@@ -127,7 +128,8 @@ print(f"Largest run: {len(eq.true_score)} form X and {(eq.distributions['form'] 
       f"100-point grids, {len(eq.warnings)} root finder warnings")
 print(f"Python equate(): median {1000 * python_median:.1f} ms over {len(python_seconds)} runs")
 print(f"C++    equate(): median {1000 * cpp_median:.1f} ms over {len(cpp_seconds)} runs")
-print(f"Python / C++: {python_median / cpp_median:.3f}")
+print(f"Python / C++: {python_median / cpp_median:.3f} (median of the pairs' ratios "
+      f"{statistics.median(p / c for p, c in times):.3f})")
 
 
 def covariance(items):
