@@ -151,11 +151,23 @@ def covariance(items):
 
 
 x_cov, y_cov = covariance(x_items), covariance(y_items)
-one = statistics.median(seconds(equate, 5))
-delta = statistics.median(seconds(lambda: equate(x_cov=x_cov, y_cov=y_cov, se=True), 3))
-drawn = statistics.median(seconds(lambda: equate(x_cov=x_cov, y_cov=y_cov, draws=100), 1))
+plain = []
+
+
+def multiple(f, runs):
+    """The median over runs of f's time over that of the equate() runs just before and after it."""
+    ratios = []
+    for _ in range(runs):
+        before, t, after = seconds(equate, 1) + seconds(f, 1) + seconds(equate, 1)
+        plain.extend([before, after])
+        ratios.append(2 * t / (before + after))
+    return statistics.median(ratios)
+
+
+delta = multiple(lambda: equate(x_cov=x_cov, y_cov=y_cov, se=True), 3)
+drawn = multiple(lambda: equate(x_cov=x_cov, y_cov=y_cov, draws=100), 3)
 n, m = len(x_cov), len(y_cov)
 print(f"Standard errors ({n} x {n} and {m} x {m} covariances), one thread, as multiples of one equate() "
-      f"({1000 * one:.1f} ms):")
-print(f"  equate(se=True):     {delta / one:.2f}")
-print(f"  equate(draws=100):   {drawn / one:.1f}")
+      f"(median {1000 * statistics.median(plain):.1f} ms):")
+print(f"  equate(se=True):     {delta:.2f}")
+print(f"  equate(draws=100):   {drawn:.1f}")
