@@ -159,16 +159,32 @@ def as_items(x, what):
             raise TypeError(f"{what}['type'] must be item type codes (text), not {type(t).__name__} (item {i + 1})")
     number = whole_numbers(columns["item"], f"{what}['item']")
     label = labels(columns.get("label"), n, f"{what}['label']")
-    scores, parameters = [], []
-    for i in range(n):
-        scores.append(whole_numbers(columns["scores"][i], f"{what}['scores'][{i}]"))
-        parameters.append(doubles(columns["parameters"][i], f"{what}['parameters'][{i}]", finite=True))
+    scores, parameters = _plain_items(columns["scores"], columns["parameters"])
+    if scores is None:
+        scores, parameters = [], []
+        for i in range(n):
+            scores.append(whole_numbers(columns["scores"][i], f"{what}['scores'][{i}]"))
+            parameters.append(doubles(columns["parameters"][i], f"{what}['parameters'][{i}]", finite=True))
     if "categories" in columns:
         categories = whole_numbers(columns["categories"], f"{what}['categories']")
         for i, (c, s) in enumerate(zip(categories, scores)):
             if c != len(s):
                 raise ValueError(f"{what}: item {i + 1} has {c} categories but {len(s)} category scores")
     return {"item": number, "label": label, "type": types, "scores": scores, "parameters": parameters}
+
+
+def _plain_items(scores, parameters):
+    """The scores and parameters as items(), read_items() and the results give them (lists of ints, float arrays,
+    every number finite), checked for the whole set at once: item by item costs more than a large equating's
+    glue. (None, None) for anything else, which the item by item checks take, with their messages."""
+    scores, parameters = list(scores), list(parameters)
+    values = [v for s in scores if type(s) is list for v in s]
+    if not (all(type(s) is list for s in scores) and set(map(type, values)) <= {int}
+            and max(map(abs, values), default=0) <= 2147483647
+            and all(type(p) is np.ndarray and p.ndim == 1 and p.dtype == np.float64 for p in parameters)
+            and np.isfinite(np.concatenate(parameters)).all()):
+        return None, None
+    return [list(s) for s in scores], [p.copy() for p in parameters]
 
 
 def as_grid(x, what, finite=False):

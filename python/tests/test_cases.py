@@ -4,6 +4,7 @@ from inputs read into Python (equate, link), and to_csv writes its very files.""
 
 import warnings
 
+import numpy as np
 import pytest
 
 import irteq
@@ -115,3 +116,16 @@ def test_written_inputs_read_back_to_the_same_run(tmp_path):
                                    "raw2scale": "y.scl", "new_para": "x.par", "new_quad": "g1.qd"},
                                   tmp_path / "control.txt")
     assert_equatings_identical(irteq.equate_files(control), eq, "written")
+
+
+def test_items_as_rows_of_plain_values_give_the_same_run():
+    """Items as rows of lists and numpy scores (checked item by item) are the input items() and the readers
+    give (checked for the whole set at once)."""
+    with warnings.catch_warnings():
+        warnings.simplefilter("ignore", irteq.IrteqWarning)
+        inputs = read_inputs(SOURCE / "examples" / "spring-grade7" / "control.txt")
+        eq = irteq.equate(**inputs)
+        for form in ("x_items", "y_items"):
+            inputs[form] = [{"item": row.item, "type": row.type, "scores": np.array(row.scores),
+                             "parameters": row.parameters.tolist()} for row in inputs[form].itertuples()]
+        assert_equatings_identical(irteq.equate(**inputs), eq, "rows")
