@@ -198,7 +198,9 @@ class Equating:
         The columns of ``standard_errors.csv``: ``raw``, ``equating``, ``metric``, ``delta_se``, ``draws_se``,
         ``draws_lower``, ``draws_upper``.
     draws : dict or None
-        ``draws`` (entered the statistics) and ``redraws``, with parametric draws.
+        ``draws`` (entered the statistics), ``redraws`` and ``invalid_items`` (a DataFrame ``form``, ``item``,
+        ``number``, ``label``, ``count`` of every item invalid in at least one attempt, most often first), with
+        parametric draws.
     tables : dict or None
         The technical report's tables: DataFrames ``conversion``, ``eap``, ``csem``, ``reliability``,
         ``classification`` (with cut scores), and ``cut_scores``, ``scale_min``, ``scale_max``.
@@ -245,7 +247,8 @@ class Equating:
                                           "draws_upper": errors.get("draws_upper", na)}))
         self.standard_errors = pd.concat(long, ignore_index=True)
         if "draws_sd" in e["true_raw"]:
-            self.draws = {"draws": e["draws"], "redraws": e["redraws"]}
+            invalid = pd.DataFrame(e["invalid_items"]).astype({"item": "int64", "number": "int64", "count": "int64"})
+            self.draws = {"draws": e["draws"], "redraws": e["redraws"], "invalid_items": invalid}
         if "linking" in e and self.linking is not None:
             self.linking.standard_errors = _constant_errors(self.linking, e["linking"]["A"], e["linking"]["B"])
 

@@ -278,6 +278,13 @@ py::dict standard_errors_to(const irteq::StandardErrors& e, const std::optional<
   out["observed_scale"] = point_errors_to(e.observed_scale);
   out["draws"] = e.draws;
   out["redraws"] = e.redraws;
+  py::list form, item, number, label, count;
+  for (const irteq::InvalidDrawnItem& invalid : e.invalid_items) {
+    form.append(std::string(1, invalid.form)), item.append(invalid.item), number.append(invalid.number);
+    label.append(invalid.label), count.append(invalid.count);
+  }
+  out["invalid_items"] = py::dict(py::arg("form") = form, py::arg("item") = item, py::arg("number") = number,
+                                  py::arg("label") = label, py::arg("count") = count);
   if (linking) {
     const irteq::MethodConstants& applied = linking->methods[static_cast<std::size_t>(linking->applied)];
     py::dict constants;

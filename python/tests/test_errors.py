@@ -134,3 +134,28 @@ def test_root_finder_warnings_arrive_as_warnings_and_in_the_result():
     with pytest.warns(irteq.RootFinderWarning, match="form X raw score 3: root must be bracketed for zbrent"):
         eq = irteq.equate(x, y, GRID, GRID, w2=0.5)
     assert list(eq.warnings["problem"]) == ["not_bracketed"]
+
+
+def test_a_logit_metric_covariance_keeps_drawn_c_inside_and_the_redraws_name_the_items():
+    # Ten L3 items with c near 0.04 and standard errors of 0.03: drawn as c, a c below 0 spoils many draws.
+    c_hat = 0.03 + 0.002 * np.arange(10)
+    form = irteq.items(["L3"] * 10, [[0, 1]] * 10,
+                       [[1.7, 0.8 + 0.05 * i, -1.5 + 0.3 * i, c_hat[i]] for i in range(10)])
+    scale = {"table": pd.DataFrame({"raw": range(11), "scale": range(11), "rounded": range(11)}),
+             "scale_min": 0, "scale_max": 10, "w2": 0.5}
+    v_c = np.diag(np.tile([0.05, 0.08, 0.03], 10) ** 2)
+    slope = np.ones(30)
+    slope[2::3] = c_hat * (1 - c_hat)
+    v_logit = pd.DataFrame(v_c / np.outer(slope, slope))
+    v_logit.attrs["guessing"] = "logit"
+
+    def run(v):
+        return irteq.equate(form, form, irteq.normal_grid(), irteq.normal_grid(), scale, x_cov=v, draws=200, seed=3)
+
+    assert run(v_logit).draws["redraws"] == 0
+    with pytest.warns(irteq.RedrawWarning, match=r"invalid most often: form X item \d+ \d+, "):
+        spoiled = run(v_c)
+    invalid = spoiled.draws["invalid_items"]
+    assert list(invalid.columns) == ["form", "item", "number", "label", "count"]
+    assert (invalid["form"] == "X").all() and invalid["count"].is_monotonic_decreasing
+    assert invalid["count"].sum() >= spoiled.draws["redraws"]

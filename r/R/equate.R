@@ -229,8 +229,11 @@
 #'   `draws_se`, `draws_lower` and `draws_upper` (`NA` where the route was not
 #'   run);
 #' * `draws` (with `draws > 0` only): a list of `draws`, the draws that
-#'   entered the statistics, and `redraws`, the draws drawn again (an item
-#'   the models cannot use, or a linking that failed or gave A <= 0).
+#'   entered the statistics, `redraws`, the draws drawn again (an item
+#'   the models cannot use, or a linking that failed or gave A <= 0), and
+#'   `invalid_items`, a data frame of every item invalid in at least one
+#'   attempt (`form` "X" or "Y", `item` its position, `number`, `label`,
+#'   `count`), most often first: the items the redraws warning names.
 #' * `tables` (with `tables = TRUE` or cut scores only): the tables of a
 #'   technical report, see the section above.
 #'

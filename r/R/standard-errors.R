@@ -163,7 +163,7 @@ with_standard_errors <- function(result, v) {
   }
   result$standard_errors <- new_df(lapply(stats::setNames(nm = names(long[[1L]])),
                                           function(column) unlist(lapply(long, `[[`, column), use.names = FALSE)))
-  if (drawn) result$draws <- list(draws = v$draws, redraws = v$redraws)
+  if (drawn) result$draws <- list(draws = v$draws, redraws = v$redraws, invalid_items = new_df(v$invalid_items))
   if (!is.null(v$linking) && !is.null(result$linking)) {
     result$linking$standard_errors <- constant_errors(result$linking, v$linking$A, v$linking$B)
   }

@@ -589,6 +589,15 @@ List standard_errors_to_r(const irteq::StandardErrors& e, const std::optional<ir
                           _["observed_raw"] = point_errors_to_r(e.observed_raw),
                           _["observed_scale"] = point_errors_to_r(e.observed_scale), _["draws"] = e.draws,
                           _["redraws"] = e.redraws);
+  CharacterVector form, label;
+  IntegerVector item, number, count;
+  for (const irteq::InvalidDrawnItem& invalid : e.invalid_items) {
+    form.push_back(std::string(1, invalid.form));
+    item.push_back(invalid.item), number.push_back(invalid.number), count.push_back(invalid.count);
+    label.push_back(invalid.label);
+  }
+  out["invalid_items"] = List::create(_["form"] = form, _["item"] = item, _["number"] = number, _["label"] = label,
+                                      _["count"] = count);
   if (linking) {
     const irteq::MethodConstants& applied = linking->methods[static_cast<std::size_t>(linking->applied)];
     out.push_back(List::create(_["A"] = constant_errors_to_r(applied.se_A, e.A_draws),

@@ -237,6 +237,9 @@ test_that("a covariance of logit(c) keeps drawn c inside (0, 1), and the delta m
   expect_equal(run(v_logit, se = TRUE)$standard_errors$delta_se, run(v_c, se = TRUE)$standard_errors$delta_se,
                tolerance = 1e-12)
   expect_identical(run(v_logit, draws = 200, seed = 3)$draws$redraws, 0L)
-  expect_warning(run(v_c, draws = 200, seed = 3),
+  expect_warning(spoiled <- run(v_c, draws = 200, seed = 3),
                  "^parametric draws: \\d+ of \\d+ drawn again .*; invalid most often: form X item \\d+ \\d+, ")
+  invalid <- spoiled$draws$invalid_items
+  expect_identical(names(invalid), c("form", "item", "number", "label", "count"))
+  expect_true(all(invalid$form == "X") && !is.unsorted(rev(invalid$count)) && sum(invalid$count) >= spoiled$draws$redraws)
 })
