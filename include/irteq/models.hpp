@@ -52,6 +52,15 @@ struct SlopeAndLocations {
 };
 SlopeAndLocations slope_and_locations(const Item& item);
 
+// The grid of a normal ability distribution N(mean, sd^2): points equally
+// spaced from low to high, the last exactly high (as R's seq()), weights
+// exp(-z^2/2) at z = (theta - mean) / sd divided by their sum from the lowest
+// point up, so they sum to 1 to rounding. The front ends' normal_grid() is
+// this. Throws Error (invalid_input) for a mean or sd not finite, sd <= 0,
+// points outside 2 to max_quadrature_points, low >= high or either not
+// finite, and weights that are all 0 (a range far from mean).
+QuadratureGrid normal_grid(double mean, double sd, int points, double low, double high);
+
 // A raw-to-scale table that reports form Y's raw scores themselves, for
 // equating on the raw metric alone: one row per score point of items_y,
 // scale and rounded scale score equal to the raw score, the scale limits its

@@ -60,8 +60,8 @@ class LimitExceeded(Error):
     code = "limit_exceeded"
 
 
-class InvalidInput(Error):
-    """A value the models cannot use: categories, parameters, weights, w2, scale table."""
+class InvalidInput(Error, ValueError):
+    """A value the models cannot use: categories, parameters, weights, w2, scale table; also a ValueError."""
     code = "invalid_input"
 
 

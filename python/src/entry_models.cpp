@@ -140,6 +140,10 @@ py::list slope_and_locations_glue(const py::dict& items) {
   return out;
 }
 
+py::dict normal_grid_glue(double mean, double sd, int points, double low, double high) {
+  return grid_to(irteq::normal_grid(mean, sd, points, low, high));
+}
+
 py::list number_text_glue(const py::object& x) {
   py::list out;
   for (const double v : doubles_from(x)) out.append(number_text(v));
@@ -161,6 +165,7 @@ void bind_models(py::module_& m) {
   m.def("convert_items", &convert_items_glue);
   m.def("slope_and_locations", &slope_and_locations_glue);
   m.def("number_text", &number_text_glue);
+  m.def("normal_grid", &normal_grid_glue);
 }
 
 }  // namespace irteq_python

@@ -45,6 +45,10 @@
     .Call(`_irteq_validate_scale_table_glue`, scale, w2, name)
 }
 
+.normal_grid <- function(mean, sd, points, low, high) {
+    .Call(`_irteq_normal_grid_glue`, mean, sd, points, low, high)
+}
+
 .raw_score_table <- function(y_items, w2) {
     .Call(`_irteq_raw_score_table_glue`, y_items, w2)
 }

@@ -170,8 +170,12 @@ items <- function(type, scores, parameters, item = seq_along(type), label = NULL
 #'   `range[2]` in equal steps whatever `mean` and `sd` are, so that two groups
 #'   may share one set of points.
 #' @return A data frame with the columns `theta` and `weight`, as
-#'   [read_grid()] returns; the weights are the normal densities at the points
-#'   divided by their sum, so they sum to 1.
+#'   [read_grid()] returns: the points from `range[1]` to `range[2]` as
+#'   `seq(range[1], range[2], length.out = points)` gives them, and the weights
+#'   exp(-z^2/2), z = (theta - mean) / sd, divided by their sum, so they sum to
+#'   1 (the normal densities at the points, whose constant cancels). The
+#'   library computes it, so that the console's, R's and Python's grids are the
+#'   same to the last bit.
 #' @examples
 #' grid <- normal_grid(mean = 0.1, sd = 1.1)
 #' head(grid)
@@ -183,18 +187,6 @@ normal_grid <- function(mean = 0, sd = 1, points = 41, range = c(-4, 4)) {
   sd <- as_number(sd, "sd", call)
   points <- as_number(points, "points", call, whole = TRUE)
   range <- as_doubles(range, "range", call, finite = TRUE)
-  if (!is.finite(mean) || !is.finite(sd) || sd <= 0) {
-    abort("mean must be a finite number and sd a finite number above 0", call)
-  }
-  most <- .limits()[["quadrature_points"]]
-  if (points < 2L || points > most) {
-    abort(sprintf("points is %d; a grid has 2 to %d points", points, most), call)
-  }
-  if (length(range) != 2L || range[1L] >= range[2L]) {
-    abort("range must be two numbers, the lowest point first", call)
-  }
-  theta <- seq(range[1L], range[2L], length.out = points)
-  density <- stats::dnorm(theta, mean, sd)
-  if (sum(density) == 0) abort("the normal density is 0 at every point: range lies too far from mean", call)
-  new_df(list(theta = theta, weight = density / sum(density)))
+  if (length(range) != 2L) abort("range must be two numbers, the lowest point first", call)
+  new_df(core_value(.normal_grid(mean, sd, points, range[1L], range[2L]), call))
 }

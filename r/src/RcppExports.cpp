@@ -144,6 +144,21 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
+// normal_grid_glue
+List normal_grid_glue(double mean, double sd, int points, double low, double high);
+RcppExport SEXP _irteq_normal_grid_glue(SEXP meanSEXP, SEXP sdSEXP, SEXP pointsSEXP, SEXP lowSEXP, SEXP highSEXP) {
+BEGIN_RCPP
+    Rcpp::RObject rcpp_result_gen;
+    Rcpp::RNGScope rcpp_rngScope_gen;
+    Rcpp::traits::input_parameter< double >::type mean(meanSEXP);
+    Rcpp::traits::input_parameter< double >::type sd(sdSEXP);
+    Rcpp::traits::input_parameter< int >::type points(pointsSEXP);
+    Rcpp::traits::input_parameter< double >::type low(lowSEXP);
+    Rcpp::traits::input_parameter< double >::type high(highSEXP);
+    rcpp_result_gen = Rcpp::wrap(normal_grid_glue(mean, sd, points, low, high));
+    return rcpp_result_gen;
+END_RCPP
+}
 // raw_score_table_glue
 List raw_score_table_glue(List y_items, double w2);
 RcppExport SEXP _irteq_raw_score_table_glue(SEXP y_itemsSEXP, SEXP w2SEXP) {
@@ -400,6 +415,7 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_validate_items_glue", (DL_FUNC) &_irteq_validate_items_glue, 2},
     {"_irteq_validate_grid_glue", (DL_FUNC) &_irteq_validate_grid_glue, 2},
     {"_irteq_validate_scale_table_glue", (DL_FUNC) &_irteq_validate_scale_table_glue, 3},
+    {"_irteq_normal_grid_glue", (DL_FUNC) &_irteq_normal_grid_glue, 5},
     {"_irteq_raw_score_table_glue", (DL_FUNC) &_irteq_raw_score_table_glue, 2},
     {"_irteq_run_glue", (DL_FUNC) &_irteq_run_glue, 25},
     {"_irteq_link_glue", (DL_FUNC) &_irteq_link_glue, 14},

@@ -826,6 +826,12 @@ List validate_scale_table_glue(List scale, double w2, std::string name) {
   });
 }
 
+// The grid of a normal ability distribution, the library's.
+// [[Rcpp::export(.normal_grid)]]
+List normal_grid_glue(double mean, double sd, int points, double low, double high) {
+  return guarded([&](Warnings&) { return grid_to_r(irteq::normal_grid(mean, sd, points, low, high)); });
+}
+
 // A table that reports form Y's raw scores themselves, for equating without one.
 // [[Rcpp::export(.raw_score_table)]]
 List raw_score_table_glue(List y_items, double w2) {
