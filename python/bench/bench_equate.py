@@ -2,8 +2,8 @@
 
 The input is r/bench/equate.R's: two 200-item mixed-format forms of 1000 score points each, drawn from R's own
 uniform stream (set.seed and runif, rebuilt below on numpy's Mersenne Twister) so that the items and the scale
-table are R's to the bit, and two 100-point normal grids (Python's normal_grid(), whose weights differ from R's
-in the last bits), written to files for r/bench/equate_timer.cpp. Each round is a new Python process that times
+table are R's to the bit, and two 100-point normal grids (the library's normal_grid(), as R's), written to files
+for r/bench/equate_timer.cpp. Each round is a new Python process that times
 its runs each beside a run of the timer, each the second of two in a row, so that both find their data in the
 caches: on a shared machine the speed changes within seconds, and only runs timed next to each other see the same
 (hence also the median of the pairs' ratios). Then the standard errors of the same run (delta method, and 100
