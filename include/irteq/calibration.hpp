@@ -11,7 +11,8 @@
 
 namespace irteq {
 
-// The calibration programs whose parameter files irteq reads (docs/calibration-files.md).
+// The calibration programs whose parameter files irteq reads (docs/calibration-files.md,
+// a page per program in docs/calibration/).
 enum class CalibrationProgram { flexmirt, irtpro, parscale, bilog, winsteps };
 
 // "flexmirt", "irtpro", "parscale", "bilog", "winsteps".

@@ -4,9 +4,9 @@
 // carried along by the product of the two Jacobians.
 #include <cmath>
 #include <fstream>
-#include <sstream>
 
 #include "common/enum_names.hpp"
+#include "common/number_text.hpp"
 #include "common/open_input_file.hpp"
 #include "common/shown_number.hpp"
 #include "input/calibration_source.hpp"
@@ -30,32 +30,28 @@ constexpr NameTable<CalibrationProgram, 5> names{{
 }
 
 // The printed values' covariance: every number of the file, blank-, tab- or
-// comma-separated, q by q.
+// comma-separated, q by q, read by the readers' locale-free number rule.
 Covariance read_printed_covariance(const std::string& file_name, std::size_t q) {
   std::ifstream in;
   open_input_file(in, file_name, "covariance file");
   std::vector<double> values;
-  std::string text;
-  while (in >> text) {
-    std::stringstream cells(text);
-    std::string cell;
-    while (std::getline(cells, cell, ',')) {
-      if (cell.empty()) continue;
-      std::size_t used = 0;
+  values.reserve(q * q);
+  std::string line;
+  int line_number = 0;
+  while (std::getline(in, line)) {
+    ++line_number;
+    for (const std::string_view cell : split_words(line, " \t\r,")) {
       double value = 0.0;
-      try {
-        value = std::stod(cell, &used);
-      } catch (const std::exception&) {
-        used = 0;
+      if (!parse_number(cell, value)) {
+        fail(file_name, "line " + std::to_string(line_number) + ": \"" + std::string(cell) + "\" is not a number");
       }
-      if (used != cell.size()) fail(file_name, "\"" + cell + "\" is not a number");
       values.push_back(value);
     }
   }
   if (values.size() != q * q) {
     fail(file_name, std::to_string(values.size()) + " numbers; the parameter file prints " + std::to_string(q) +
                         " values, so the covariance must be " + std::to_string(q) + " by " + std::to_string(q) +
-                        ", rows and columns in the parameter file's order (see docs/calibration-files.md)");
+                        ", rows and columns in the parameter file's order (see docs/calibration/flexmirt.md)");
   }
   return {q, std::move(values)};
 }

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "driver/console.hpp"
+#include "irteq/calibration.hpp"
 #include "driver/run_dialogue.hpp"
 #include "support/binary_run.hpp"
 
@@ -43,7 +44,7 @@ TEST(NumberText, ReadsRealsAsWritten) {
 }
 
 // A whole run of the bundled example in this process under a German locale
-// gives the golden report byte for byte.
+// gives the golden report byte for byte, and a flexMIRT file reads as under C.
 TEST(NumberText, ARunUnderACommaDecimalLocaleMatchesTheGoldenReport) {
   if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "the locale de_DE.UTF-8 is not installed";
   std::locale::global(std::locale("de_DE.UTF-8"));
@@ -64,8 +65,21 @@ TEST(NumberText, ARunUnderACommaDecimalLocaleMatchesTheGoldenReport) {
   Console console{typed, shown};
   const int status = run_dialogue(console, errors);
   fs::current_path(here);
+  // A calibration program's files too: the parameters and the covariance.
+  const fs::path flexmirt = fs::path(IRTEQ_SOURCE_DIR) / "examples" / "flexmirt-grade7";
+  const auto read_flexmirt = [&] {
+    return read_calibration(flexmirt / "formx-prm.txt", CalibrationProgram::flexmirt,
+                            {.covariance = flexmirt / "formx-cov.txt"});
+  };
+  const CalibrationFile under_commas = read_flexmirt();
   std::locale::global(std::locale::classic());
   std::setlocale(LC_ALL, "C");
+  const CalibrationFile under_points = read_flexmirt();
+  ASSERT_EQ(under_commas.items.size(), under_points.items.size());
+  for (std::size_t i = 0; i < under_points.items.size(); ++i) {
+    EXPECT_EQ(under_commas.items[i].parameters, under_points.items[i].parameters);
+  }
+  EXPECT_EQ(under_commas.covariance->values, under_points.covariance->values);
 
   EXPECT_EQ(status, 0) << errors.str();
   const fs::path golden = fs::path(IRTEQ_SOURCE_DIR) / "tests" / "end_to_end" / "golden" / "spring-grade7.report";
