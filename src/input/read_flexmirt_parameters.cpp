@@ -99,15 +99,21 @@ CalibrationSource read_flexmirt_parameters(const std::string& file_name, const c
     const long type = integer(0, "entry type");
     if (type == 0) {
       // Label, number, number of factors, then the means and the covariance's
-      // elements; one factor's are a mean and a variance.
-      CalibrationGroup group{.number = static_cast<int>(integer(2, "group number")), .label = label};
-      if (integer(3, "number of factors") == 1 && fields.size() == 6) {
-        group.mean = number(4, "group mean");
-        group.variance = number(5, "group variance");
-      } else {
-        group.mean = group.variance = std::numeric_limits<double>::quiet_NaN();
-      }
-      source.groups.push_back(std::move(group));
+      // elements; one factor's are a mean and a variance. The items do not
+      // depend on it, so a line of another layout is kept with NaN, not refused.
+      const auto value = [&](std::size_t k) {
+        double v = std::numeric_limits<double>::quiet_NaN();
+        if (k >= fields.size() || !parse_number(fields[k], v)) v = std::numeric_limits<double>::quiet_NaN();
+        return v;
+      };
+      const double group_number = value(2);
+      const bool one_factor = fields.size() == 6 && value(3) == 1.0;
+      source.groups.push_back({.number = group_number == std::floor(group_number) && std::abs(group_number) < 1e6
+                                             ? static_cast<int>(group_number)
+                                             : 0,
+                               .label = label,
+                               .mean = one_factor ? value(4) : std::numeric_limits<double>::quiet_NaN(),
+                               .variance = one_factor ? value(5) : std::numeric_limits<double>::quiet_NaN()});
       continue;
     }
     if (type != 1) fail("entry type " + fields[0] + " is neither 1 (item) nor 0 (group)");

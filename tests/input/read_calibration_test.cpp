@@ -73,6 +73,20 @@ TEST(ReadCalibration, FlexmirtItemsGiveTheProgramsProbabilities) {
   }
 }
 
+// A group line of another layout (two factors, text where a number was
+// expected) is kept without its mean and variance; the items read as ever.
+TEST(ReadCalibration, AGroupLineOfAnotherLayoutIsKeptWithoutMoments) {
+  const fs::path file = fs::temp_directory_path() / "irteq-calibration-groups-prm.txt";
+  std::ofstream(file) << "1\tM01\t1\t1\t1\t2\t-1.4\t0.5\t1.2\n0\tG1\t1\t2\t0\t0\t1\t0\t1\n0\tG2\tone\n";
+  const CalibrationFile read = read_calibration(file, CalibrationProgram::flexmirt);
+  fs::remove(file);
+  ASSERT_EQ(read.items.size(), 1u);
+  ASSERT_EQ(read.groups.size(), 2u);
+  EXPECT_EQ(read.groups[0].number, 1);
+  EXPECT_EQ(read.groups[1].label, "G2");
+  for (const CalibrationGroup& group : read.groups) EXPECT_TRUE(std::isnan(group.mean) && std::isnan(group.variance));
+}
+
 // Winsteps: Rasch items, P = 1 / (1 + exp(-(theta - b))), and a partial
 // credit item with Rasch-Andrich thresholds F(j): P(k) ~ exp(sum over j <= k of (theta - b - F(j))).
 TEST(ReadCalibration, WinstepsItemsGiveTheProgramsProbabilities) {
