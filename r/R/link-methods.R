@@ -46,8 +46,7 @@ print.irteq_linking <- function(x, ...) {
   labels <- c("x_label", "y_label")
   labelled <- all(labels %in% names(table)) && any(!is.na(table$x_label) & nzchar(table$x_label))
   shown <- intersect(c("x_item", if (labelled) "x_label", "y_item", if (labelled) "y_label", if (!labelled) "model",
-                       "rmsd", "z_slope",
-                       "z_location", "wald_p", "flagged"), names(table))
+                       "rmsd", "z_slope", "z_location", "wald_p", "flagged"), names(table))
   print(table[shown], digits = 4, row.names = FALSE)
   cat("Form X's items and group 1's grid on form Y's scale: $x_items, $x_grid\n")
   invisible(x)
