@@ -7,7 +7,6 @@ PYBIND11_MODULE(_core, m) {
   m.doc() = "irteq's library, for the Python package irteq";
   register_error_translator();
   m.attr("version") = irteq::version;
-  m.attr("max_quadrature_points") = irteq::max_quadrature_points;
   bind_runs(m);
   bind_files(m);
   bind_models(m);

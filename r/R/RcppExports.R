@@ -85,10 +85,6 @@
     .Call(`_irteq_parse_numbers_glue`, text)
 }
 
-.limits <- function() {
-    .Call(`_irteq_limits_glue`)
-}
-
 .library_version <- function() {
     .Call(`_irteq_library_version_glue`)
 }

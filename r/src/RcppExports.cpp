@@ -306,16 +306,6 @@ BEGIN_RCPP
     return rcpp_result_gen;
 END_RCPP
 }
-// limits_glue
-IntegerVector limits_glue();
-RcppExport SEXP _irteq_limits_glue() {
-BEGIN_RCPP
-    Rcpp::RObject rcpp_result_gen;
-    Rcpp::RNGScope rcpp_rngScope_gen;
-    rcpp_result_gen = Rcpp::wrap(limits_glue());
-    return rcpp_result_gen;
-END_RCPP
-}
 // library_version_glue
 std::string library_version_glue();
 RcppExport SEXP _irteq_library_version_glue() {
@@ -425,7 +415,6 @@ static const R_CallMethodDef CallEntries[] = {
     {"_irteq_parameter_names_glue", (DL_FUNC) &_irteq_parameter_names_glue, 3},
     {"_irteq_number_text_glue", (DL_FUNC) &_irteq_number_text_glue, 1},
     {"_irteq_parse_numbers_glue", (DL_FUNC) &_irteq_parse_numbers_glue, 1},
-    {"_irteq_limits_glue", (DL_FUNC) &_irteq_limits_glue, 0},
     {"_irteq_library_version_glue", (DL_FUNC) &_irteq_library_version_glue, 0},
     {"_irteq_probabilities_glue", (DL_FUNC) &_irteq_probabilities_glue, 2},
     {"_irteq_expected_scores_glue", (DL_FUNC) &_irteq_expected_scores_glue, 2},

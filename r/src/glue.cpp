@@ -959,14 +959,7 @@ NumericVector parse_numbers_glue(CharacterVector text) {
   return x;
 }
 
-// The limits of a run, for R's own checks, and the library's version.
-// [[Rcpp::export(.limits)]]
-IntegerVector limits_glue() {
-  return IntegerVector::create(_["items"] = irteq::max_items, _["categories"] = irteq::max_categories,
-                               _["quadrature_points"] = irteq::max_quadrature_points,
-                               _["score_points"] = irteq::max_score_points);
-}
-
+// The library's version.
 // [[Rcpp::export(.library_version)]]
 std::string library_version_glue() { return irteq::version; }
 
